@@ -1,0 +1,117 @@
+#include "dialogs.h"
+
+#include "appinfo.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+
+namespace Platform {
+namespace {
+
+QString L1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+
+// "Text (*.A)|*.A|Other|*.B" becomes Qt's ";;"-separated filter list.
+QString QtFilter(const std::string& filter)
+{
+    const QStringList parts = L1(filter).split('|');
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        out << parts[i] + " (" + patterns + ")";
+    }
+    return out.join(";;");
+}
+
+class QtDialogs : public DialogProvider {
+public:
+    int MessageBox(const std::string& text, int style, const std::string& title) override
+    {
+        QMessageBox box(QApplication::activeWindow());
+        box.setWindowTitle(L1(title));
+        box.setText(L1(text));
+        switch (style & 0x70) {
+        case MsgBoxStyle::Critical: box.setIcon(QMessageBox::Critical); break;
+        case MsgBoxStyle::Question: box.setIcon(QMessageBox::Question); break;
+        case MsgBoxStyle::Exclamation: box.setIcon(QMessageBox::Warning); break;
+        case MsgBoxStyle::Information: box.setIcon(QMessageBox::Information); break;
+        default: break;
+        }
+        QPushButton* first = nullptr;
+        QPushButton* second = nullptr;
+        int firstResult = MsgBoxResult::OK;
+        int secondResult = MsgBoxResult::Cancel;
+        switch (style & 0x7) {
+        case MsgBoxStyle::OKCancel:
+            first = box.addButton(QMessageBox::Ok);
+            second = box.addButton(QMessageBox::Cancel);
+            break;
+        case MsgBoxStyle::YesNo:
+            first = box.addButton(QMessageBox::Yes);
+            second = box.addButton(QMessageBox::No);
+            firstResult = MsgBoxResult::Yes;
+            secondResult = MsgBoxResult::No;
+            break;
+        default: first = box.addButton(QMessageBox::Ok); break;
+        }
+        box.setDefaultButton(first);
+        box.setEscapeButton(second != nullptr ? second : first);
+        box.exec();
+        if (second != nullptr && box.clickedButton() == second) {
+            return secondResult;
+        }
+        return firstResult;
+    }
+
+    std::string OpenFile(const FileDialogRequest& r) override
+    {
+        QFileDialog dialog(QApplication::activeWindow(), L1(r.title), L1(r.initialDir), QtFilter(r.filter));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(r.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::ReadOnly, false);
+        if (!r.fileName.empty()) {
+            dialog.selectFile(L1(r.fileName));
+        }
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+            return {};
+        }
+        return dialog.selectedFiles().front().toLatin1().toStdString();
+    }
+
+    std::string SaveFile(const FileDialogRequest& r) override
+    {
+        QFileDialog dialog(QApplication::activeWindow(), L1(r.title), L1(r.initialDir), QtFilter(r.filter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        if (!r.fileName.empty()) {
+            dialog.selectFile(L1(r.fileName));
+        }
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+            return {};
+        }
+        return dialog.selectedFiles().front().toLatin1().toStdString();
+    }
+};
+
+DialogProvider* g_dialogs = nullptr;
+
+} // namespace
+
+DialogProvider& RealDialogs()
+{
+    static QtDialogs dialogs;
+    return dialogs;
+}
+
+DialogProvider& Dialogs() { return g_dialogs != nullptr ? *g_dialogs : RealDialogs(); }
+
+void SetDialogs(DialogProvider* provider) { g_dialogs = provider; }
+
+} // namespace Platform
+
+int MsgBox(const std::string& text, int style, const std::string& title)
+{
+    return Platform::Dialogs().MessageBox(text, style, title.empty() ? App::Title() : title);
+}

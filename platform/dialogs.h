@@ -1,0 +1,51 @@
+// Message boxes and file dialogs, with the style and answer numbers the
+// program uses. A test installs a scripted implementation.
+#pragma once
+
+#include <string>
+
+namespace MsgBoxStyle {
+constexpr int OKOnly = 0;
+constexpr int OKCancel = 1;
+constexpr int YesNo = 4;
+constexpr int Critical = 16;
+constexpr int Question = 32;
+constexpr int Exclamation = 48;
+constexpr int Information = 64;
+} // namespace MsgBoxStyle
+
+namespace MsgBoxResult {
+constexpr int OK = 1;
+constexpr int Cancel = 2;
+constexpr int Yes = 6;
+constexpr int No = 7;
+} // namespace MsgBoxResult
+
+struct FileDialogRequest {
+    std::string title;
+    std::string filter;     // "Description (*.EXT)|*.EXT|..."
+    std::string initialDir;
+    std::string fileName;   // proposed name
+    bool fileMustExist = false;
+};
+
+namespace Platform {
+
+class DialogProvider {
+public:
+    virtual ~DialogProvider() = default;
+    // style = icon + buttons; returns the button pressed (1 OK, 2 Cancel, 6 Yes, 7 No).
+    virtual int MessageBox(const std::string& text, int style, const std::string& title) = 0;
+    // Return the chosen path, or "" when cancelled.
+    virtual std::string OpenFile(const FileDialogRequest& request) = 0;
+    virtual std::string SaveFile(const FileDialogRequest& request) = 0;
+};
+
+DialogProvider& RealDialogs(); // QMessageBox and QFileDialog
+DialogProvider& Dialogs();     // the provider in use
+void SetDialogs(DialogProvider* provider); // nullptr restores the real one
+
+} // namespace Platform
+
+// The message box; the title defaults to the program's title.
+int MsgBox(const std::string& text, int style = MsgBoxStyle::OKOnly, const std::string& title = {});

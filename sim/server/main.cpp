@@ -1,0 +1,99 @@
+// Serves the simulated transponder on a pseudo-terminal for end-to-end runs.
+// The first line of output is the slave path; serving ends on SIGINT, SIGTERM
+// or the end of standard input (so a parent that dies takes it down too).
+#include "pty_server.h"
+#include "transponder_model.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <iostream>
+#include <poll.h>
+#include <string>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+namespace {
+
+int Usage()
+{
+    std::cerr << "usage: tidelet-sim [--version TEXT] [--baud N] [--reply-delay SECONDS] [--no-reply]\n";
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Sim::TransponderModel model;
+    Sim::PtyServer server(model);
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        char* end = nullptr;
+        if (arg == "--no-reply") {
+            model.knobs.noReply = true;
+            continue;
+        }
+        if (value == nullptr) {
+            return Usage();
+        }
+        ++i;
+        if (arg == "--version") {
+            model.versionText = value;
+        } else if (arg == "--baud") {
+            const long baud = std::strtol(value, &end, 10);
+            if (*end != '\0' || baud <= 0 || baud > 10000000) {
+                return Usage();
+            }
+            server.baud = static_cast<int>(baud);
+        } else if (arg == "--reply-delay") {
+            const double delay = std::strtod(value, &end);
+            if (*end != '\0' || !(delay >= 0 && delay <= 3600)) {
+                return Usage();
+            }
+            model.knobs.replyDelay = delay;
+        } else {
+            return Usage();
+        }
+    }
+
+    // Blocked before the serving thread starts, so that only the signal
+    // descriptor below ever sees them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    const int signals = signalfd(-1, &stopSignals, SFD_CLOEXEC);
+
+    const std::string path = server.Open();
+    if (path.empty()) {
+        std::cerr << "tidelet-sim: cannot open a pseudo-terminal\n";
+        return 1;
+    }
+    std::cout << path << std::endl;
+    server.Start();
+
+    pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {signals, POLLIN, 0}};
+    for (;;) {
+        if (poll(fds, 2, -1) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            break;
+        }
+        if (fds[1].revents != 0 || (fds[0].revents & POLLNVAL) != 0) {
+            break;
+        }
+        if (fds[0].revents != 0) {
+            char discard[256];
+            const ssize_t n = read(STDIN_FILENO, discard, sizeof discard);
+            if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) {
+                break;
+            }
+        }
+    }
+    server.Stop();
+    return 0;
+}

@@ -1,0 +1,59 @@
+// A simulated transponder: parses command frames strictly by length and
+// answers from a memory map, with knobs for misbehaviour.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace Sim {
+
+struct Knobs {
+    bool noReply = false;        // answer nothing at all
+    double replyDelay = 0.002;   // seconds from a frame's last byte to the reply's first
+    int shortBy = 0;             // drop this many bytes from the end of each reply
+    bool refuseWrites = false;   // answer writes with "!" instead of the "?" acknowledgement
+    std::string extraBytes;      // appended to every reply
+    std::string garbage;         // when not empty: the reply to every frame instead
+};
+
+class TransponderModel {
+public:
+    TransponderModel();
+
+    Knobs knobs;
+    // The firmware's version text. A version read of N characters answers its
+    // first N, padded with blanks: a ten-character text serves both the nine-
+    // and the ten-character read of the firmware that needs a second look.
+    std::string versionText = "Vers2.05F";
+    std::string txVersionText = "TxV2.10F";
+
+    // Bytes from the link. Returns one reply per complete frame, in order
+    // (an empty text for a frame that gets no answer).
+    std::vector<std::string> Receive(const std::string& bytes);
+
+    // Every complete frame received, in order, as sent (one char per byte).
+    const std::vector<std::string>& Frames() const { return frames_; }
+    void ClearFrames() { frames_.clear(); }
+    // Bytes of an incomplete frame still waiting for the rest.
+    const std::string& Pending() const { return pending_; }
+
+    // Memory: a byte at (space letter, P1, P2, P3 + offset). Upper- and lower-case
+    // command letters address separate spaces.
+    uint8_t Peek(bool lowerSpace, uint8_t p1, uint8_t p2, uint8_t p3) const;
+    void Poke(bool lowerSpace, uint8_t p1, uint8_t p2, uint8_t p3, uint8_t value);
+
+private:
+    std::string Answer(const std::string& frame);   // the reply after the knobs
+    std::string Dispatch(const std::string& frame); // the reply of a sound transponder
+
+    std::string pending_;
+    std::vector<std::string> frames_;
+    std::map<uint32_t, uint8_t> memory_;
+};
+
+// "!V|A0|00|..." style text of a frame, for test messages.
+std::string FrameText(const std::string& frame);
+
+} // namespace Sim
