@@ -1,16 +1,8 @@
 #include "frmMain.h"
 
-#include "appinfo.h"
+#include "globals.h"
 #include "tpdrport.h"
 
-#include <cstdio>
-
-std::string AppTitleVersion()
-{
-    char minor[8];
-    std::snprintf(minor, sizeof minor, "%02d", App::Minor());
-    return App::Title() + " V" + std::to_string(App::Major()) + "." + minor;
-}
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
 {

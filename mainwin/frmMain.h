@@ -15,6 +15,3 @@ public:
     Platform::QtSerialComm comTpdr;
     Platform::QtSerialComm comANT;
 };
-
-// Program title, " V", the major version, "." and the minor version in two digits.
-std::string AppTitleVersion();
