@@ -1,0 +1,22 @@
+# A subsystem folder gives two libraries: <name>_params (classes and
+# procedures, no forms) and <name> (its frm* forms), so that dependencies
+# point downward only: forms -> parameter classes -> core -> platform.
+function(tidelet_subsystem name)
+  cmake_parse_arguments(ARG "" "" "PARAMS_DEPS;FORMS_DEPS" ${ARGN})
+  file(GLOB all CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  set(forms ${all})
+  list(FILTER forms INCLUDE REGEX "/frm[^/]*$")
+  set(params ${all})
+  list(FILTER params EXCLUDE REGEX "/frm[^/]*$")
+  if(NOT params)
+    set(params ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
+  endif()
+  add_library(${name}_params STATIC ${params})
+  target_include_directories(${name}_params PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${name}_params PUBLIC core ${ARG_PARAMS_DEPS})
+  if(NOT forms)
+    set(forms ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
+  endif()
+  add_library(${name} STATIC ${forms})
+  target_link_libraries(${name} PUBLIC ${name}_params ${ARG_FORMS_DEPS})
+endfunction()

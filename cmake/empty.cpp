@@ -1,0 +1,1 @@
+// Placeholder for a library without sources of its own yet.
