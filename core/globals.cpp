@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+bool ShowCmdHexFlag = false;
+
 std::string AppTitleVersion()
 {
     char minor[8];

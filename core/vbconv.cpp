@@ -360,3 +360,10 @@ std::string Hex(int64_t value)
 }
 
 } // namespace VB
+
+std::string VB::Fixed(double value, int decimals)
+{
+    char text[400];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    return std::string(text, result.ptr);
+}

@@ -57,6 +57,10 @@ int Asc(const std::string& text);
 // the Long range shows its 32-bit pattern (-1 gives "FFFFFFFF").
 std::string Hex(int64_t value);
 
+// A number with a fixed count of decimals and "." as the point in every
+// locale, leading zero kept ("0.5", "33.0"); a tie goes to the even digit.
+std::string Fixed(double value, int decimals);
+
 // Text <-> QString-free helpers for the widget boundary live with the forms.
 
 } // namespace VB

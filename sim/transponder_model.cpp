@@ -23,7 +23,42 @@ uint32_t Address(uint8_t p1, uint8_t p2, uint8_t p3)
 
 } // namespace
 
-TransponderModel::TransponderModel() = default;
+TransponderModel::TransponderModel()
+{
+    // Channels at A0 04 07 (dual-mode, FF = not set) and A0 04 08 (RS232 channel 11).
+    Poke(false, 0xA0, 0x04, 0x07, 0xFF);
+    Poke(false, 0xA0, 0x04, 0x08, 0x11);
+    // Multi turn-around times, two pages of five big-endian words at E2 00 00 and
+    // E2 00 10: 62.5 ms to 625 ms in steps of 62.5 ms.
+    static const uint16_t tatWords[10] = {0x0606, 0x0C20, 0x123A, 0x1855, 0x1E70,
+                                          0x248A, 0x2AA4, 0x30BF, 0x36DA, 0x3CF4};
+    for (uint8_t i = 0; i < 10; ++i) {
+        const uint8_t p3 = static_cast<uint8_t>((i < 5 ? 0x00 : 0x10) + 2 * (i % 5));
+        Poke(false, 0xE2, 0x00, p3, static_cast<uint8_t>(tatWords[i] >> 8));
+        Poke(false, 0xE2, 0x00, static_cast<uint8_t>(p3 + 1), static_cast<uint8_t>(tatWords[i] & 0xFF));
+    }
+    Poke(false, 0xE0, 0x0A, 0x80, 1); // battery type
+    // General block E0 00 00-0C: gain High, address 47, omni, TAT 500 ms, pulse
+    // 8 ms, blocking 1 s, relay 57 units, channel code 1, power High, variable TAT
+    // 20 ms at 0B-0C. Test mode's variable TAT is 0A-0B: it shares the power byte.
+    static const uint8_t general[] = {0xFF, 47, 'O', 0x30, 0xBF, 0xC8, 0x30, 0xD4, 57, 1, 0xFF, 0x01, 0xF1};
+    for (uint8_t i = 0; i < sizeof general; ++i) {
+        Poke(false, 0xE0, 0x00, i, general[i]);
+    }
+    // Type and serial number, 16 characters each at E0 0A 00 and E0 0A 20.
+    const std::string type = "TT7000          ", serial = "004217          ";
+    for (uint8_t i = 0; i < 16; ++i) {
+        Poke(false, 0xE0, 0x0A, i, static_cast<uint8_t>(type[i]));
+        Poke(false, 0xE0, 0x0A, static_cast<uint8_t>(0x20 + i), static_cast<uint8_t>(serial[i]));
+    }
+    // Lower-case space: Spanwave codeword 80 00 at 80 00 00, parameter block of
+    // 20 zero bytes at 00 00 00.
+    Poke(true, 0x80, 0x00, 0x00, 0x80);
+    Poke(true, 0x80, 0x00, 0x01, 0x00);
+    for (uint8_t i = 0; i < 20; ++i) {
+        Poke(true, 0x00, 0x00, i, 0x00);
+    }
+}
 
 std::vector<std::string> TransponderModel::Receive(const std::string& bytes)
 {
@@ -83,6 +118,25 @@ std::string TransponderModel::Dispatch(const std::string& frame)
     }
     case 'A':
         return txVersionText;
+    case 'v':
+        return p1 == 0 && p2 == 0 && p3 == 0 ? std::string(1, static_cast<char>(batteryCount)) : std::string();
+    case 'P': { // input ports
+        if (p1 != 0 || p2 != 0 || p3 != 0) {
+            return {};
+        }
+        std::string ports = portBytes.substr(0, n);
+        ports.resize(n, '\0');
+        return ports;
+    }
+    case 'F': // the RS232 channel, kept where the channel read finds it
+        if (n != 1) {
+            return {};
+        }
+        if (knobs.refuseWrites) {
+            return "!";
+        }
+        Poke(false, 0xA0, 0x04, 0x08, ByteAt(frame, kHeader));
+        return "?";
     case 'R':
     case 'r': {
         std::string data;

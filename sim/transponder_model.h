@@ -28,6 +28,11 @@ public:
     // and the ten-character read of the firmware that needs a second look.
     std::string versionText = "Vers2.05F";
     std::string txVersionText = "TxV2.10F";
+    // The input ports answered to the port read ("P"); the third is the endcap
+    // channel switch, its two decimal digits as hexadecimal digits (05h: channel 5).
+    std::string portBytes = std::string("\0\0\x05", 3);
+    // The battery's raw converter count, answered to the voltage read ("v").
+    uint8_t batteryCount = 200;
 
     // Bytes from the link. Returns one reply per complete frame, in order
     // (an empty text for a frame that gets no answer).

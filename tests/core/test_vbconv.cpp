@@ -257,4 +257,13 @@ TEST(VbConv, DecimalPointIgnoresTheLocale)
     EXPECT_EQ(Val("1,5"), 1.0);
     EXPECT_TRUE(IsNumeric("0.2"));
     EXPECT_FALSE(IsNumeric("0,2"));
+    EXPECT_EQ(Fixed(33.0, 1), "33.0");
+}
+
+TEST(VbConv, FixedDecimals)
+{
+    EXPECT_EQ(Fixed(0.5, 1), "0.5");
+    EXPECT_EQ(Fixed(12.25f, 1), "12.2"); // the float's exact value is a tie: to even
+    EXPECT_EQ(Fixed(-3.96, 1), "-4.0");
+    EXPECT_EQ(Fixed(7, 0), "7");
 }

@@ -124,7 +124,7 @@ TEST(TransponderModel, MemorySpacesAreSeparate)
         std::string reply;
     };
     const std::vector<Row> rows = {
-        {Read('R', 0xE0, 0, 0, 6), Bytes({0, 0, 0x12, 0xFF, 0, 0})},
+        {Read('R', 0xE0, 0, 0, 6), Bytes({0xFF, 47, 0x12, 0xFF, 0xBF, 0xC8})},
         {Read('r', 0xE0, 0, 0, 6), Bytes({0x80, 0, 0, 0, 0, 0})},
         {Read('r', 0xE0, 0, 0xFF, 2), Bytes({0, 0x55})}, // runs on into the next P2
         {Read('R', 0xE0, 1, 0, 1), Bytes({0})},
@@ -156,7 +156,7 @@ TEST(TransponderModel, Knobs)
         {"noReply", knobs([](auto& k) { k.noReply = true; }), {"", "", ""}, 0x42},
         {"shortBy 2", knobs([](auto& k) { k.shortBy = 2; }), {"Vers2.0", "", ""}, 0x42},
         {"shortBy beyond the reply", knobs([](auto& k) { k.shortBy = 20; }), {"", "", ""}, 0x42},
-        {"refuseWrites", knobs([](auto& k) { k.refuseWrites = true; }), {"Vers2.05F", "!", ""}, 0},
+        {"refuseWrites", knobs([](auto& k) { k.refuseWrites = true; }), {"Vers2.05F", "!", ""}, 0xFF},
         {"extraBytes", knobs([](auto& k) { k.extraBytes = "\r\n"; }), {"Vers2.05F\r\n", "?\r\n", ""}, 0x42},
         {"garbage", knobs([](auto& k) { k.garbage = Bytes({0xFF, 0}); }),
          {Bytes({0xFF, 0}), Bytes({0xFF, 0}), Bytes({0xFF, 0})}, 0x42},

@@ -1,0 +1,112 @@
+#include "firmwarereader.h"
+
+#include "clsFirmware.h"
+#include "clsSettings.h"
+#include "clsTpdrComms.h"
+#include "commonprocs.h"
+#include "dialogs.h"
+#include "errorhandler.h"
+#include "vberror.h"
+
+std::function<void(bool reset)> ClearUnsupportedReadsHook = [](bool) {};
+
+namespace FirmwareReader {
+namespace {
+
+void ShowUnrecognised(const FirmwarePolicy& policy, FirmwareWindow& window)
+{
+    switch (policy.unrecognised) {
+    case FirmwareUnrecognisedAction::Message0:
+        window.ShowMessage0();
+        break;
+    case FirmwareUnrecognisedAction::InvalidBox:
+        MsgBox("Invalid Firmware Version returned.", MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly,
+               "Firmware Version");
+        break;
+    case FirmwareUnrecognisedAction::Nothing:
+        break;
+    }
+    if (!policy.updatesLabel) {
+        return;
+    }
+    switch (policy.unrecognisedLabel) {
+    case FirmwareUnrecognisedLabel::Red:
+        window.SetFirmwareLabelBackColor(FirmwareLabelColor::Red);
+        break;
+    case FirmwareUnrecognisedLabel::White:
+        window.SetFirmwareLabelBackColor(FirmwareLabelColor::White);
+        break;
+    case FirmwareUnrecognisedLabel::Unchanged:
+        break;
+    }
+}
+
+} // namespace
+
+int16_t FirmwareAssign(const FirmwarePolicy& policy, FirmwareWindow& window, int16_t N)
+{
+    const std::string procName = std::string("FirmwareAssignErrorHandler (") + policy.windowName + ")";
+    try {
+        if (policy.delayBeforeEachRead) {
+            CommonProcs::Delay(AppSettings.DelayBetweenCmds());
+        }
+        TpdrCommand frame;
+        int16_t elements = 0;
+        TpdrFirmware.ReadEncode(frame, elements, N);
+        window.ShowStatus(TpdrFirmware.StatusBarText());
+
+        clsTpdrComms link;
+        link.PercentDone = [&window](float percent, bool& cancel) { window.PercentDone(percent, cancel); };
+        const float wait = AppSettings.TpdrTelemWait();
+        const TpdrCommsResult result = link.SendAndReceive(frame, elements, N, wait, wait / 10, true, false, false);
+
+        if (result != ReplyReceived) {
+            if (!policy.keepVersionOnFailure) {
+                TpdrFirmware.FWVersion(FWUnknown);
+                TpdrFirmware.Caption("Unrecognised");
+            }
+            if (policy.updatesLabel) {
+                window.SetFirmwareLabelBackColor(FirmwareLabelColor::Red);
+            }
+        } else {
+            TpdrFirmware.ReadDecode(link.TpdrReply(), N);
+            window.ShowStatus(TpdrFirmware.StatusBarText());
+            if (TpdrFirmware.FWVersion() != FWUnknown) {
+                if (policy.updatesLabel) {
+                    window.SetFirmwareLabelBackColor(FirmwareLabelColor::White);
+                }
+            } else {
+                ShowUnrecognised(policy, window);
+            }
+        }
+        if (policy.updatesLabel) {
+            window.SetFirmwareLabelText(TpdrFirmware.Caption());
+        }
+        return result;
+    } catch (const VBError& e) {
+        ErrorHandler::CatchAllErrors(e.Number(), e.Description(), procName);
+    } catch (const std::exception& e) {
+        ErrorHandler::CatchAllErrors(51, e.what(), procName);
+    }
+    return UnexpectedError;
+}
+
+int16_t GetFirmware(const FirmwarePolicy& policy, FirmwareWindow& window)
+{
+    if (policy.showReadingStatus) {
+        window.ShowStatus("Reading Firmware Version...");
+    }
+    bool failed = FirmwareAssign(policy, window, 9) != ReplyReceived;
+    if (TpdrFirmware.FWVersion() == FWPending) {
+        if (policy.delayBeforeSecondRead) {
+            CommonProcs::Delay(AppSettings.DelayBetweenCmds());
+        }
+        failed = FirmwareAssign(policy, window, 10) != ReplyReceived || failed;
+    }
+    if (policy.clearUnsupportedReads && ClearUnsupportedReadsHook) {
+        ClearUnsupportedReadsHook(false);
+    }
+    return policy.reportsExchangeFailure && failed ? FirmwareExchangeFailed : 0;
+}
+
+} // namespace FirmwareReader
