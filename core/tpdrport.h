@@ -1,5 +1,5 @@
-// The transponder's serial port, owned by the main window and reached by the
-// link and the common procedures.
+// The main window's two serial ports, reached by the link, the common
+// procedures and the serial-port dialog.
 #pragma once
 
 #include "serialcomm.h"
@@ -8,3 +8,8 @@
 Platform::SerialComm& comTpdr();
 bool HaveTpdrPort();
 void SetTpdrPort(Platform::SerialComm* port);
+
+// The acoustic test unit's port, likewise.
+Platform::SerialComm& comANT();
+bool HaveANTPort();
+void SetANTPort(Platform::SerialComm* port);
