@@ -28,6 +28,8 @@ TransponderModel::TransponderModel()
     // Channels at A0 04 07 (dual-mode, FF = not set) and A0 04 08 (RS232 channel 11).
     Poke(false, 0xA0, 0x04, 0x07, 0xFF);
     Poke(false, 0xA0, 0x04, 0x08, 0x11);
+    // Depth telemetry on/off at A0 04 00: 01 = on.
+    Poke(false, 0xA0, 0x04, 0x00, 0x01);
     // Multi turn-around times, two pages of five big-endian words at E2 00 00 and
     // E2 00 10: 62.5 ms to 625 ms in steps of 62.5 ms.
     static const uint16_t tatWords[10] = {0x0606, 0x0C20, 0x123A, 0x1855, 0x1E70,

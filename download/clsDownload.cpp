@@ -1,0 +1,4 @@
+#include "clsDownload.h"
+
+std::unique_ptr<clsDownload> TpdrDownload;
+bool DownloadAttempted = false;
