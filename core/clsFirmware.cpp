@@ -82,7 +82,10 @@ std::vector<FirmwareVersionRow> BuildTable()
     return rows;
 }
 
-std::string Hex2(const std::string& element) { return CommonProcs::HexGroups(element, 1).substr(1); }
+std::string Hex2(const std::string& element)
+{
+    return CommonProcs::Hex2(element.empty() ? 0 : static_cast<unsigned char>(element[0]));
+}
 
 } // namespace
 

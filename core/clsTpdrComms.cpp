@@ -143,15 +143,12 @@ void clsTpdrComms::LogReply(const std::string& text, const std::string& reply)
 {
     std::string line = text;
     if (!reply.empty()) {
-        static const char digits[] = "0123456789ABCDEF";
         const bool allHex = reply.size() > 16;
         line += " <";
         for (const char ch : reply) {
             const auto code = static_cast<unsigned char>(ch);
             if (allHex || code < 32 || code >= 127) {
-                line += '|';
-                line += digits[code >> 4];
-                line += digits[code & 0xF];
+                line += '|' + CommonProcs::Hex2(code);
             } else {
                 line += ch;
             }

@@ -269,3 +269,9 @@ void NumericKeyFilter(int16_t& keyAscii, bool allowN)
 }
 
 } // namespace CommonProcs
+
+std::string CommonProcs::Hex2(unsigned char code)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    return {digits[code >> 4], digits[code & 0x0F]};
+}

@@ -19,6 +19,8 @@ void ShowNotSupported();
 
 // "|41|05" style groups of two-digit hexadecimal codes; a size below 1 counts as 1.
 std::string HexGroups(const std::string& text, int16_t groupSize);
+// A byte as two upper-case hexadecimal digits ("0A").
+std::string Hex2(unsigned char code);
 
 int32_t HexToDecimal(const std::string& text);
 float SingleMod(float value, float step);

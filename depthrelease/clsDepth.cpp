@@ -1,5 +1,7 @@
 #include "clsDepth.h"
 
+#include "commonprocs.h"
+
 #include "depthrelease_choices.h"
 #include "vbconv.h"
 #include "vberror.h"
@@ -31,11 +33,7 @@ template <size_t N> bool InAny(const DepthReleaseChoices::FirmwareRange (&ranges
                        [fw](const auto& r) { return fw >= r.first && fw <= r.last; });
 }
 
-std::string Hex2(unsigned char b)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    return {digits[b >> 4], digits[b & 0x0F]};
-}
+using CommonProcs::Hex2;
 
 } // namespace
 

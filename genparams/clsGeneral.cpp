@@ -103,12 +103,7 @@ uint8_t ByteOfWord(int32_t code, int32_t intByte)
     return static_cast<uint8_t>(intByte == 0 ? code / 256 : code % 256);
 }
 
-void AppendHex2(std::string& out, unsigned char code)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    out += digits[code >> 4];
-    out += digits[code & 0x0F];
-}
+void AppendHex2(std::string& out, unsigned char code) { out += CommonProcs::Hex2(code); }
 
 std::string OneDecimal(double value) { return VB::Fixed(value, 1); }
 

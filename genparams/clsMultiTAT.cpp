@@ -1,5 +1,7 @@
 #include "clsMultiTAT.h"
 
+#include "commonprocs.h"
+
 #include "iolog.h"
 #include "vbconv.h"
 #include "vberror.h"
@@ -20,12 +22,7 @@ constexpr uint8_t PageBytes = 10;
 
 uint8_t PageAddress(int16_t Page) { return Page == 2 ? 0x10 : 0x00; }
 
-std::string Hex2(uint8_t b)
-{
-    char text[3];
-    std::snprintf(text, sizeof text, "%02X", static_cast<unsigned>(b));
-    return text;
-}
+using CommonProcs::Hex2;
 
 uint8_t Code(const std::string& element) { return element.empty() ? 0 : static_cast<unsigned char>(element[0]); }
 

@@ -1,5 +1,7 @@
 #include "clsBattery.h"
 
+#include "commonprocs.h"
+
 #include "vbconv.h"
 
 #include <cstdio>
@@ -19,12 +21,7 @@ constexpr Divider Large{560, 100};
 
 bool In(int32_t v, int32_t lo, int32_t hi) { return v >= lo && v <= hi; }
 
-std::string Hex2Blank(uint8_t b)
-{
-    char text[4];
-    std::snprintf(text, sizeof text, "%02X ", static_cast<unsigned>(b));
-    return text;
-}
+std::string Hex2Blank(uint8_t b) { return CommonProcs::Hex2(b) + " "; }
 
 std::string VoltageText(int16_t Count, Divider d)
 {

@@ -45,11 +45,7 @@ bool IsOrvaneNumber(int16_t n)
     return In(n, 90, 99) || std::find(std::begin(kList), std::end(kList), n) != std::end(kList);
 }
 
-std::string Hex2(unsigned char b)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    return {digits[b >> 4], digits[b & 0x0F]};
-}
+using CommonProcs::Hex2;
 
 unsigned char ByteOf(const std::string& element) { return element.empty() ? 0 : static_cast<unsigned char>(element[0]); }
 

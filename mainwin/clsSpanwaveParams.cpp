@@ -49,10 +49,7 @@ uint8_t ByteAt(const std::string& s, size_t i) { return static_cast<unsigned cha
 
 void AppendHex(std::string& text, uint8_t b)
 {
-    static const char digits[] = "0123456789ABCDEF";
-    text += digits[b >> 4];
-    text += digits[b & 0x0F];
-    text += ' ';
+    text += CommonProcs::Hex2(b) + ' ';
 }
 
 // Command characters, a blank, then every later element in two hex digits.
