@@ -1,3 +1,4 @@
+#include "dialogs.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -5,7 +6,13 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    RegisterAllDialogs();
     frmMain window;
+    window.Form_Load();
+    // A start-up that found no settings file, or was refused, has already ended.
+    if (window.Unloaded()) {
+        return 0;
+    }
     window.show();
     return QApplication::exec();
 }

@@ -1,20 +1,687 @@
+// The main window's controls, start-up and shutdown.
 #include "frmMain.h"
 
-#include "globals.h"
+#include "RegOp.h"
+#include "SpanwaveQuickset.h"
+#include "appinfo.h"
+#include "clsGenStatus.h"
+#include "commonprocs.h"
+#include "errorhandler.h"
+#include "filehandler.h"
+#include "forms.h"
+#include "frmIOlist.h"
+#include "iolog.h"
+#include "mainwin_globals.h"
+#include "qtserialcomm.h"
+#include "store.h"
 #include "tpdrport.h"
+#include "vbconv.h"
+#include "vberror.h"
 
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
+using Forms::Q;
+
+namespace {
+
+frmMain* g_default = nullptr;
+
+// The value labels of the status and voltage frames.
+constexpr int ValueWidth = 170;
+
+template <typename T>
+T* Named(T* widget, const QString& name)
 {
-    setObjectName("frmMain");
-    setWindowTitle(QString::fromLatin1(AppTitleVersion().c_str()));
-    resize(640, 480);
-    SetTpdrPort(&comTpdr);
+    widget->setObjectName(name);
+    return widget;
+}
+
+QString ArrayName(const char* name, int index) { return QString::fromLatin1(name) + '_' + QString::number(index); }
+
+QPushButton* NewButton(const char* name, const QString& caption, const QString& toolTip, QWidget* parent)
+{
+    auto* button = Named(new QPushButton(caption, parent), QString::fromLatin1(name));
+    button->setToolTip(toolTip);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QComboBox* NewCombo(const QString& name, QWidget* parent)
+{
+    auto* combo = Named(new QComboBox(parent), name);
+    combo->setMinimumWidth(150);
+    combo->setMaxVisibleItems(16);
+    return combo;
+}
+
+// A sunken value field that shows a text on a back colour.
+QLabel* MakeValueLabel(QLabel* label)
+{
+    label->setStyleSheet(QStringLiteral("QLabel { border: 1px solid #9a9a9a; border-radius: 2px; }"));
+    label->ensurePolished(); // the style sheet's palette first, then the back colour
+    label->setMinimumWidth(ValueWidth);
+    label->setMinimumHeight(22);
+    label->setContentsMargins(4, 0, 4, 0);
+    Forms::SetBackColor(label, Forms::vbWhite);
+    return label;
+}
+
+} // namespace
+
+frmMain* frmMain::Default() { return g_default; }
+
+frmMain::frmMain(std::unique_ptr<Platform::SerialComm> tpdrPort, std::unique_ptr<Platform::SerialComm> antPort,
+                 QWidget* parent)
+    : QMainWindow(parent), comTpdr(std::move(tpdrPort)), comANT(std::move(antPort))
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(Q(AppTitleVersion()));
+    if (!comTpdr) {
+        comTpdr = std::make_unique<Platform::QtSerialComm>();
+    }
+    if (!comANT) {
+        comANT = std::make_unique<Platform::QtSerialComm>();
+    }
+    SetTpdrPort(comTpdr.get());
+    SetANTPort(comANT.get());
+
+    BuildMenus();
+    BuildControls();
+    ConnectEvents();
+    g_default = this;
 }
 
 frmMain::~frmMain()
 {
-    SetTpdrPort(nullptr);
-    comTpdr.PortOpen(false);
-    comANT.PortOpen(false);
+    UnloadOnce();
+    if (ioList_) {
+        // The menu it would untick goes before it.
+        ioList_->OnUnload = nullptr;
+        delete ioList_;
+    }
+    if (HaveTpdrPort() && &::comTpdr() == comTpdr.get()) {
+        SetTpdrPort(nullptr);
+    }
+    if (HaveANTPort() && &::comANT() == comANT.get()) {
+        SetANTPort(nullptr);
+    }
+    if (g_default == this) {
+        g_default = nullptr;
+    }
+}
+
+// ------------------------------------------------------------------ controls
+
+void frmMain::BuildMenus()
+{
+    auto item = [this](QMenu* menu, const char* name, const char* caption) {
+        QAction* action = menu->addAction(QString::fromLatin1(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        menus_.push_back(action);
+        return action;
+    };
+    auto menu = [this](const char* name, const char* caption) {
+        QMenu* m = menuBar()->addMenu(QString::fromLatin1(caption));
+        m->setObjectName(QString::fromLatin1(name));
+        m->menuAction()->setObjectName(QString::fromLatin1(name));
+        menus_.push_back(m->menuAction());
+        return m;
+    };
+
+    mnuSetup = menu("mnuSetup", "S&etup");
+    mnuComms = item(mnuSetup, "mnuComms", "&Serial Port Settings...");
+    mnuSetupUsermode = item(mnuSetup, "mnuSetupUsermode", "&User Mode...");
+
+    mnuDiagnostics = menu("mnuDiagnostics", "&Diagnostics");
+    mnuPing = item(mnuDiagnostics, "mnuPing", "Responder &Trigger (Ping) Test...");
+    mnuFreqTest = item(mnuDiagnostics, "mnuFreqTest", "Channel &Range Test...");
+    mnuDepthTest = item(mnuDiagnostics, "mnuDepthTest", "Channel &Depth Test...");
+    mnuTransceiver = item(mnuDiagnostics, "mnuTransceiver", "Tr&ansponder-to-Transponder Test...");
+    mnuCommands = item(mnuDiagnostics, "mnuCommands", "&Commands...");
+    mnuDiagnosticsTankTest = item(mnuDiagnostics, "mnuDiagnosticsTankTest", "&VTL Tank Test...");
+    mnuDiagnostics->addSeparator();
+    mnuDiagnosticsReset = item(mnuDiagnostics, "mnuDiagnosticsReset", "R&eset Transponder...");
+    mnuDiagnosticsInitialise = item(mnuDiagnostics, "mnuDiagnosticsInitialise", "&Initialise Transponder");
+    mnuDiagnostics->addSeparator();
+    mnuDiagnosticsIO = item(mnuDiagnostics, "mnuDiagnosticsIO", "Display Beacon &Serial IO...");
+    mnuDiagnosticsIO->setCheckable(true);
+
+    mnuCalibration = menu("mnuCalibration", "&Calibration");
+    mnuCalChanSelectors = item(mnuCalibration, "mnuCalChanSelectors", "&Channel Selectors...");
+
+    mnuAbout = menuBar()->addAction(QStringLiteral("&About"));
+    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+    menus_.push_back(mnuAbout);
+}
+
+QLabel* frmMain::NewLabel(const char* name, const QString& caption, QWidget* parent)
+{
+    auto* label = Named(new QLabel(caption, parent), QString::fromLatin1(name));
+    return label;
+}
+
+void frmMain::BuildControls()
+{
+    auto* central = Named(new QWidget(this), QStringLiteral("frmMainClient"));
+    setCentralWidget(central);
+
+    // General status
+    fraStatus = Named(new QGroupBox(QStringLiteral("General Status"), central), QStringLiteral("fraStatus"));
+    lblFirmware = MakeValueLabel(NewLabel("lblFirmware", {}, fraStatus));
+    lblTxFirmware = MakeValueLabel(NewLabel("lblTxFirmware", {}, fraStatus));
+    lblDepthOnOff = MakeValueLabel(NewLabel("lblDepthOnOff", {}, fraStatus));
+    lblTypeNumber = MakeValueLabel(NewLabel("lblTypeNumber", {}, fraStatus));
+    lblSerialNumber = MakeValueLabel(NewLabel("lblSerialNumber", {}, fraStatus));
+    cmdStatus = NewButton("cmdStatus", QStringLiteral("Get &Status"), {}, fraStatus);
+    cmdDepth = NewButton("cmdDepth", QStringLiteral("&More..."), QStringLiteral("Access Depth settings"), fraStatus);
+    {
+        auto* grid = new QGridLayout(fraStatus);
+        const std::pair<const char*, QLabel*> rows[] = {{"Firmware", lblFirmware},
+                                                        {"Tx Firmware", lblTxFirmware},
+                                                        {"Depth Status", lblDepthOnOff},
+                                                        {"Type Number", lblTypeNumber},
+                                                        {"Serial Number", lblSerialNumber}};
+        int row = 0;
+        for (const auto& [caption, value] : rows) {
+            QLabel* title = NewLabel("", QString::fromLatin1(caption), fraStatus);
+            title->setObjectName(value->objectName() + QStringLiteral("Caption"));
+            controls_.push_back(title);
+            grid->addWidget(title, row, 0);
+            grid->addWidget(value, row, 1);
+            ++row;
+        }
+        grid->addWidget(cmdDepth, 2, 2);
+        grid->addWidget(cmdStatus, row, 1);
+        grid->setColumnStretch(1, 1);
+    }
+
+    // Battery voltage
+    fraVoltage = Named(new QGroupBox(QStringLiteral("Battery Voltage"), central), QStringLiteral("fraVoltage"));
+    lblVoltage = MakeValueLabel(NewLabel("lblVoltage", {}, fraVoltage));
+    cmdVoltage = NewButton("cmdVoltage", QStringLiteral("Get &Voltage"), {}, fraVoltage);
+    {
+        auto* row = new QHBoxLayout(fraVoltage);
+        row->addWidget(lblVoltage, 1);
+        row->addWidget(cmdVoltage);
+    }
+
+    // Navigation panel
+    fraSetup = Named(new QGroupBox(QStringLiteral("Acoustic Navigation"), central), QStringLiteral("fraSetup"));
+    fraChanScheme = Named(new QGroupBox(QStringLiteral("Nav Scheme"), fraSetup), QStringLiteral("fraChanScheme"));
+    optChanScheme[1] = Named(new QRadioButton(QStringLiteral("&Orvane"), fraChanScheme), ArrayName("optChanScheme", 1));
+    optChanScheme[2] = Named(new QRadioButton(QStringLiteral("HPR"), fraChanScheme), ArrayName("optChanScheme", 2));
+    fraReplyType = Named(new QGroupBox(QStringLiteral("Reply Type"), fraSetup), QStringLiteral("fraReplyType"));
+    optReplyType[1] = Named(new QRadioButton(QStringLiteral(" &Tone"), fraReplyType), ArrayName("optReplyType", 1));
+    optReplyType[2] =
+        Named(new QRadioButton(QStringLiteral(" &Spanwave") + QChar(0x2122), fraReplyType), ArrayName("optReplyType", 2));
+    {
+        auto* l = new QVBoxLayout(fraChanScheme);
+        l->addWidget(optChanScheme[1]);
+        l->addWidget(optChanScheme[2]);
+        auto* r = new QVBoxLayout(fraReplyType);
+        r->addWidget(optReplyType[1]);
+        r->addWidget(optReplyType[2]);
+    }
+
+    const QString schemeCaptions[] = {QString(), QStringLiteral("Channel Select"), QStringLiteral("HPR Channel"),
+                                      QStringLiteral("Orvane Tone"), QStringLiteral("Orvane Spanwave") + QChar(0x2122)};
+    for (int s = 0; s <= 4; ++s) {
+        fraNavScheme[s] = Named(new QGroupBox(schemeCaptions[s], fraSetup), ArrayName("fraNavScheme", s));
+        fraNavScheme[s]->setMinimumHeight(130);
+    }
+    for (int s = 2; s <= 4; ++s) {
+        txtAddress[s] = Named(new QLineEdit(fraNavScheme[s]), ArrayName("txtAddress", s));
+        txtAddress[s]->setMaximumWidth(90);
+        lblAddress[s] = Named(new QLabel(QStringLiteral("Address"), fraNavScheme[s]), ArrayName("lblAddress", s));
+    }
+    for (int s = 3; s <= 4; ++s) {
+        cboOrvaneIntChan[s] = NewCombo(ArrayName("cboOrvaneIntChan", s), fraNavScheme[s]);
+        lblOrvaneIntChan[s] =
+            Named(new QLabel(QStringLiteral("Interrogate"), fraNavScheme[s]), ArrayName("lblOrvaneIntChan", s));
+    }
+
+    // Scheme 1: the channel set of firmware outside the Spanwave family
+    cboProgrammedChan = NewCombo(QStringLiteral("cboProgrammedChan"), fraNavScheme[1]);
+    lblProgrammedChan = NewLabel("lblProgrammedChan", QStringLiteral("Programmed"), fraNavScheme[1]);
+    cboDualModeChan = NewCombo(QStringLiteral("cboDualModeChan"), fraNavScheme[1]);
+    lblDualModeChan = NewLabel("lblDualModeChan", QStringLiteral("Dual Personality"), fraNavScheme[1]);
+    lblEndcap = MakeValueLabel(NewLabel("lblEndcap", {}, fraNavScheme[1]));
+    lblEndcap->setMinimumWidth(150);
+    lblEndcapText = NewLabel("lblEndcapText", QStringLiteral("Endcap (Read Only)"), fraNavScheme[1]);
+    {
+        auto* g = new QGridLayout(fraNavScheme[1]);
+        g->addWidget(lblProgrammedChan, 0, 0);
+        g->addWidget(cboProgrammedChan, 0, 1);
+        g->addWidget(lblDualModeChan, 1, 0);
+        g->addWidget(cboDualModeChan, 1, 1);
+        g->addWidget(lblEndcapText, 2, 0);
+        g->addWidget(lblEndcap, 2, 1);
+        g->setColumnStretch(2, 1);
+    }
+    // Scheme 2: HPR channel
+    cboHPRChan = NewCombo(QStringLiteral("cboHPRChan"), fraNavScheme[2]);
+    lblHPRChan = NewLabel("lblHPRChan", QStringLiteral("HPR300/400"), fraNavScheme[2]);
+    {
+        auto* g = new QGridLayout(fraNavScheme[2]);
+        g->addWidget(lblHPRChan, 0, 0);
+        g->addWidget(cboHPRChan, 0, 1);
+        g->addWidget(lblAddress[2], 1, 0);
+        g->addWidget(txtAddress[2], 1, 1);
+        g->setColumnStretch(2, 1);
+        g->setRowStretch(2, 1);
+    }
+    // Scheme 3: Orvane tone
+    cboOrvaneReplyChan = NewCombo(QStringLiteral("cboOrvaneReplyChan"), fraNavScheme[3]);
+    lblOrvaneReplyChan = NewLabel("lblOrvaneReplyChan", QStringLiteral("Reply"), fraNavScheme[3]);
+    {
+        auto* g = new QGridLayout(fraNavScheme[3]);
+        g->addWidget(lblOrvaneIntChan[3], 0, 0);
+        g->addWidget(cboOrvaneIntChan[3], 0, 1);
+        g->addWidget(lblOrvaneReplyChan, 1, 0);
+        g->addWidget(cboOrvaneReplyChan, 1, 1);
+        g->addWidget(lblAddress[3], 2, 0);
+        g->addWidget(txtAddress[3], 2, 1);
+        g->setColumnStretch(2, 1);
+    }
+    // Scheme 4: Orvane Spanwave, shown only; the hidden fields hold the values.
+    lblAddr = MakeValueLabel(NewLabel("lblAddr", {}, fraNavScheme[4]));
+    lblAddr->setMinimumWidth(90);
+    lblInterrogate[4] = MakeValueLabel(Named(new QLabel(fraNavScheme[4]), ArrayName("lblInterrogate", 4)));
+    lblInterrogate[4]->setMinimumWidth(90);
+    Label1 = NewLabel("Label1", QStringLiteral("Use the Settings Button to modify"), fraNavScheme[4]);
+    txtAddress[4]->hide();
+    cboOrvaneIntChan[4]->hide();
+    {
+        auto* g = new QGridLayout(fraNavScheme[4]);
+        g->addWidget(lblAddress[4], 0, 0);
+        g->addWidget(lblAddr, 0, 1);
+        g->addWidget(lblOrvaneIntChan[4], 1, 0);
+        g->addWidget(lblInterrogate[4], 1, 1);
+        g->addWidget(Label1, 2, 0, 1, 3);
+        g->setColumnStretch(2, 1);
+    }
+
+    cmdRead = NewButton("cmdRead", QStringLiteral("&Get"), {}, fraSetup);
+    cmdSet = NewButton("cmdSet", QStringLiteral("&Set"), {}, fraSetup);
+    cmdQuickSet = NewButton("cmdQuickSet", QStringLiteral("Quickset Spanwave"), {}, fraSetup);
+    {
+        auto* v = new QVBoxLayout(fraSetup);
+        auto* options = new QHBoxLayout;
+        options->addWidget(fraChanScheme);
+        options->addWidget(fraReplyType);
+        v->addLayout(options);
+        auto* stack = new QGridLayout;
+        for (QGroupBox* frame : fraNavScheme) {
+            stack->addWidget(frame, 0, 0);
+        }
+        v->addLayout(stack, 1);
+        auto* buttons = new QHBoxLayout;
+        buttons->addWidget(cmdRead);
+        buttons->addWidget(cmdSet);
+        buttons->addStretch(1);
+        buttons->addWidget(cmdQuickSet);
+        v->addLayout(buttons);
+    }
+
+    // Window buttons, progress and status
+    cmdSettings = NewButton("cmdSettings", QStringLiteral("Setti&ngs..."),
+                            QStringLiteral("Access Multi-TAT and General Parameters"), central);
+    cmdRelease = NewButton("cmdRelease", QStringLiteral("Re&lease..."), QStringLiteral("Access Release Controls"), central);
+    cmdDownload = NewButton("cmdDownload", QStringLiteral("Do&wnload..."),
+                            QStringLiteral("Download firmware to Flash Memory"), central);
+    cmdExit = NewButton("cmdExit", QStringLiteral("E&xit"), QStringLiteral("Exit program"), central);
+    cmdCancel = NewButton("cmdCancel", QStringLiteral("&Cancel"), QStringLiteral("Cancel operation"), central);
+    cmdCancel->hide();
+    // Leaving, or stopping an exchange, never waits on a field's check.
+    Forms::SetCausesValidation(cmdExit, false);
+    Forms::SetCausesValidation(cmdCancel, false);
+    for (QPushButton* b : {cmdSettings, cmdRelease, cmdDownload, cmdExit, cmdCancel}) {
+        b->setMinimumWidth(100);
+    }
+    prgMain = Named(new QProgressBar(central), QStringLiteral("prgMain"));
+    prgMain->setRange(0, 100);
+    prgMain->setValue(0);
+    prgMain->setTextVisible(false);
+    prgMain->setMaximumHeight(14);
+
+    staMain = Named(new QStatusBar(this), QStringLiteral("staMain"));
+    staMain->setSizeGripEnabled(false);
+    staMainPanel1_ = NewLabel("staMainPanel1", {}, staMain);
+    staMainPanel1_->setContentsMargins(6, 0, 6, 0);
+    staMain->addWidget(staMainPanel1_, 1);
+    setStatusBar(staMain);
+
+    {
+        auto* root = new QVBoxLayout(central);
+        auto* top = new QHBoxLayout;
+        auto* left = new QVBoxLayout;
+        left->addWidget(fraStatus);
+        left->addWidget(fraVoltage);
+        left->addStretch(1);
+        top->addLayout(left);
+        top->addWidget(fraSetup, 1);
+        root->addLayout(top, 1);
+        root->addWidget(prgMain);
+        auto* bottom = new QHBoxLayout;
+        bottom->addWidget(cmdSettings);
+        bottom->addWidget(cmdRelease);
+        bottom->addWidget(cmdDownload);
+        bottom->addStretch(1);
+        bottom->addWidget(cmdExit);
+        bottom->addWidget(cmdCancel);
+        root->addLayout(bottom);
+    }
+
+    // Everything EnableAllControls reaches: the ports and dialogs are no controls here.
+    const std::vector<QWidget*> all = {
+        fraStatus, lblFirmware, lblTxFirmware, lblDepthOnOff, lblTypeNumber, lblSerialNumber, cmdStatus, cmdDepth,
+        fraVoltage, cmdVoltage, lblVoltage, fraSetup, cboProgrammedChan, lblProgrammedChan, cboDualModeChan,
+        lblDualModeChan, lblEndcap, lblEndcapText, cboHPRChan, lblHPRChan, cboOrvaneReplyChan, lblOrvaneReplyChan,
+        lblAddr, Label1, fraChanScheme, fraReplyType, cmdRead, cmdSet, cmdQuickSet, cmdSettings, cmdRelease,
+        cmdDownload, cmdExit, cmdCancel, prgMain, staMain};
+    controls_.insert(controls_.end(), all.begin(), all.end());
+    for (int i = 0; i <= 4; ++i) {
+        for (QWidget* w : std::initializer_list<QWidget*>{fraNavScheme[i], txtAddress[i], lblAddress[i],
+                                                          cboOrvaneIntChan[i], lblOrvaneIntChan[i], lblInterrogate[i]}) {
+            if (w != nullptr) {
+                controls_.push_back(w);
+            }
+        }
+    }
+    for (int i = 1; i <= 2; ++i) {
+        controls_.push_back(optChanScheme[i]);
+        controls_.push_back(optReplyType[i]);
+    }
+
+    resize(780, 440);
+}
+
+void frmMain::ConnectEvents()
+{
+    connect(cmdStatus, &QPushButton::clicked, this, &frmMain::cmdStatus_Click);
+    connect(cmdDepth, &QPushButton::clicked, this, &frmMain::cmdDepth_Click);
+    connect(cmdVoltage, &QPushButton::clicked, this, &frmMain::cmdVoltage_Click);
+    connect(cmdRead, &QPushButton::clicked, this, &frmMain::cmdRead_Click);
+    connect(cmdSet, &QPushButton::clicked, this, &frmMain::cmdSet_Click);
+    connect(cmdQuickSet, &QPushButton::clicked, this, &frmMain::cmdQuickSet_Click);
+    connect(cmdSettings, &QPushButton::clicked, this, &frmMain::cmdSettings_Click);
+    connect(cmdRelease, &QPushButton::clicked, this, &frmMain::cmdRelease_Click);
+    connect(cmdDownload, &QPushButton::clicked, this, &frmMain::cmdDownload_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmMain::cmdCancel_Click);
+
+    connect(mnuComms, &QAction::triggered, this, &frmMain::mnuComms_Click);
+    connect(mnuSetupUsermode, &QAction::triggered, this, &frmMain::mnuSetupUsermode_Click);
+    connect(mnuPing, &QAction::triggered, this, &frmMain::mnuPing_Click);
+    connect(mnuFreqTest, &QAction::triggered, this, &frmMain::mnuFreqTest_Click);
+    connect(mnuDepthTest, &QAction::triggered, this, &frmMain::mnuDepthTest_Click);
+    connect(mnuTransceiver, &QAction::triggered, this, &frmMain::mnuTransceiver_Click);
+    connect(mnuCommands, &QAction::triggered, this, &frmMain::mnuCommands_Click);
+    connect(mnuDiagnosticsTankTest, &QAction::triggered, this, &frmMain::mnuDiagnosticsTankTest_Click);
+    connect(mnuCalChanSelectors, &QAction::triggered, this, &frmMain::mnuCalChanSelectors_Click);
+    connect(mnuDiagnosticsReset, &QAction::triggered, this, &frmMain::mnuDiagnosticsReset_Click);
+    connect(mnuDiagnosticsInitialise, &QAction::triggered, this, &frmMain::mnuDiagnosticsInitialise_Click);
+    connect(mnuDiagnosticsIO, &QAction::triggered, this, &frmMain::mnuDiagnosticsIO_Click);
+    connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
+
+    // Only a user's click is an event: values set from code raise none.
+    for (int i = 1; i <= 2; ++i) {
+        connect(optChanScheme[i], &QRadioButton::clicked, this, [this, i] { optChanScheme_Click(i); });
+        connect(optReplyType[i], &QRadioButton::clicked, this, [this, i] { optReplyType_Click(i); });
+    }
+
+    // Focus and mouse events of the fields, and the keys that belong to them.
+    for (int s = 2; s <= 4; ++s) {
+        keyKeepers_.push_back(txtAddress[s]);
+    }
+    keyKeepers_.insert(keyKeepers_.end(), {cboOrvaneIntChan[3], cboOrvaneIntChan[4], cboOrvaneReplyChan, cboHPRChan,
+                                           cboProgrammedChan, cboDualModeChan, optChanScheme[1], optChanScheme[2],
+                                           optReplyType[1], optReplyType[2], cmdCancel, cmdQuickSet});
+    for (QWidget* w : keyKeepers_) {
+        w->installEventFilter(this);
+    }
+}
+
+// ------------------------------------------------------------------ events
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::KeyPress) {
+        // The field keeps its keys: none of them may reach the engineering key buffer.
+        static_cast<QObject*>(widget)->event(event);
+        event->accept();
+        return true;
+    }
+    // Focus lost to a popup of the control itself or to another application is not lost.
+    bool lost = false;
+    if (event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        lost = reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+    }
+    for (int s = 2; s <= 4; ++s) {
+        if (widget != txtAddress[s]) {
+            continue;
+        }
+        // The field handles the event first, so that the whole text stays selected.
+        if (event->type() == QEvent::FocusIn) {
+            static_cast<QObject*>(widget)->event(event);
+            txtAddress_GotFocus(s);
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonRelease) {
+            static_cast<QObject*>(widget)->event(event);
+            txtAddress_Click(s);
+            return true;
+        }
+        if (lost) {
+            txtAddress_LostFocus(s);
+        }
+        return false;
+    }
+    if (lost) {
+        if (widget == cboOrvaneIntChan[3]) {
+            cboOrvaneIntChan_LostFocus(3);
+        } else if (widget == cboOrvaneIntChan[4]) {
+            cboOrvaneIntChan_LostFocus(4);
+        } else if (widget == cboOrvaneReplyChan) {
+            cboOrvaneReplyChan_LostFocus();
+        } else if (widget == cboHPRChan) {
+            cboHPRChan_LostFocus();
+        }
+    }
+    return false;
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event)
+{
+    const QString text = event->text();
+    if (!text.isEmpty() && text.at(0).unicode() <= 0xFF) {
+        Form_KeyPress(static_cast<int16_t>(text.at(0).unicode()));
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+bool frmMain::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowDeactivate) {
+        KeyBuffer.clear();
+    }
+    return QMainWindow::event(event);
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    // The close box leaves without writing the settings file.
+    UnloadOnce();
+    event->accept();
+}
+
+void frmMain::MoveFocus(QWidget* control)
+{
+    if (control != nullptr && control->isVisible() && control->isEnabled()) {
+        control->setFocus();
+    }
+}
+
+// ------------------------------------------------------------------ start-up
+
+void frmMain::Form_Load()
+{
+    loaded_ = true;
+    try {
+        RegistryKey = "Software\\" + App::CompanyName() + "\\" + App::Title();
+        {
+            RegOp reg;
+            reg.Key(RegistryKey);
+            EngineeringCode = RegText(reg.Value("Engineering"));
+        }
+        EngineeringMode = VB::UCase(EngineeringCode) == EngineeringAccessCode;
+        mnuSetupUsermode->setVisible(EngineeringMode);
+        setWindowTitle(Q(AppTitleVersion() + (EngineeringMode ? " : Engineering Mode" : "")));
+
+        AppSettings = clsSettings();
+        SpanwaveQuickset::InitQuicksets();
+
+        if (!FileHandler::CheckIniPath(std::string("\\") + FileHandler::SettingsFile, [this] { ShowMessage(1); })) {
+            Unload();
+            return;
+        }
+        if (FileHandler::ReadIniFile() != FileHandler::ReadResult::Read) {
+            Unload();
+            return;
+        }
+        // A port that will not open has shown its box; the window starts all the same.
+        CommonProcs::OpenTpdrCommPort(false);
+
+        TpdrFirmware = clsFirmware();
+        ReadMultiTAT = clsMultiTAT();
+        EditMultiTAT = clsMultiTAT();
+        ReadDepth = clsDepth();
+        EditDepth = clsDepth();
+        ReadGenParam = clsGeneral();
+        EditGenParam = clsGeneral();
+        TpdrChannel = clsChannel();
+        WriteChannel = clsChannel();
+        TpdrBattery = clsBattery();
+        NavParams = clsSpanwaveParams();
+        TpdrGenStatus = clsGenStatus();
+        WireStore();
+
+        CommonProcs::ClearUnsupportedReads(true);
+        for (int32_t group = 0; group <= 4; ++group) {
+            CommonProcs::ResetParamGroup(group, true, true);
+        }
+        CommonProcs::ResetParamGroup(5, false, false);
+        CommonProcs::ResetParamGroup(6, true, true);
+        CommonProcs::ResetParamGroup(7, true, true);
+        TpdrChannel.TestChanArrayWrite({-1});
+        NavParamsRead = false;
+        DepthFitted = false;
+
+        UpdateControls();
+        const bool portSet = AppSettings.TpdrComPort() != 0;
+        cmdStatus->setEnabled(portSet);
+        cmdDownload->setEnabled(portSet);
+    } catch (const VBError& e) {
+        ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "FormLoadErrorHandler (frmMain)");
+    }
+}
+
+// ------------------------------------------------------------------ shutdown
+
+void frmMain::cmdExit_Click()
+{
+    try {
+        FileHandler::WriteIniFile();
+    } catch (const VBError& e) {
+        // The old file stays whole; the operator is told, and the program still ends.
+        if (ErrorHandler::FileErrors(e.Number(), true) != ErrorHandler::Action::Continue) {
+            ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "cmdExit_Click (frmMain)");
+        }
+    }
+    Unload();
+}
+
+void frmMain::Unload()
+{
+    UnloadOnce();
+    close();
+}
+
+void frmMain::UnloadOnce()
+{
+    if (unloaded_) {
+        return;
+    }
+    unloaded_ = true;
+    // A window that never loaded has nothing to release and no mode to keep.
+    if (loaded_) {
+        Form_Unload();
+        Form_Terminate();
+    }
+}
+
+void frmMain::UnloadIOList()
+{
+    if (ioList_) {
+        ioList_->close();
+    }
+    ShowIOFlag = false;
+}
+
+void frmMain::Form_Unload()
+{
+    if (ShowIOFlag) {
+        UnloadIOList();
+    }
+    for (Platform::SerialComm* port : {comTpdr.get(), comANT.get()}) {
+        try {
+            if (port->PortOpen()) {
+                port->PortOpen(false);
+            }
+        } catch (const VBError&) {
+            // A port that fails to close is closed as far as this program is concerned.
+        }
+    }
+    AppSettings = clsSettings();
+    TpdrFirmware = clsFirmware();
+    ReadMultiTAT = clsMultiTAT();
+    EditMultiTAT = clsMultiTAT();
+    ReadDepth = clsDepth();
+    EditDepth = clsDepth();
+    ReadGenParam = clsGeneral();
+    EditGenParam = clsGeneral();
+    TpdrChannel = clsChannel();
+    WriteChannel = clsChannel();
+    TpdrBattery = clsBattery();
+    NavParams = clsSpanwaveParams();
+    TpdrGenStatus = clsGenStatus();
+}
+
+void frmMain::Form_Terminate()
+{
+    if (ShowIOFlag) {
+        UnloadIOList();
+    }
+    RegOp reg;
+    reg.Key(RegistryKey);
+    reg.Value("Engineering", RegVariant(EngineeringCode));
 }

@@ -1,17 +1,249 @@
-// The program's main window.
+// The program's main window: start-up and shutdown, the window states and
+// menus, the engineering mode, the result messages and the navigation panel.
 #pragma once
 
-#include "qtserialcomm.h"
+#include "clsTpdrComms.h"
+#include "firmwarereader.h"
+#include "serialcomm.h"
 
 #include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
-class frmMain : public QMainWindow {
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class frmIOlist;
+
+class frmMain : public QMainWindow, public FirmwareWindow {
     Q_OBJECT
 public:
-    explicit frmMain(QWidget* parent = nullptr);
+    // The ports default to real serial ports; tests pass simulated ones.
+    explicit frmMain(std::unique_ptr<Platform::SerialComm> tpdrPort = nullptr,
+                     std::unique_ptr<Platform::SerialComm> antPort = nullptr, QWidget* parent = nullptr);
     ~frmMain() override;
 
-    Platform::QtSerialComm comTpdr;
-    Platform::QtSerialComm comANT;
+    // The window other windows reach (only the general parameters dialog does).
+    static frmMain* Default();
+
+    // ---- Start-up and shutdown
+    void Form_Load();
+    // True once the window has unloaded; the program then ends.
+    bool Unloaded() const { return unloaded_; }
+    void cmdExit_Click();
+
+    // ---- States
+    void EnableAllControls(bool Enable);
+    void SetBusyControls();
+    void UpdateControls();
+    void EnableControlsNoFirmware();
+    void EnableControlsForFirmware();
+    void EnableReleaseButton();
+    void ShowStatus(const std::string& Text) override;
+    std::string StatusText() const;
+    void mTpdrComms_PercentDone(float Percent, bool& Cancel);
+
+    // ---- Engineering mode
+    void Form_KeyPress(int16_t KeyAscii);
+    void SetEngineeringMode(const std::string& Text);
+    void UpdateModeMenus();
+    const std::string& KeyBufferText() const { return KeyBuffer; }
+
+    // ---- Result messages: the button pressed (1 OK, 6 Yes, 7 No).
+    int16_t ShowMessage(int16_t Code);
+
+    // ---- Buttons and menus
+    void cmdStatus_Click();
+    void cmdRead_Click();
+    void cmdSet_Click();
+    void cmdVoltage_Click();
+    void cmdSettings_Click();
+    void cmdQuickSet_Click();
+    void cmdRelease_Click();
+    void cmdDepth_Click();
+    void cmdDownload_Click();
+    void cmdCancel_Click();
+    void mnuComms_Click();
+    void mnuSetupUsermode_Click();
+    void mnuPing_Click();
+    void mnuFreqTest_Click();
+    void mnuDepthTest_Click();
+    void mnuTransceiver_Click();
+    void mnuCommands_Click();
+    void mnuDiagnosticsTankTest_Click();
+    void mnuCalChanSelectors_Click();
+    void mnuDiagnosticsReset_Click();
+    void mnuDiagnosticsInitialise_Click();
+    void mnuDiagnosticsIO_Click();
+    void mnuAbout_Click();
+
+    // ---- Navigation panel
+    void ShowNavScheme();
+    void ShowAddress();
+    void ShowChanSchemeOptions();
+    void FillChannelCombos();
+    void FillDualModeCombos();
+    void ShowChannelValues();
+    void ShowProgrammedChan();
+    void ShowDualModeChan();
+    void EnableNavControls();
+    void EnableSchemeOptions();
+    void ClearNavParams();
+    void StoreReadParams();
+    void optChanScheme_Click(int Index);
+    void optReplyType_Click(int Index);
+    void txtAddress_Click(int Index);
+    void txtAddress_GotFocus(int Index);
+    void txtAddress_LostFocus(int Index);
+    void cboOrvaneIntChan_LostFocus(int Index);
+    void cboOrvaneReplyChan_LostFocus();
+    void cboHPRChan_LostFocus();
+
+    // ---- Navigation write: one exchange writing a channel of kind 1-3.
+    int32_t WriteHPRChannel(int16_t Kind);
+
+    // ---- Firmware reader's view of the window
+    void SetFirmwareLabelText(const std::string& text) override;
+    void SetFirmwareLabelBackColor(int32_t vbColor) override;
+    void ShowMessage0() override { ShowMessage(0); }
+    void PercentDone(float Percent, bool& Cancel) override { mTpdrComms_PercentDone(Percent, Cancel); }
+
+    // The navigation values as last read, against which a Set finds changes.
+    struct StoredNavParams {
+        int32_t NavScheme = 0;
+        int32_t ChanType = 0;
+        int32_t ReplyType = 0;
+        int32_t SpanwaveType = 0;
+        int16_t AddressCode = -1;
+        int16_t ChannelCode = -1;
+        int32_t OrvaneIntChan = 19;
+        int32_t OrvaneReplyChan = 18;
+        int16_t RS232Chan = -1;
+        int16_t DualModeChan = -1;
+        int16_t EndcapChan = -1;
+        bool operator==(const StoredNavParams&) const = default;
+    };
+    StoredNavParams Stored;
+
+    // Form-level state
+    std::string RegistryKey;
+    bool StatusReadRequested = false;
+    bool CancelRequested = false;
+    bool NavParamsRead = false;
+    bool DepthFitted = false;
+    // The link of the exchange under way, if any.
+    std::unique_ptr<clsTpdrComms> mTpdrComms;
+    std::unique_ptr<clsTpdrComms> NewTpdrComms();
+
+    // ---- Controls
+    QMenu* mnuSetup;
+    QAction* mnuComms;
+    QAction* mnuSetupUsermode;
+    QMenu* mnuDiagnostics;
+    QAction* mnuPing;
+    QAction* mnuFreqTest;
+    QAction* mnuDepthTest;
+    QAction* mnuTransceiver;
+    QAction* mnuCommands;
+    QAction* mnuDiagnosticsTankTest;
+    QAction* mnuDiagnosticsReset;
+    QAction* mnuDiagnosticsInitialise;
+    QAction* mnuDiagnosticsIO;
+    QMenu* mnuCalibration;
+    QAction* mnuCalChanSelectors;
+    QAction* mnuAbout;
+
+    QGroupBox* fraStatus;
+    QLabel* lblFirmware;
+    QLabel* lblTxFirmware;
+    QLabel* lblDepthOnOff;
+    QLabel* lblTypeNumber;
+    QLabel* lblSerialNumber;
+    QPushButton* cmdStatus;
+    QPushButton* cmdDepth;
+    QGroupBox* fraVoltage;
+    QPushButton* cmdVoltage;
+    QLabel* lblVoltage;
+
+    QGroupBox* fraSetup;
+    std::array<QGroupBox*, 5> fraNavScheme{};
+    QComboBox* cboProgrammedChan;
+    QLabel* lblProgrammedChan;
+    QComboBox* cboDualModeChan;
+    QLabel* lblDualModeChan;
+    QLabel* lblEndcap;
+    QLabel* lblEndcapText;
+    QComboBox* cboHPRChan;
+    QLabel* lblHPRChan;
+    std::array<QLineEdit*, 5> txtAddress{};        // 2, 3, 4
+    std::array<QLabel*, 5> lblAddress{};           // 2, 3, 4
+    std::array<QComboBox*, 5> cboOrvaneIntChan{};  // 3, 4
+    std::array<QLabel*, 5> lblOrvaneIntChan{};     // 3, 4
+    QComboBox* cboOrvaneReplyChan;
+    QLabel* lblOrvaneReplyChan;
+    QLabel* lblAddr;
+    std::array<QLabel*, 5> lblInterrogate{};       // 4
+    QLabel* Label1;
+    QGroupBox* fraChanScheme;
+    std::array<QRadioButton*, 3> optChanScheme{};  // 1 Orvane, 2 HPR
+    QGroupBox* fraReplyType;
+    std::array<QRadioButton*, 3> optReplyType{};   // 1 tone, 2 Spanwave
+    QPushButton* cmdRead;
+    QPushButton* cmdSet;
+    QPushButton* cmdQuickSet;
+
+    QPushButton* cmdSettings;
+    QPushButton* cmdRelease;
+    QPushButton* cmdDownload;
+    QPushButton* cmdExit;
+    QPushButton* cmdCancel;
+    QProgressBar* prgMain;
+    QStatusBar* staMain;
+
+    std::unique_ptr<Platform::SerialComm> comTpdr;
+    std::unique_ptr<Platform::SerialComm> comANT;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildControls();
+    void ConnectEvents();
+    void Unload();
+    void UnloadOnce();
+    void Form_Unload();
+    void Form_Terminate();
+    void UnloadIOList();
+    // Shows a large dialog with the main window disabled, not hidden.
+    void ShowLargeDialog(const char* formName);
+    void SetDepthLabel();
+    // Moves the focus only to a control that can take it.
+    static void MoveFocus(QWidget* control);
+    QLabel* NewLabel(const char* name, const QString& caption, QWidget* parent);
+
+    std::string KeyBuffer;
+    bool loaded_ = false;
+    bool unloaded_ = false;
+    QLabel* staMainPanel1_ = nullptr;
+    QPointer<frmIOlist> ioList_;
+    // Every control EnableAllControls reaches.
+    std::vector<QWidget*> controls_;
+    std::vector<QAction*> menus_;
+    // Controls whose keys must not reach the window's key handler.
+    std::vector<QWidget*> keyKeepers_;
 };

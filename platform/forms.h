@@ -2,13 +2,13 @@
 #pragma once
 
 #include <QColor>
+#include <QDialog>
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
-class QDialog;
 class QWidget;
 
 namespace Forms {
@@ -44,5 +44,67 @@ bool HasDialog(const std::string& formName);
 // Makes the dialog, shows it modally with `owner` as its owner and releases
 // it when it closes; returns the dialog's result (0 when none is registered).
 int ShowModal(const std::string& formName, QWidget* owner);
+
+// Validate: when the focus is about to leave `field` for a control of the same
+// window that causes validation, `handler` runs and may set Cancel to keep the
+// focus in the field. A move to a control that does not cause validation (Exit
+// and Cancel buttons) leaves the check pending until the focus next moves on to
+// one that does. Moves to other windows do not validate.
+using ValidateHandler = std::function<void(bool& Cancel)>;
+void OnValidate(QWidget* field, ValidateHandler handler);
+// Every control causes validation unless told otherwise (dynamic property
+// "causesValidation").
+void SetCausesValidation(QWidget* control, bool causes);
+bool CausesValidation(const QWidget* control);
+// Runs the field's handler now; true when it accepts (no handler: true). The
+// focus is put back in the field when it refuses.
+bool Validate(QWidget* field);
+// Qt still delivers a click whose focus change was refused: the clicked
+// control asks here first. True (once) when the last focus change towards
+// `control` was refused and it has not had the focus since.
+bool FocusRefused(QWidget* control);
+
+// A dialog that asks before it closes, however it is closed, and ignores its
+// close box and Esc while it is busy with an exchange.
+class Dialog : public QDialog {
+    Q_OBJECT
+public:
+    enum class CloseBy { CloseBox, Escape, Code };
+
+    explicit Dialog(QWidget* owner = nullptr);
+
+    void SetBusy(bool busy) { busy_ = busy; }
+    bool Busy() const { return busy_; }
+
+    // Unload from code (QueryUnload with CloseBy::Code). Also valid while the
+    // dialog is being loaded: it then never shows. True when it closed. An
+    // unloaded dialog does not show again: make one for each showing.
+    bool Unload(int result = QDialog::Rejected);
+    bool Unloaded() const { return unloaded_; }
+
+    int exec() override; // returns at once when unloaded before it showed
+    void done(int result) override;
+    void setVisible(bool visible) override;
+
+protected:
+    // Set Cancel to keep the dialog open.
+    virtual void QueryUnload(bool& Cancel, CloseBy how);
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool busy_ = false;
+    bool unloaded_ = false;
+    CloseBy closing_ = CloseBy::Code;
+};
+
+// The least dialog of a function this version does not offer: its caption, one
+// line saying so and a Close button (`lblMessage`, `cmdClose`).
+class NotAvailableDialog : public Dialog {
+    Q_OBJECT
+public:
+    NotAvailableDialog(QWidget* owner, const std::string& formName, const std::string& caption,
+                       const std::string& message);
+};
 
 } // namespace Forms

@@ -6,6 +6,7 @@
 // Program-wide values and settings.
 #include "clsSettings.h"
 #include "globals.h"
+#include "mainwin_globals.h"
 
 // The global parameter objects.
 #include "clsBattery.h"
@@ -13,6 +14,7 @@
 #include "clsDepth.h"
 #include "clsDownload.h"
 #include "clsFirmware.h"
+#include "clsGenStatus.h"
 #include "clsGeneral.h"
 #include "clsMultiTAT.h"
 #include "clsSpanwaveParams.h"

@@ -1,0 +1,4 @@
+// The acoustic test unit's dialogs, by form name, for Forms::ShowModal.
+#pragma once
+
+void RegisterAntTestDialogs();

@@ -1,0 +1,166 @@
+#include "frmDepth.h"
+
+#include "clsDepth.h"
+#include "clsFirmware.h"
+#include "clsSettings.h"
+#include "clsTpdrComms.h"
+#include "depthrelease_choices.h"
+#include "dialogs.h"
+#include "vbconv.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+constexpr float RaiseEventPeriod = 0.1f;
+
+// Shows the dialog as busy for the length of one exchange.
+class BusyExchange {
+public:
+    explicit BusyExchange(Forms::Dialog* dialog) : dialog_(dialog)
+    {
+        dialog_->SetBusy(true);
+        Forms::BusyPointer();
+    }
+    ~BusyExchange()
+    {
+        Forms::DefaultPointer();
+        dialog_->SetBusy(false);
+    }
+    BusyExchange(const BusyExchange&) = delete;
+    BusyExchange& operator=(const BusyExchange&) = delete;
+
+private:
+    Forms::Dialog* dialog_;
+};
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption)
+{
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+frmDepth::frmDepth(QWidget* owner) : Forms::Dialog(owner)
+{
+    setObjectName(QStringLiteral("frmDepth"));
+    setWindowTitle(QStringLiteral("Depth Sensor"));
+
+    auto* caption = new QLabel(QStringLiteral("Depth telemetry:"), this);
+    lblDepthOnOff = new QLabel(this);
+    lblDepthOnOff->setObjectName(QStringLiteral("lblDepthOnOff"));
+    cboDepthOnOff = new QComboBox(this);
+    cboDepthOnOff->setObjectName(QStringLiteral("cboDepthOnOff"));
+    cboDepthOnOff->addItems({QStringLiteral("ON"), QStringLiteral("OFF")});
+    cmdGet = MakeButton(this, "cmdGet", "&Get");
+    cmdSet = MakeButton(this, "cmdSet", "&Set");
+    cmdExit = MakeButton(this, "cmdExit", "E&xit");
+    Forms::SetCausesValidation(cmdExit, false);
+
+    auto* state = new QHBoxLayout;
+    state->addWidget(caption);
+    state->addWidget(lblDepthOnOff);
+    state->addStretch();
+    state->addWidget(cboDepthOnOff);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdGet);
+    buttons->addWidget(cmdSet);
+    buttons->addStretch();
+    buttons->addWidget(cmdExit);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(state);
+    layout->addLayout(buttons);
+
+    connect(cmdGet, &QPushButton::clicked, this, &frmDepth::cmdGet_Click);
+    connect(cmdSet, &QPushButton::clicked, this, &frmDepth::cmdSet_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmDepth::cmdExit_Click);
+    ShowOnOff();
+}
+
+void frmDepth::cmdGet_Click()
+{
+    ReadOnOff();
+    ShowOnOff();
+}
+
+void frmDepth::cmdSet_Click()
+{
+    using namespace DepthReleaseChoices;
+    EditDepth.OnOff(cboDepthOnOff->currentIndex() == 0 ? 1 : 2);
+    const auto code = std::find_if(std::begin(OnOffCodes), std::end(OnOffCodes),
+                                   [](const OnOffCode& c) { return c.onOff == EditDepth.OnOff(); });
+    const TpdrCommand frame = MakeFrame('W', 0xA0, 0x04, 0x00, std::string(1, static_cast<char>(code->byte)));
+    bool written = false;
+    {
+        BusyExchange busy(this);
+        clsTpdrComms comms;
+        if (comms.SendAndReceive(frame, 7, 1, AppSettings.TpdrTelemWait(), RaiseEventPeriod, true, false, false) ==
+            ReplyReceived) {
+            written = VB::Trim(comms.TpdrReply()) == "?";
+            if (!written) {
+                MsgBox("The transponder did not accept the depth setting.", MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly,
+                       "Depth Sensor");
+            }
+        }
+    }
+    // The state shown afterwards is the one the transponder reports, not the one asked for.
+    if (written) {
+        ReadOnOff();
+    }
+    ShowOnOff();
+}
+
+void frmDepth::cmdExit_Click() { Unload(QDialog::Accepted); }
+
+bool frmDepth::ReadOnOff()
+{
+    TpdrCommand frame;
+    int16_t numBytes = 0;
+    int16_t replyLen = 0;
+    ReadDepth.ReadEncode_OnOff(frame, numBytes, replyLen);
+    BusyExchange busy(this);
+    clsTpdrComms comms;
+    if (comms.SendAndReceive(frame, numBytes, replyLen, AppSettings.TpdrTelemWait(), RaiseEventPeriod, true, false,
+                             false) != ReplyReceived) {
+        return false;
+    }
+    int16_t result = 0;
+    ReadDepth.ReadDecode_OnOff(comms.TpdrReply(), TpdrFirmware.FWVersion(), result);
+    return result == 0 || result == DepthOnOffNotFitted;
+}
+
+void frmDepth::ShowOnOff()
+{
+    const char* text = "Not read";
+    switch (ReadDepth.OnOff()) {
+    case 1:
+        text = "ON";
+        break;
+    case 2:
+        text = "OFF";
+        break;
+    case 3:
+        text = "Status ON";
+        break;
+    case 4:
+        text = "Not fitted";
+        break;
+    default:
+        break;
+    }
+    lblDepthOnOff->setText(QString::fromLatin1(text));
+    const bool fitted = ReadDepth.OnOff() != 4;
+    cboDepthOnOff->setEnabled(fitted);
+    cmdSet->setEnabled(fitted);
+    if (ReadDepth.OnOff() == 1 || ReadDepth.OnOff() == 2) {
+        cboDepthOnOff->setCurrentIndex(ReadDepth.OnOff() - 1);
+    }
+}

@@ -1,0 +1,4 @@
+// The firmware download dialogs, by form name, for Forms::ShowModal.
+#pragma once
+
+void RegisterDownloadDialogs();

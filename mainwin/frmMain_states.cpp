@@ -1,0 +1,376 @@
+// The main window's states, its menus and buttons, and the engineering mode.
+#include "frmMain.h"
+
+#include "clsGenStatus.h"
+#include "clock.h"
+#include "commonprocs.h"
+#include "dialogs.h"
+#include "errorhandler.h"
+#include "forms.h"
+#include "frmIOlist.h"
+#include "iolog.h"
+#include "mainwin_globals.h"
+#include "store.h"
+#include "vbconv.h"
+#include "vberror.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+
+using Forms::Q;
+
+// ------------------------------------------------------------------ states
+
+void frmMain::EnableAllControls(bool Enable)
+{
+    for (QAction* menu : menus_) {
+        menu->setEnabled(Enable);
+    }
+    for (QWidget* control : controls_) {
+        control->setEnabled(Enable);
+    }
+}
+
+void frmMain::SetBusyControls()
+{
+    EnableAllControls(false);
+    cmdExit->hide();
+    cmdCancel->show();
+    cmdCancel->setEnabled(true);
+    prgMain->setValue(prgMain->minimum());
+    repaint();
+}
+
+void frmMain::UpdateControls()
+{
+    prgMain->setValue(prgMain->minimum());
+    if (TpdrFirmware.FWVersion() != FWUnknown) {
+        EnableControlsForFirmware();
+    } else {
+        EnableControlsNoFirmware();
+    }
+    cmdDepth->setEnabled(DepthFitted);
+    mnuDepthTest->setEnabled(DepthFitted);
+    ShowNavScheme();
+    UpdateModeMenus();
+    repaint();
+}
+
+void frmMain::EnableControlsNoFirmware()
+{
+    EnableAllControls(false);
+    for (QAction* menu : {mnuSetup->menuAction(), mnuComms, mnuAbout}) {
+        menu->setEnabled(true);
+    }
+    for (QWidget* control : std::initializer_list<QWidget*>{fraStatus, cmdStatus, cmdDownload}) {
+        control->setEnabled(true);
+    }
+    cmdCancel->hide();
+    cmdExit->show();
+    cmdExit->setEnabled(true);
+    for (QAction* menu : {mnuDiagnostics->menuAction(), mnuDiagnosticsInitialise, mnuDiagnosticsReset}) {
+        menu->setEnabled(true);
+    }
+}
+
+void frmMain::EnableControlsForFirmware()
+{
+    cmdCancel->hide();
+    cmdExit->show();
+    EnableAllControls(true);
+    EnableReleaseButton();
+    TpdrTransceiver = std::make_unique<clsTransceiver>();
+    mnuTransceiver->setEnabled(TpdrTransceiver->EnableOK(TpdrFirmware.FWVersion()));
+    TpdrTransceiver.reset();
+}
+
+void frmMain::EnableReleaseButton()
+{
+    const clsRelease release;
+    cmdRelease->setEnabled(release.ReleaseFittedOK(TpdrGenStatus.TypeNumber()));
+}
+
+void frmMain::ShowStatus(const std::string& Text)
+{
+    staMainPanel1_->setText(Q(Text));
+    staMain->repaint();
+}
+
+std::string frmMain::StatusText() const { return Forms::S(staMainPanel1_->text()); }
+
+std::unique_ptr<clsTpdrComms> frmMain::NewTpdrComms()
+{
+    auto link = std::make_unique<clsTpdrComms>();
+    link->PercentDone = [this](float Percent, bool& Cancel) { mTpdrComms_PercentDone(Percent, Cancel); };
+    return link;
+}
+
+void frmMain::mTpdrComms_PercentDone(float Percent, bool& Cancel)
+{
+    const int max = prgMain->maximum();
+    prgMain->setValue(Percent < 1.0f ? VB::CInt(static_cast<double>(max) * Percent) : max);
+    DoEvents();
+    if (CancelRequested) {
+        Cancel = true;
+    }
+}
+
+void frmMain::SetFirmwareLabelText(const std::string& text)
+{
+    lblFirmware->setText(Q(text));
+    lblFirmware->repaint();
+}
+
+void frmMain::SetFirmwareLabelBackColor(int32_t vbColor)
+{
+    Forms::SetBackColor(lblFirmware, static_cast<uint32_t>(vbColor));
+}
+
+// ------------------------------------------------------------------ engineering mode
+
+void frmMain::Form_KeyPress(int16_t KeyAscii)
+{
+    if (KeyAscii == 10 || KeyAscii == 13) {
+        return;
+    }
+    KeyBuffer += static_cast<char>(static_cast<unsigned char>(KeyAscii));
+    SetEngineeringMode(KeyBuffer);
+}
+
+void frmMain::SetEngineeringMode(const std::string& Text)
+{
+    const std::string code = EngineeringAccessCode;
+    const std::string typed = VB::UCase(VB::Trim(Text));
+    if (typed.find(code) != std::string::npos) {
+        EngineeringCode = code;
+        EngineeringMode = true;
+        KeyBuffer.clear();
+    } else if (code.find(typed) == std::string::npos) {
+        // Not the code being typed: the mode goes off.
+        EngineeringMode = false;
+        EngineeringCode.clear();
+        KeyBuffer.clear();
+        if (ShowIOFlag) {
+            UnloadIOList();
+            DoEvents();
+        }
+    }
+    UpdateModeMenus();
+}
+
+void frmMain::UpdateModeMenus()
+{
+    setWindowTitle(Q(AppTitleVersion() + (EngineeringMode ? " : Engineering Mode" : "")));
+    mnuSetupUsermode->setVisible(EngineeringMode);
+    mnuSetupUsermode->setEnabled(EngineeringMode);
+    mnuDiagnosticsIO->setVisible(EngineeringMode);
+    mnuDiagnosticsIO->setEnabled(EngineeringMode);
+    mnuDiagnosticsTankTest->setVisible(EngineeringMode);
+    mnuCalChanSelectors->setEnabled(EngineeringMode);
+}
+
+// ------------------------------------------------------------------ dialogs
+
+void frmMain::ShowLargeDialog(const char* formName)
+{
+    setEnabled(false);
+    Forms::ShowModal(formName, this);
+    setEnabled(true);
+}
+
+void frmMain::cmdSettings_Click()
+{
+    Forms::HourglassPointer();
+    Forms::ShowModal("frmGenSettings", this);
+    cmdRead_Click();
+    MoveFocus(cmdSettings);
+    Forms::DefaultPointer();
+}
+
+void frmMain::cmdQuickSet_Click()
+{
+    Forms::HourglassPointer();
+    NavParams.NavScheme(4);
+    cmdSettings_Click();
+}
+
+void frmMain::cmdRelease_Click()
+{
+    Forms::HourglassPointer();
+    Forms::ShowModal("frmRelease", this);
+    MoveFocus(cmdStatus);
+    Forms::DefaultPointer();
+}
+
+void frmMain::cmdDepth_Click()
+{
+    Forms::HourglassPointer();
+    KeyBuffer.clear();
+    Forms::ShowModal("frmDepth", this);
+    SetDepthLabel();
+    UpdateControls();
+    Forms::DefaultPointer();
+}
+
+void frmMain::SetDepthLabel()
+{
+    Forms::SetBackColor(lblDepthOnOff, Forms::vbWhite);
+    DepthFitted = false;
+    switch (ReadDepth.OnOff()) {
+    case 1:
+        lblDepthOnOff->setText(QStringLiteral("ON"));
+        DepthFitted = true;
+        break;
+    case 2:
+        lblDepthOnOff->setText(QStringLiteral("OFF"));
+        break;
+    case 3:
+        lblDepthOnOff->setText(QStringLiteral("Status ON"));
+        DepthFitted = true;
+        break;
+    case 4:
+        lblDepthOnOff->setText(QStringLiteral("Not fitted"));
+        cmdDepth->setEnabled(false);
+        break;
+    default:
+        lblDepthOnOff->setText(QStringLiteral("Invalid"));
+        Forms::SetBackColor(lblDepthOnOff, Forms::vbRed);
+        break;
+    }
+    lblDepthOnOff->repaint();
+}
+
+void frmMain::cmdDownload_Click()
+{
+    try {
+        Forms::HourglassPointer();
+        KeyBuffer.clear();
+        TpdrDownload = std::make_unique<clsDownload>();
+        TpdrDownload->Password(false);
+        Forms::ShowModal("frmDownloadPassword", this);
+        if (!TpdrDownload->Password()) {
+            MsgBox("Invalid password", MsgBoxStyle::OKOnly, "Firmware Download");
+        } else {
+            DownloadAttempted = false;
+            Forms::ShowModal("frmDownload", this);
+            // The download dialog may have left the port at its own setting.
+            if (CommonProcs::OpenTpdrCommPort(false) == 0 && DownloadAttempted) {
+                cmdStatus_Click();
+            }
+        }
+    } catch (const VBError& e) {
+        ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "cmdDownloadErrorHandler (frmMain)");
+        CommonProcs::OpenTpdrCommPort(false);
+    }
+    TpdrDownload.reset();
+    Forms::DefaultPointer();
+}
+
+void frmMain::cmdCancel_Click() { CancelRequested = true; }
+
+void frmMain::mnuComms_Click()
+{
+    const int32_t before = AppSettings.TpdrComPort();
+    Forms::ShowModal("frmComPorts", this);
+    const int32_t port = AppSettings.TpdrComPort();
+    cmdStatus->setEnabled(port != 0);
+    cmdDownload->setEnabled(port != 0);
+    if (port == 0) {
+        for (QWidget* control : std::initializer_list<QWidget*>{cmdDepth, cmdRead, cmdSet, cmdSettings, cmdVoltage}) {
+            control->setEnabled(false);
+        }
+    } else if (port != before) {
+        cmdStatus_Click();
+    }
+}
+
+void frmMain::mnuSetupUsermode_Click()
+{
+    if (MsgBox("Revert to User Mode ?", MsgBoxStyle::OKCancel | MsgBoxStyle::Question, AppTitleVersion()) ==
+        MsgBoxResult::OK) {
+        SetEngineeringMode("Cancel");
+    }
+}
+
+void frmMain::mnuPing_Click() { Forms::ShowModal("frmPingTest", this); }
+
+void frmMain::mnuFreqTest_Click()
+{
+    AppSettings.ANTDepthTest(false);
+    ShowLargeDialog("frmChanTest");
+}
+
+void frmMain::mnuDepthTest_Click()
+{
+    AppSettings.ANTDepthTest(true);
+    ShowLargeDialog("frmChanTest");
+}
+
+void frmMain::mnuTransceiver_Click() { ShowLargeDialog("frmTransceiver"); }
+
+void frmMain::mnuCommands_Click() { ShowLargeDialog("frmCommands"); }
+
+void frmMain::mnuDiagnosticsTankTest_Click() { ShowLargeDialog("frmVTLTankTest"); }
+
+void frmMain::mnuCalChanSelectors_Click() { ShowLargeDialog("frmCalSelectors"); }
+
+void frmMain::mnuAbout_Click() { Forms::ShowModal("frmAbout", this); }
+
+// ------------------------------------------------------------------ transponder commands
+
+void frmMain::mnuDiagnosticsReset_Click()
+{
+    if (ShowMessage(27) != MsgBoxResult::Yes) {
+        ShowMessage(30);
+    } else {
+        SetBusyControls();
+        CancelRequested = false;
+        TpdrChannel.RS232Chan(1);
+        const int32_t result = WriteHPRChannel(3);
+        if (result != 0 || CancelRequested) {
+            ShowMessage(15);
+        } else {
+            prgMain->setValue(prgMain->minimum());
+            ShowStatus("Transponder initialising...");
+            CommonProcs::Delay(AppSettings.DelayBetweenCmds());
+            CommonProcs::InitialiseTpdr();
+            ShowStatus("Transponder initialised.");
+            ShowMessage(29);
+        }
+        ClearNavParams();
+        DoEvents();
+        UpdateControls();
+    }
+    MoveFocus(cmdStatus);
+}
+
+void frmMain::mnuDiagnosticsInitialise_Click()
+{
+    SetBusyControls();
+    CancelRequested = false;
+    ShowStatus("Transponder initialising...");
+    CommonProcs::Delay(AppSettings.DelayBetweenCmds());
+    CommonProcs::InitialiseTpdr();
+    ShowStatus("Transponder initialised.");
+    UpdateControls();
+    MoveFocus(cmdStatus);
+}
+
+void frmMain::mnuDiagnosticsIO_Click()
+{
+    if (ShowIOFlag) {
+        UnloadIOList();
+    } else {
+        ioList_ = new frmIOlist(this);
+        ioList_->setAttribute(Qt::WA_DeleteOnClose);
+        ioList_->OnUnload = [this] { mnuDiagnosticsIO->setChecked(false); };
+        ioList_->show();
+    }
+    DoEvents();
+    mnuDiagnosticsIO->setChecked(ShowIOFlag);
+}

@@ -1,0 +1,5 @@
+#include "mainwin_globals.h"
+
+bool EngineeringMode = false;
+std::string EngineeringCode;
+int32_t ReadNavScheme = 0;
