@@ -612,10 +612,13 @@ void frmMain::cmdExit_Click()
     try {
         FileHandler::WriteIniFile();
     } catch (const VBError& e) {
-        // The old file stays whole; the operator is told, and the program still ends.
+        // The old file stays whole. The window stays open so that the settings
+        // of this run are not lost: the operator can free the disk or the file
+        // and press Exit again, or leave by the close box without saving.
         if (ErrorHandler::FileErrors(e.Number(), true) != ErrorHandler::Action::Continue) {
             ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "cmdExit_Click (frmMain)");
         }
+        return;
     }
     Unload();
 }

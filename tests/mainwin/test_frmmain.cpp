@@ -513,16 +513,22 @@ TEST_F(MainWindowTest, ExitWritesTheSettingsTheCloseBoxDoesNot)
         win.reset();
     }
 
-    // A file that cannot be replaced is reported; the program still ends.
+    // A file that cannot be replaced is reported and the window stays, so the
+    // settings of this run are not lost; Exit works once the file can be written.
     Load();
+    AppSettings.PingRate(9);
     std::filesystem::remove(SettingsPath());
     std::filesystem::create_directory(SettingsPath());
     boxes.Answer(MsgBoxResult::OK);
     win->cmdExit->click();
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_EQ(boxes.Boxes()[0].text, "Please contact Program Administrator");
-    EXPECT_TRUE(win->Unloaded());
+    EXPECT_FALSE(win->Unloaded());
     EXPECT_TRUE(std::filesystem::is_directory(SettingsPath()));
+    std::filesystem::remove(SettingsPath());
+    win->cmdExit->click();
+    EXPECT_TRUE(win->Unloaded());
+    EXPECT_NE(ReadFile(SettingsPath()).find("PingRate=9\r\n"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, FocusSkipsControlsThatCannotTakeIt)
