@@ -63,8 +63,8 @@ int16_t FirmwareAssign(const FirmwarePolicy& policy, FirmwareWindow& window, int
         if (result != ReplyReceived) {
             if (!policy.keepVersionOnFailure) {
                 TpdrFirmware.FWVersion(FWUnknown);
-                TpdrFirmware.Caption("Unrecognised");
             }
+            TpdrFirmware.Caption("Unrecognised");
             if (policy.updatesLabel) {
                 window.SetFirmwareLabelBackColor(FirmwareLabelColor::Red);
             }

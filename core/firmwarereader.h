@@ -31,7 +31,7 @@ enum class FirmwareUnrecognisedLabel {
 struct FirmwarePolicy {
     const char* windowName;             // names the window in the error report
     bool delayBeforeEachRead;           // DelayBetweenCmds before every read
-    bool keepVersionOnFailure;          // a failed exchange leaves code and caption as they were
+    bool keepVersionOnFailure;          // a failed exchange leaves the code as it was (caption "Unrecognised")
     FirmwareUnrecognisedAction unrecognised;
     FirmwareUnrecognisedLabel unrecognisedLabel;
     bool updatesLabel;                  // false: the label is neither coloured nor captioned

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,7 +111,12 @@ public:
     void cboOrvaneReplyChan_LostFocus();
     void cboHPRChan_LostFocus();
 
-    // ---- Navigation write: one exchange writing a channel of kind 1-3.
+    // ---- Navigation write. Results are the message numbers of ShowMessage,
+    // 0 for success.
+    // True only when something was written and every write was acknowledged.
+    bool SetNavParams();
+    int32_t WriteNavParams();
+    // One exchange writing a channel of kind 2 or 3.
     int32_t WriteHPRChannel(int16_t Kind);
 
     // ---- Firmware reader's view of the window
@@ -235,6 +241,53 @@ private:
     // Moves the focus only to a control that can take it.
     static void MoveFocus(QWidget* control);
     QLabel* NewLabel(const char* name, const QString& caption, QWidget* parent);
+
+    // One exchange as every read and write of the window makes it: the pause
+    // between commands, a fresh link, the encoder's frame with its status
+    // text, the wait. The reply is kept only when the result is 0.
+    using Encoder = std::function<void(TpdrCommand& Cmd, int16_t& NumBytes, int16_t& ReplyLen)>;
+    struct Reply {
+        std::string text;
+        int16_t length = 0;
+    };
+    int32_t Exchange(const Encoder& encode, const std::function<std::string()>& status, Reply& reply);
+    // A navigation exchange: the decoder's result, its message when not 0.
+    int32_t NavExchange(const Encoder& encode, const std::function<std::string()>& status,
+                        const std::function<int32_t(const Reply&)>& decode, int16_t message, const char* procName);
+    void SetStatusLabel(QLabel* label, const std::string& text, uint32_t vbColor);
+
+    void GetFirmware();
+    int32_t ReadStatusValues();
+    int32_t ReadTxFirmware();
+    int32_t ReadTypeNumber();
+    int32_t ReadSerialNumber();
+    int32_t ReadDepthOnOff();
+    void GetBatteryVoltage(int32_t FW);
+    int32_t ReadBatteryType();
+    void ReadVoltage(int32_t FW);
+
+    int32_t ReadNavParams();
+    int32_t ReadFSMParams();
+    int32_t ReadFSMParams_Orvane();
+    int32_t ReadHPRChannelIfNeeded();
+    int32_t ReadSpanwaveCodeWord();
+    int32_t ReadSpanwaveParams();
+    int32_t ReadHPRChannel(int16_t Kind);
+    int32_t WriteNavParams_Spanwave();
+    int32_t ValidateNavParams(int32_t Scheme);
+    int32_t WriteSchemeHPR();
+    int32_t WriteSchemeOrvaneTone();
+    int32_t WriteSchemeSpanwave();
+    int32_t WriteNavParams_Channel();
+    int32_t ChannelWriteEnabled();
+    int32_t GetDualModeSelection(int16_t Kind);
+    int32_t WriteSpanwaveCodeword();
+    int32_t WriteSpanwaveParams();
+    int32_t WriteAddressCode();
+    int32_t WriteChannelCode();
+    int32_t WritePulseLength();
+    int32_t WriteAddressAndChannel();
+    int32_t WriteGeneralParam(int32_t Param, int16_t Message, const char* ProcName);
 
     std::string KeyBuffer;
     bool loaded_ = false;

@@ -92,7 +92,8 @@ std::string TransponderModel::Answer(const std::string& frame)
     if (!knobs.garbage.empty()) {
         reply = knobs.garbage;
     }
-    if (knobs.noReply || reply.empty()) {
+    const bool silent = knobs.answerFrames >= 0 && frames_.size() > static_cast<size_t>(knobs.answerFrames);
+    if (knobs.noReply || silent || reply.empty()) {
         return {};
     }
     const size_t drop = static_cast<size_t>(std::max(knobs.shortBy, 0));
@@ -134,7 +135,7 @@ std::string TransponderModel::Dispatch(const std::string& frame)
         if (n != 1) {
             return {};
         }
-        if (knobs.refuseWrites) {
+        if (RefuseWrite()) {
             return "!";
         }
         Poke(false, 0xA0, 0x04, 0x08, ByteAt(frame, kHeader));
@@ -150,7 +151,7 @@ std::string TransponderModel::Dispatch(const std::string& frame)
     }
     case 'W':
     case 'w':
-        if (knobs.refuseWrites) {
+        if (RefuseWrite()) {
             return "!";
         }
         for (uint32_t i = 0; i < n; ++i) {
@@ -160,6 +161,15 @@ std::string TransponderModel::Dispatch(const std::string& frame)
     default:
         return {};
     }
+}
+
+bool TransponderModel::RefuseWrite()
+{
+    if (knobs.refuseWrites || (knobs.acceptWrites >= 0 && writesAccepted_ >= knobs.acceptWrites)) {
+        return true;
+    }
+    ++writesAccepted_;
+    return false;
 }
 
 uint8_t TransponderModel::Peek(bool lowerSpace, uint8_t p1, uint8_t p2, uint8_t p3) const

@@ -16,6 +16,8 @@ struct Knobs {
     bool refuseWrites = false;   // answer writes with "!" instead of the "?" acknowledgement
     std::string extraBytes;      // appended to every reply
     std::string garbage;         // when not empty: the reply to every frame instead
+    int answerFrames = -1;       // when not negative: silent from the frame after this many received
+    int acceptWrites = -1;       // when not negative: refuse every write after this many were acknowledged
 };
 
 class TransponderModel {
@@ -52,9 +54,11 @@ public:
 private:
     std::string Answer(const std::string& frame);   // the reply after the knobs
     std::string Dispatch(const std::string& frame); // the reply of a sound transponder
+    bool RefuseWrite();                             // counts the writes it lets through
 
     std::string pending_;
     std::vector<std::string> frames_;
+    int writesAccepted_ = 0;
     std::map<uint32_t, uint8_t> memory_;
 };
 

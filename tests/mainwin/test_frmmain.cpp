@@ -344,6 +344,8 @@ TEST_F(MainWindowTest, DialogsOwnersAndPointers)
     int32_t result = 0;
     TpdrGenStatus.ReadDecode_TypeNumber("TT7000", 16, result);
     Stub("frmDepth", [] { ReadDepth.OnOff(1); });
+    int32_t schemeInSettings = -1;
+    Stub("frmGenSettings", [&] { schemeInSettings = NavParams.NavScheme(); });
     win->DepthFitted = true;
     win->NavParamsRead = true;
     win->UpdateControls();
@@ -366,7 +368,7 @@ TEST_F(MainWindowTest, DialogsOwnersAndPointers)
             EXPECT_EQ(AppSettings.ANTDepthTest(), std::string(r.control) == "mnuDepthTest");
         }
     }
-    EXPECT_EQ(NavParams.NavScheme(), 4); // the quick-set asks for the Spanwave scheme
+    EXPECT_EQ(schemeInSettings, 4); // the quick-set opens the dialog on the Spanwave scheme
 }
 
 TEST_F(MainWindowTest, DepthLabelAfterTheDepthDialog)

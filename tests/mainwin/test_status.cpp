@@ -1,0 +1,281 @@
+#include "exchange_fixture.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace {
+
+using namespace Frames;
+
+const std::string Unknown = "Unknown:M";
+
+// Get Status of a sound F-family unit, up to the navigation reads.
+const std::vector<std::string> StatusF = {V9,    Tx,   Init,     Type, Init, Serial, Depth,
+                                          Init, BattType, Init, Volt, Init};
+const std::vector<std::string> NavF = {Codeword, Params, RS232};
+
+TEST_F(ExchangeTest, GetStatus)
+{
+    const std::vector<std::string> labelsF = {"V2.05F:W", "Tx V2.10F:W", "TT7000:W",
+                                              "004217:W", "ON:W",        "17.3 Volts:W"};
+    auto labelsFWith = [&labelsF](size_t i, const std::string& shown) {
+        auto labels = labelsF;
+        labels[i] = shown;
+        return labels;
+    };
+    const struct Row {
+        const char* name;
+        std::function<void()> setup;
+        std::vector<std::string> frames;
+        std::vector<std::string> labels; // firmware, Tx firmware, type, serial, depth, voltage
+        std::vector<Box> boxes;
+        int32_t scheme;
+        bool navRead, depthButton, releaseButton;
+    } rows[] = {
+        {"S family", [this] { model.versionText = SFamily; },
+         {V9, Volt, Init, RS232, Dual, Ports, Init},
+         {"V2.05S:W", Unknown, "N/A:W", "N/A:W", Unknown, "17.3 Volts:W"}, {}, 1, true, false, false},
+        {"F family in HPR", [] {}, Join({StatusF, NavF, {Init}}), labelsF, {}, 2, true, true, true},
+        {"F family without transmitter board, Orvane tone",
+         [this] {
+             model.versionText = "Vers1.05F";
+             SetChannel(0x10);
+             ToneBlock();
+         },
+         {V9, Type, Init, Serial, Depth, Init, BattType, Init, Volt, Init, Codeword, Params, RS232, Init},
+         {"V1.05F:W", Unknown, "TT7000:W", "004217:W", "ON:W", "17.3 Volts:W"}, {}, 3, true, true, true},
+        {"Orvane Spanwave",
+         [this] {
+             SetChannel(0x10);
+             SpanwaveBlock();
+         },
+         Join({StatusF, NavF, {Init}}), labelsF, {}, 4, true, true, true},
+        {"pending version read again with ten characters", [this] { model.versionText = "Vers1.11Ss"; },
+         {V9, V10, Volt, Init, RS232, Dual, Ports, Init},
+         {"V1.11S:W", Unknown, "N/A:W", "N/A:W", Unknown, "17.3 Volts:W"}, {}, 1, true, false, false},
+        {"test mode", [this] { model.versionText = "TestMode "; },
+         {V9, Tx, Init, Depth, Init, Volt, Init, RS232, Dual, Ports, Init},
+         {"Test Mode:W", "Tx V2.10F:W", "N/A:W", "N/A:W", "Not fitted:W", "17.3 Volts:W"}, {}, 0, true, false, false},
+        {"unrecognised version", [this] { model.versionText = "Vers7.77X"; }, {V9},
+         {"Unrecognised:R", Unknown, Unknown, Unknown, Unknown, Unknown}, {{"Invalid Firmware Version"}}, 0, false,
+         false, false},
+        {"no reply", [this] { model.knobs.noReply = true; }, {V9},
+         {"Unrecognised:R", Unknown, Unknown, Unknown, Unknown, Unknown}, {{"Communication Error"}}, 0, false, false,
+         false},
+        {"unrecognised transmitter firmware goes on", [this] { model.txVersionText = "TxV9.99F"; },
+         Join({StatusF, NavF, {Init}}), labelsFWith(1, "Unrecognised:R"),
+         {{"Invalid Tx Synthesiser Firmware Version"}}, 2, true, true, true},
+        {"stops answering at the type number", [this] { model.knobs.answerFrames = 3; }, {V9, Tx, Init, Type},
+         {"V2.05F:W", "Tx V2.10F:W", "Unknown:R", Unknown, Unknown, "N/A:W"}, {{"Communication Error"}}, 0, false,
+         false, false},
+        {"model without depth sensor",
+         [this] {
+             for (uint8_t i = 0; i < 6; ++i) {
+                 model.Poke(false, 0xE0, 0x0A, i, static_cast<uint8_t>("TT6000"[i]));
+             }
+         },
+         Join({StatusF, NavF, {Init}}),
+         {"V2.05F:W", "Tx V2.10F:W", "TT6000:W", "004217:W", "Not fitted:W", "17.3 Volts:W"}, {}, 2, true, false,
+         true},
+        {"depth byte FF: not fitted", [this] { model.Poke(false, 0xA0, 0x04, 0x00, 0xFF); },
+         Join({StatusF, NavF, {Init}}), labelsFWith(4, "Not fitted:W"), {}, 2, true, false, true},
+        {"depth status on shows OFF here", [this] { model.Poke(false, 0xA0, 0x04, 0x00, 0x02); },
+         Join({StatusF, NavF, {Init}}), labelsFWith(4, "OFF:W"), {}, 2, true, true, true},
+        {"invalid depth byte ends the pass", [this] { model.Poke(false, 0xA0, 0x04, 0x00, 0x07); },
+         {V9, Tx, Init, Type, Init, Serial, Depth, Init},
+         {"V2.05F:W", "Tx V2.10F:W", "TT7000:W", "004217:W", "Not fitted:R", "N/A:W"},
+         {{"Invalid Depth On/Off Parameter"}}, 0, false, true, true},
+        {"battery type 3", [this] { model.Poke(false, 0xE0, 0x0A, 0x80, 3); }, Join({StatusF, NavF, {Init}}),
+         labelsFWith(5, "25.9 Volts:W"), {}, 2, true, true, true},
+        {"battery type 7 has no divider", [this] { model.Poke(false, 0xE0, 0x0A, 0x80, 7); },
+         Join({StatusF, NavF, {Init}}), labelsFWith(5, "Invalid:R"), {}, 2, true, true, true},
+        {"invalid RS232 channel, HPR channel 1 declined", [this] { SetChannel(0x19); }, Join({StatusF, NavF}), labelsF,
+         {{"Invalid Channel"}, {"Write HPR Channel", MsgBoxResult::No}}, 0, false, true, true},
+        {"invalid RS232 channel, HPR channel 1 written", [this] { SetChannel(0x19); },
+         Join({StatusF, NavF, {"!F|00|00|00|01|01"}}), labelsF,
+         {{"Invalid Channel"}, {"Write HPR Channel", MsgBoxResult::Yes}, {"Read the Channel"}}, 0, false, true, true},
+        {"channel 0 as RS232 channel: no offer", [this] { SetChannel(0x00); }, Join({StatusF, NavF}), labelsF,
+         {{"Invalid Channel"}}, 0, false, true, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        model = Sim::TransponderModel();
+        model.versionText = FFamily;
+        SetCodeword(0x2053); // IRS, address 05, channel 03
+        r.setup();
+        Load();
+        win->show();
+        QApplication::setActiveWindow(win.get());
+        Script(r.boxes);
+        win->cmdStatus->click();
+        ExpectFrames(Sent(), r.frames);
+        EXPECT_EQ(StatusLabels(), r.labels);
+        EXPECT_EQ(Titles(), Titles(r.boxes));
+        EXPECT_EQ(NavParams.NavScheme(), r.scheme);
+        EXPECT_EQ(win->NavParamsRead, r.navRead);
+        EXPECT_EQ(OwnEnabled("cmdDepth"), r.depthButton);
+        EXPECT_EQ(OwnEnabled("cmdRelease"), r.releaseButton);
+        EXPECT_TRUE(win->StatusReadRequested);
+        EXPECT_FALSE(OwnVisible("cmdCancel"));
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        if (r.navRead) {
+            EXPECT_EQ(win->StatusText(), "Transponder initialised.");
+            EXPECT_EQ(win->Stored.NavScheme, r.scheme); // the copy a Set compares with
+        }
+        if (r.boxes.size() == 3) {
+            EXPECT_EQ(model.Peek(false, 0xA0, 0x04, 0x08), 0x01);
+            EXPECT_EQ(QApplication::focusWidget(), win->cmdRead);
+        }
+    }
+}
+
+TEST_F(ExchangeTest, GetStatusShowsWhatWasRead)
+{
+    const struct {
+        int scheme;
+        std::function<void()> setup;
+        std::function<void()> check;
+    } rows[] = {
+        {1, [this] { model.versionText = SFamily; },
+         [this] {
+             EXPECT_EQ(win->cboProgrammedChan->currentText().toStdString(), "B11 (Square)");
+             EXPECT_EQ(win->cboDualModeChan->currentText().toStdString(), "Not Set");
+             EXPECT_EQ(win->lblEndcap->text().toStdString(), "B05");
+         }},
+        {2, [] {},
+         [this] {
+             EXPECT_EQ(win->cboHPRChan->currentText().toStdString(), "B11 (Square)");
+             EXPECT_EQ(win->txtAddress[2]->text().toStdString(), "0503");
+         }},
+        {3, [this] {
+             SetChannel(0x10);
+             ToneBlock();
+         },
+         [this] {
+             EXPECT_EQ(win->cboOrvaneIntChan[3]->currentText().toStdString(), "MF2");
+             EXPECT_EQ(win->cboOrvaneReplyChan->currentText().toStdString(), "MF5");
+             EXPECT_EQ(win->txtAddress[3]->text().toStdString(), "0503");
+         }},
+        {4, [this] {
+             SetChannel(0x10);
+             SpanwaveBlock();
+         },
+         [this] {
+             EXPECT_EQ(win->lblInterrogate[4]->text().toStdString(), "MF2");
+             EXPECT_EQ(win->lblAddr->text().toStdString(), "0503");
+             EXPECT_FALSE(OwnEnabled("cmdSet"));
+         }},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.scheme);
+        model = Sim::TransponderModel();
+        model.versionText = FFamily;
+        SetCodeword(0x2053);
+        r.setup();
+        Load();
+        win->cmdStatus->click();
+        EXPECT_EQ(NavParams.NavScheme(), r.scheme);
+        r.check();
+    }
+}
+
+// The type and serial number of the unit read before never decide for this one.
+TEST_F(ExchangeTest, GetStatusForgetsThePreviousModel)
+{
+    model.versionText = FFamily;
+    Load();
+    win->cmdStatus->click();
+    ASSERT_TRUE(OwnEnabled("cmdRelease"));
+    ASSERT_EQ(Shown(win->lblDepthOnOff), "ON:W");
+
+    model.versionText = "TestMode "; // reads depth but no type number
+    Sent();
+    model.ClearFrames();
+    win->cmdStatus->click();
+    EXPECT_EQ(Sent(), (std::vector<std::string>{V9, Tx, Init, Depth, Init, Volt, Init, RS232, Dual, Ports, Init}));
+    EXPECT_EQ(TpdrGenStatus.TypeNumber(), "");
+    EXPECT_EQ(TpdrGenStatus.SerialNumber(), "");
+    EXPECT_EQ(Shown(win->lblDepthOnOff), "Not fitted:W");
+    EXPECT_FALSE(win->DepthFitted);
+    EXPECT_FALSE(OwnEnabled("cmdRelease"));
+    EXPECT_FALSE(OwnEnabled("cmdDepth"));
+}
+
+TEST_F(ExchangeTest, GetStatusCancelledDuringTheTypeNumber)
+{
+    model.versionText = FFamily;
+    model.knobs.replyDelay = 0.5; // every wait reaches its progress events
+    Load();
+    std::vector<std::string> busy;
+    AtFrame(4, [this, &busy] {
+        const QCursor* c = QApplication::overrideCursor();
+        EXPECT_TRUE(c != nullptr && c->shape() == Qt::BusyCursor);
+        EXPECT_TRUE(OwnVisible("cmdCancel") && OwnEnabled("cmdCancel"));
+        EXPECT_FALSE(OwnVisible("cmdExit") || OwnEnabled("cmdStatus") || OwnEnabled("cmdVoltage"));
+        busy = StatusLabels();
+        win->cmdCancel->click();
+    });
+    win->cmdStatus->click();
+    EXPECT_EQ(busy, (std::vector<std::string>{"V2.05F:W", "Tx V2.10F:W", Unknown, Unknown, Unknown, Unknown}));
+    EXPECT_EQ(Sent(), (std::vector<std::string>{V9, Tx, Init, Type}));
+    EXPECT_EQ(StatusLabels(),
+              (std::vector<std::string>{"V2.05F:W", "Tx V2.10F:W", "Unknown:R", Unknown, Unknown, "N/A:W"}));
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_FALSE(win->NavParamsRead);
+    EXPECT_TRUE(OwnVisible("cmdExit"));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(ExchangeTest, GetVoltage)
+{
+    const struct Row {
+        const char* name;
+        std::function<void()> setup;
+        std::vector<std::string> frames;
+        std::string voltage;
+        std::vector<Box> boxes;
+        std::string status;
+    } rows[] = {
+        {"F family reads the battery type first", [] {}, {V9, BattType, Init, Volt, Init}, "17.3 Volts:W", {},
+         "Transponder initialised."},
+        {"S family", [this] { model.versionText = SFamily; }, {V9, Volt, Init}, "17.3 Volts:W", {},
+         "Transponder initialised."},
+        {"count 0", [this] { model.batteryCount = 0; }, {V9, BattType, Init, Volt, Init}, "0.0 Volts:W", {},
+         "Transponder initialised."},
+        {"firmware without voltage", [this] { model.versionText = "Vers1.10S"; }, {V9}, "Invalid:R",
+         {{"Not Supported"}}, "Vers1.10S"},
+        // A version read that fails keeps the code read before.
+        {"version unanswered", [this] { model.knobs.noReply = true; }, {V9, BattType}, "Invalid:R",
+         {{"Communication Error"}, {"Communication Error"}}, "Invalid Battery Type"},
+        {"battery type unanswered", [this] { model.knobs.answerFrames = 1; }, {V9, BattType}, "Invalid:R",
+         {{"Communication Error"}}, "Invalid Battery Type"},
+        {"voltage unanswered", [this] { model.knobs.answerFrames = 3; }, {V9, BattType, Init, Volt}, "Invalid:R",
+         {{"Communication Error"}}, "!v 00 00 00 01 00 "},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        model = Sim::TransponderModel();
+        model.versionText = FFamily;
+        Load();
+        OfferGet();
+        r.setup();
+        win->show();
+        QApplication::setActiveWindow(win.get());
+        const std::vector<std::string> before = StatusLabels();
+        Script(r.boxes);
+        win->cmdVoltage->click();
+        ExpectFrames(Sent(), r.frames);
+        EXPECT_EQ(Shown(win->lblVoltage), r.voltage);
+        EXPECT_EQ(Titles(), Titles(r.boxes));
+        EXPECT_EQ(win->StatusText(), r.status);
+        const std::vector<std::string> after = StatusLabels();
+        for (size_t i = 1; i < 5; ++i) {
+            EXPECT_EQ(after[i], before[i]) << i; // only the firmware and the voltage change
+        }
+        EXPECT_FALSE(OwnVisible("cmdCancel"));
+        EXPECT_EQ(QApplication::focusWidget(), win->cmdStatus);
+    }
+}
+
+} // namespace
