@@ -571,18 +571,7 @@ void frmMain::Form_Load()
         // A port that will not open has shown its box; the window starts all the same.
         CommonProcs::OpenTpdrCommPort(false);
 
-        TpdrFirmware = clsFirmware();
-        ReadMultiTAT = clsMultiTAT();
-        EditMultiTAT = clsMultiTAT();
-        ReadDepth = clsDepth();
-        EditDepth = clsDepth();
-        ReadGenParam = clsGeneral();
-        EditGenParam = clsGeneral();
-        TpdrChannel = clsChannel();
-        WriteChannel = clsChannel();
-        TpdrBattery = clsBattery();
-        NavParams = clsSpanwaveParams();
-        TpdrGenStatus = clsGenStatus();
+        MakeStoreObjects();
         WireStore();
 
         CommonProcs::ClearUnsupportedReads(true);
@@ -665,18 +654,7 @@ void frmMain::Form_Unload()
         }
     }
     AppSettings = clsSettings();
-    TpdrFirmware = clsFirmware();
-    ReadMultiTAT = clsMultiTAT();
-    EditMultiTAT = clsMultiTAT();
-    ReadDepth = clsDepth();
-    EditDepth = clsDepth();
-    ReadGenParam = clsGeneral();
-    EditGenParam = clsGeneral();
-    TpdrChannel = clsChannel();
-    WriteChannel = clsChannel();
-    TpdrBattery = clsBattery();
-    NavParams = clsSpanwaveParams();
-    TpdrGenStatus = clsGenStatus();
+    MakeStoreObjects();
 }
 
 void frmMain::Form_Terminate()

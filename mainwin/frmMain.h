@@ -276,6 +276,7 @@ private:
     int32_t WriteNavParams_Spanwave();
     int32_t ValidateNavParams(int32_t Scheme);
     int32_t WriteSchemeHPR();
+    int32_t WriteWholeOrvaneChain(float pulseWidth);
     int32_t WriteSchemeOrvaneTone();
     int32_t WriteSchemeSpanwave();
     int32_t WriteNavParams_Channel();

@@ -378,23 +378,30 @@ int32_t frmMain::WriteSchemeHPR()
     return r;
 }
 
+// A new Orvane scheme writes its whole chain: the channel that selects it, the
+// codeword, the parameter block, address and channel code, the pulse width.
+int32_t frmMain::WriteWholeOrvaneChain(float pulseWidth)
+{
+    TpdrChannel.RS232Chan(NavParams.HPRChan_MakeOrvaneToneOrSP());
+    int32_t r = WriteHPRChannel(ProgrammedChan);
+    for (auto step : {&frmMain::WriteSpanwaveCodeword, &frmMain::WriteSpanwaveParams,
+                      &frmMain::WriteAddressAndChannel}) {
+        if (r == 0) {
+            r = (this->*step)();
+        }
+    }
+    if (r == 0) {
+        EditGenParam.PulseWidth(pulseWidth);
+        r = WritePulseLength();
+    }
+    return r;
+}
+
 int32_t frmMain::WriteSchemeOrvaneTone()
 {
     NavParams.SpanwaveBand(2);
     if (NavParams.NavScheme() != Stored.NavScheme) {
-        TpdrChannel.RS232Chan(NavParams.HPRChan_MakeOrvaneToneOrSP());
-        int32_t r = WriteHPRChannel(ProgrammedChan);
-        for (auto step : {&frmMain::WriteSpanwaveCodeword, &frmMain::WriteSpanwaveParams,
-                          &frmMain::WriteAddressAndChannel}) {
-            if (r == 0) {
-                r = (this->*step)();
-            }
-        }
-        if (r == 0) {
-            EditGenParam.PulseWidth(4.0f);
-            r = WritePulseLength();
-        }
-        return r;
+        return WriteWholeOrvaneChain(4.0f);
     }
     int32_t r = NothingChanged;
     if (NavParams.AddressCode() != Stored.AddressCode || NavParams.ChannelCode() != Stored.ChannelCode) {
@@ -416,19 +423,7 @@ int32_t frmMain::WriteSchemeSpanwave()
 {
     NavParams.SpanwaveBand(2);
     if (NavParams.NavScheme() != Stored.NavScheme) {
-        TpdrChannel.RS232Chan(NavParams.HPRChan_MakeOrvaneToneOrSP());
-        int32_t r = WriteHPRChannel(ProgrammedChan);
-        for (auto step : {&frmMain::WriteSpanwaveCodeword, &frmMain::WriteSpanwaveParams,
-                          &frmMain::WriteAddressAndChannel}) {
-            if (r == 0) {
-                r = (this->*step)();
-            }
-        }
-        if (r == 0) {
-            EditGenParam.PulseWidth(8.0f);
-            r = WritePulseLength();
-        }
-        return r;
+        return WriteWholeOrvaneChain(8.0f);
     }
     int32_t r = NothingChanged;
     if (NavParams.AddressCode() != Stored.AddressCode || NavParams.ChannelCode() != Stored.ChannelCode ||

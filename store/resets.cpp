@@ -1,8 +1,10 @@
 #include "resets.h"
 
 #include "clsBattery.h"
+#include "clsChannel.h"
 #include "clsDepth.h"
 #include "clsFirmware.h"
+#include "clsGenStatus.h"
 #include "clsGeneral.h"
 #include "clsMultiTAT.h"
 #include "clsSpanwaveParams.h"
@@ -148,4 +150,20 @@ void FillOrvaneIntChanCombo(QComboBox* combo)
 void WireStore()
 {
     ClearUnsupportedReadsHook = [](bool reset) { CommonProcs::ClearUnsupportedReads(reset); };
+}
+
+void MakeStoreObjects()
+{
+    TpdrFirmware = clsFirmware();
+    ReadMultiTAT = clsMultiTAT();
+    EditMultiTAT = clsMultiTAT();
+    ReadDepth = clsDepth();
+    EditDepth = clsDepth();
+    ReadGenParam = clsGeneral();
+    EditGenParam = clsGeneral();
+    TpdrChannel = clsChannel();
+    WriteChannel = clsChannel();
+    TpdrBattery = clsBattery();
+    NavParams = clsSpanwaveParams();
+    TpdrGenStatus = clsGenStatus();
 }

@@ -23,3 +23,7 @@ void FillOrvaneIntChanCombo(QComboBox* combo);
 // Lets the firmware reader clear unsupported reads after each version read;
 // called once at start-up.
 void WireStore();
+
+// Makes the main window's parameter objects afresh, in the order of start-up
+// (firmware, multi-TAT, depth, general, channel, battery, navigation, status).
+void MakeStoreObjects();
