@@ -3,6 +3,9 @@
 #include "vberror.h"
 
 #include <algorithm>
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#endif
 #include <limits>
 
 namespace Platform {
@@ -154,6 +157,11 @@ void QtSerialComm::Output(const std::string& bytes)
     if (serial_->error() == QSerialPort::TimeoutError) {
         serial_->clearError();
     }
+#ifdef Q_OS_UNIX
+    // Return only when the bytes are on the wire: a command that gets no reply
+    // (the initialise command) must not be lost to the next exchange's flush.
+    ::tcdrain(static_cast<int>(serial_->handle()));
+#endif
 }
 
 std::string QtSerialComm::Input()
@@ -193,7 +201,12 @@ void QtSerialComm::OutBufferCount(int16_t count)
     if (count != 0) {
         Raise(ErrNo::InvalidPropertyValue);
     }
-    serial_->clear(QSerialPort::Output);
+    // Output returns only once its bytes are on the wire, so nothing sent is
+    // left to discard. A kernel flush here would do harm on a pseudo-terminal,
+    // where it throws away what the other side has not read yet.
+    if (serial_->bytesToWrite() > 0) {
+        serial_->clear(QSerialPort::Output);
+    }
 }
 
 void QtSerialComm::WaitForInput(int ms)

@@ -24,7 +24,8 @@ public:
     virtual bool PortOpen() const = 0;
     virtual void PortOpen(bool open) = 0;
 
-    // Bytes 0-255 one char each. 8018 when the port is closed.
+    // Bytes 0-255 one char each; returns when they are on the wire. 8018 when
+    // the port is closed.
     virtual void Output(const std::string& bytes) = 0;
     virtual std::string Input() = 0; // all waiting bytes, removed from the buffer
 

@@ -110,6 +110,11 @@ void SimSerialComm::Output(const std::string& bytes)
         toDevice_.push_back({txFree_, c});
     }
     written_ += bytes;
+    // Like the real port, the write returns when its bytes have crossed.
+    if (txFree_ > clock_.Elapsed()) {
+        clock_.Advance(txFree_ - clock_.Elapsed());
+    }
+    Service();
 }
 
 std::string SimSerialComm::Input()

@@ -1,0 +1,498 @@
+// The real main window over a real pseudo-terminal against the simulated
+// transponder: each scenario clicks the window's buttons and checks every frame
+// the transponder received, the status labels, the navigation panel and every
+// box the engineer saw. The real clock runs; only the time-out rows wait long (1 s).
+#include "appinfo.h"
+#include "filehandler.h"
+#include "forms.h"
+#include "frmMain.h"
+#include "iolog.h"
+#include "mainwin_globals.h"
+#include "pty_server.h"
+#include "registry.h"
+#include "scripted_dialogs.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <chrono>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <mutex>
+#include <ostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Frames = std::vector<std::string>;
+
+// A frame as Sim::FrameText shows it: the two letters, the bytes given in
+// hexadecimal, then `zeros` bytes 00.
+std::string Fr(const char* letters, const std::string& hex, int zeros = 0)
+{
+    std::string text = letters;
+    for (size_t i = 0; i < hex.size(); i += 3) {
+        text += "|" + hex.substr(i, 2);
+    }
+    for (int i = 0; i < zeros; ++i) {
+        text += "|00";
+    }
+    return text;
+}
+
+Frames operator+(Frames a, const Frames& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+const std::string V9 = Fr("!V", "A0 00 00 09", 9), V10 = Fr("!V", "A0 00 00 0A", 10);
+const std::string TXV = Fr("!A", "00 00 00 09", 9), INIT = Fr("!I", "00 00 00 00");
+const std::string TYPE = Fr("!R", "E0 0A 00 10", 16), SERIAL = Fr("!R", "E0 0A 20 10", 16);
+const std::string DEPTH = Fr("!R", "A0 04 00 01", 1), BATT = Fr("!R", "E0 0A 80 01", 1);
+const std::string VOLT = Fr("!v", "00 00 00 01", 1);
+const std::string CW = Fr("!r", "80 00 00 02", 2), PARAMS = Fr("!r", "00 00 00 14", 20);
+const std::string CH3 = Fr("!R", "A0 04 08 01", 1), CH2 = Fr("!R", "A0 04 07 01", 1), CH1 = Fr("!P", "00 00 00 03", 3);
+std::string WF(const std::string& b) { return Fr("!F", "00 00 00 01 " + b); }
+std::string WDUAL(const std::string& b) { return Fr("!W", "A0 04 07 01 " + b); }
+std::string WADDR(const std::string& b) { return Fr("!W", "E0 00 01 01 " + b); }
+std::string WCHAN(const std::string& b) { return Fr("!W", "E0 00 09 01 " + b); }
+std::string WPULSE(const std::string& b) { return Fr("!W", "E0 00 05 01 " + b); }
+std::string WCW(const std::string& hl) { return Fr("!w", "80 00 00 02 " + hl); }
+std::string WPARAMS(const std::string& block) { return Fr("!w", "00 00 00 14 " + block); }
+
+// Parameter blocks: interrogation channel (table A row), reply channel and its
+// companion (table B rows), tone groups blank; and one with Spanwave reply codes.
+const std::string TONE_5_7 = "00 64 00 77 00 09 7B 3E FF FF FF FF 00 09 C0 A9 FF FF FF FF";
+const std::string TONE_5_9 = "00 64 00 77 00 0B 40 A6 FF FF FF FF 00 0B C5 15 FF FF FF FF";
+const std::string TONE_3_7 = "00 64 00 7F 00 09 7B 3E FF FF FF FF 00 09 C0 A9 FF FF FF FF";
+const std::string SPANWAVE_3 = "00 64 00 7F 00 0D B8 BB 19 50 68 AA 00 0B 0F 28 D6 DD BC 8E";
+
+// The whole status pass of an F-family transponder, its navigation read, and a Get.
+const Frames STATUS_F = {V9, TXV, INIT, TYPE, INIT, SERIAL, DEPTH, INIT, BATT, INIT, VOLT, INIT};
+const Frames NAV_F = {CW, PARAMS, CH3};
+const Frames NAV_OLD = {CH3, CH2, CH1};
+const Frames GET_F = Frames{V9, INIT} + NAV_F + Frames{INIT};
+const Frames GET_OLD = Frames{V9, INIT} + NAV_OLD + Frames{INIT};
+
+struct Box {
+    ShownBox box;
+    int answer;
+};
+const std::string CRLF = "\r\n";
+const ShownBox NoReply{"No reply from Transponder.", 48, "Communication Error"};
+const ShownBox NotSupported{"The Transponder firmware does not support this function.", 64, "Not Supported"};
+const ShownBox M0{"Invalid Firmware Version returned", 48, "Invalid Firmware Version"};
+const ShownBox M2{"The returned Channel Number is invalid", 48, "Invalid Channel"};
+const ShownBox M3{"The returned Depth parameter is invalid", 48, "Invalid Depth On/Off Parameter"};
+const ShownBox M8{"Please ensure that the Address is valid before proceeding", 48, "Invalid Address"};
+const ShownBox M14{"No parameters were changed since the last Read," + CRLF +
+                       "so the Set operation did not take place",
+                   48, "Nothing Written"};
+const ShownBox M20{"The Transponder reply to a Spanwave Parameter Write was invalid", 48,
+                   "Invalid Spanwave Parameter Write"};
+const ShownBox M23{"The Transponder reply to a" + CRLF + "Tx Synthesiser Firmware Version Read" + CRLF +
+                       "was invalid or unrecognised.",
+                   48, "Invalid Tx Synthesiser Firmware Version"};
+const ShownBox M24{"PC Software is about set Spanwave Type to a value other than IRS." + CRLF + CRLF +
+                       "Would you like to set Spanwave Type to IRS?" + CRLF + CRLF + "(Suggested Response: Yes)",
+                   36, "Spanwave Type NOT IRS"};
+const ShownBox M25{"The Beacon Firmware does not support any parameters about to be Set," + CRLF +
+                       "so the Set operation did not take place",
+                   48, "Not supported"};
+const ShownBox M26{"It is illegal to set the Interrogation and Reply to the same channel", 48,
+                   "Interrogation and Reply Channels are the same"};
+const ShownBox M27{"Would you like to write HPR Channel 1 to the Transponder?   " + CRLF + CRLF +
+                       "(Suggested Response: Yes)",
+                   36, "Write HPR Channel"};
+const ShownBox M28{"Now Read the Channel", 64, "Read the Channel"};
+const ShownBox AddressNote{"NOTE: Address Codes greater than 15XX are only compatable with\n"
+                           "      command units that have Spanwave capability; in which case\n"
+                           "      an address of 33xx to 47xx is recomended.",
+                           49, "Transponder Address"};
+constexpr int Ok = 1, Cancel = 2, Yes = 6, No = 7;
+
+// Firmware, Tx firmware, type number, serial number, depth, voltage: text/colour
+// (W white, R red, M magenta).
+const char* const LABELS_F = "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|ON/W|17.3 Volts/W";
+
+class E2ETest;
+using Model = Sim::TransponderModel;
+
+// Transponders: versions and memory as the scenarios need them.
+void Codeword(Model& m, uint8_t h, uint8_t l)
+{
+    m.Poke(true, 0x80, 0x00, 0x00, h);
+    m.Poke(true, 0x80, 0x00, 0x01, l);
+}
+void Block(Model& m, const std::string& hex)
+{
+    for (uint8_t i = 0; i < 20; ++i) {
+        m.Poke(true, 0, 0, i, static_cast<uint8_t>(std::stoi(hex.substr(3u * i, 2), nullptr, 16)));
+    }
+}
+void Rs232(Model& m, uint8_t b) { m.Poke(false, 0xA0, 0x04, 0x08, b); }
+// HPR channel 11, address 05 channel 03 (band 2, IRS); the block of a new unit.
+void Hpr(Model& m) { Codeword(m, 0x20, 0x53); }
+void Tone(Model& m)
+{
+    Hpr(m);
+    Rs232(m, 0x10);
+    Block(m, TONE_5_7);
+}
+void Spanwave(Model& m)
+{
+    Hpr(m);
+    Rs232(m, 0x10);
+    Block(m, SPANWAVE_3);
+}
+void Version(Model& m, const char* v) { m.versionText = v; }
+
+struct Scenario {
+    const char* name;
+    std::function<void(Model&)> setup;
+    std::function<void(E2ETest&)> before; // clicks and edits whose frames are not checked
+    const char* click;                    // the button whose exchanges are checked
+    Frames frames;
+    std::vector<Box> boxes; // every box of the scenario, in order, with its answer
+    const char* labels;
+    const char* panel; // visible scheme frame and its values
+};
+void PrintTo(const Scenario& sc, std::ostream* os) { *os << sc.name; }
+
+class E2ETest : public ::testing::TestWithParam<Scenario> {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        const std::string slave = server.Open();
+        ASSERT_FALSE(slave.empty());
+        server.Start();
+        WriteFile("SerialPorts.ini", "COM1=" + slave + "\r\n");
+        WriteFile(FileHandler::SettingsFile, "; Spanwave Tidelet - Dynamic Parameters\r\n\r\n[COMMS]\r\n"
+                                             "Transponder=COM1\r\nVOV=\r\n\r\n[TRANSPONDER]\r\n"
+                                             "Setting=19200,N,8,1\r\nTimeout=1\r\nDelayBetweenCmds=" +
+                                                 delayBetweenCmds + "\r\n");
+        App::SetPath(Folder());
+        Platform::SetRegistryFile(Folder() + "/registry");
+        EngineeringMode = false;
+        EngineeringCode.clear();
+        ShowIOFlag = false;
+    }
+    void TearDown() override
+    {
+        win.reset();
+        server.Stop();
+        Platform::SetRegistryFile("");
+        App::SetPath("");
+    }
+
+    std::string Folder() const { return dir.path().toStdString(); }
+    void WriteFile(const std::string& name, const std::string& text)
+    {
+        QFile file(dir.filePath(QString::fromStdString(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.data(), static_cast<qint64>(text.size()));
+    }
+
+    void Load()
+    {
+        win = std::make_unique<frmMain>();
+        win->Form_Load();
+        win->show();
+        QApplication::setActiveWindow(win.get());
+    }
+
+public:
+    void WithModel(const std::function<void(Model&)>& f)
+    {
+        std::lock_guard lock(server.ModelMutex());
+        f(model);
+    }
+    void Click(const char* button) { win->findChild<QPushButton*>(button)->click(); }
+    // A click on the option's button, not beside its caption.
+    static void ClickOption(QRadioButton* option)
+    {
+        QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
+    }
+    // Chooses an item and moves the focus on, as a user leaving the list.
+    void Pick(QComboBox* combo, const QString& item)
+    {
+        const int index = combo->findText(item);
+        ASSERT_GE(index, 0) << item.toStdString();
+        combo->setFocus();
+        combo->setCurrentIndex(index);
+        win->cmdExit->setFocus();
+    }
+    void TypeAddress(int scheme, const char* text)
+    {
+        QLineEdit* field = win->txtAddress[static_cast<size_t>(scheme)];
+        field->setFocus();
+        field->clear();
+        QTest::keyClicks(field, text);
+        win->cmdExit->setFocus();
+    }
+    frmMain& Win() { return *win; }
+
+    // Every frame received since the last call. The window sends its last
+    // command without waiting for a reply, so a marker sent after it through
+    // the same port shows when the transponder has seen everything before it.
+    Frames Take()
+    {
+        const std::string marker("!Z\0\0\0\0", 6);
+        win->comTpdr->Output(marker);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        for (;;) {
+            {
+                std::lock_guard lock(server.ModelMutex());
+                const auto& got = model.Frames();
+                if (!got.empty() && got.back() == marker) {
+                    Frames texts;
+                    for (size_t i = 0; i + 1 < got.size(); ++i) {
+                        texts.push_back(Sim::FrameText(got[i]));
+                    }
+                    model.ClearFrames();
+                    return texts;
+                }
+            }
+            if (std::chrono::steady_clock::now() > deadline) {
+                std::lock_guard lock(server.ModelMutex());
+                ADD_FAILURE() << "the marker frame never reached the transponder; frames " << model.Frames().size()
+                              << ", pending " << Sim::FrameText(model.Pending());
+                return {};
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+
+    std::string Labels() const
+    {
+        std::string text;
+        for (const QLabel* l : {win->lblFirmware, win->lblTxFirmware, win->lblTypeNumber, win->lblSerialNumber,
+                                win->lblDepthOnOff, win->lblVoltage}) {
+            const uint32_t c = Forms::BackColor(l);
+            text += (text.empty() ? "" : "|") + Forms::S(l->text()) + "/" +
+                    (c == Forms::vbWhite ? "W" : c == Forms::vbRed ? "R" : c == Forms::vbMagenta ? "M" : "?");
+        }
+        return text;
+    }
+    std::string Panel() const
+    {
+        int s = -1;
+        for (int i = 0; i <= 4; ++i) {
+            if (!win->fraNavScheme[static_cast<size_t>(i)]->isHidden()) {
+                s = i;
+            }
+        }
+        const auto t = [](const QString& q) { return Forms::S(q); };
+        switch (s) {
+        case 1:
+            return "1 " + t(win->cboProgrammedChan->currentText()) + "/" + t(win->cboDualModeChan->currentText()) +
+                   "/" + t(win->lblEndcap->text());
+        case 2:
+            return "2 " + t(win->cboHPRChan->currentText()) + " " + t(win->txtAddress[2]->text());
+        case 3:
+            return "3 " + t(win->cboOrvaneIntChan[3]->currentText()) + "/" + t(win->cboOrvaneReplyChan->currentText()) +
+                   " " + t(win->txtAddress[3]->text());
+        case 4:
+            return "4 " + t(win->lblInterrogate[4]->text()) + " " + t(win->lblAddr->text());
+        default:
+            return std::to_string(s);
+        }
+    }
+
+    std::string delayBetweenCmds = "0";
+    QTemporaryDir dir;
+    Model model;
+    Sim::PtyServer server{model};
+    ScriptedDialogs boxes;
+    std::unique_ptr<frmMain> win;
+};
+
+TEST_P(E2ETest, Scenario)
+{
+    const Scenario& sc = GetParam();
+    WithModel([&](Model& m) {
+        if (sc.setup) {
+            sc.setup(m);
+        }
+    });
+    for (const Box& b : sc.boxes) {
+        boxes.Answer(b.answer);
+    }
+    Load();
+    if (sc.before) {
+        sc.before(*this);
+    }
+    Take();
+    Click(sc.click);
+    EXPECT_EQ(Take(), sc.frames);
+    std::vector<ShownBox> expected;
+    for (const Box& b : sc.boxes) {
+        expected.push_back(b.box);
+    }
+    EXPECT_EQ(boxes.Boxes(), expected);
+    EXPECT_EQ(Labels(), sc.labels);
+    EXPECT_EQ(Panel(), sc.panel);
+}
+
+void Status(E2ETest& t) { t.Click("cmdStatus"); }
+// Get Status, then an edit of the panel.
+std::function<void(E2ETest&)> Then(std::function<void(E2ETest&, frmMain&)> edit)
+{
+    return [edit](E2ETest& t) {
+        t.Click("cmdStatus");
+        edit(t, t.Win());
+    };
+}
+
+const Scenario Scenarios[] = {
+    // ---- Get Status, by firmware family and navigation scheme
+    {"SFamilyChannelSelect", [](Model& m) { Version(m, "Vers3.05S"); }, {}, "cmdStatus",
+     Frames{V9, DEPTH, INIT, VOLT, INIT} + NAV_OLD + Frames{INIT}, {},
+     "V3.05S/W|Unknown/M|N/A/W|N/A/W|Not fitted/W|17.3 Volts/W", "1 B11 (Square)/Not Set/B05"},
+    {"FFamilyHpr", Hpr, {}, "cmdStatus", STATUS_F + NAV_F + Frames{INIT}, {}, LABELS_F, "2 B11 (Square) 0503"},
+    {"FFamilyOrvaneTone", Tone, {}, "cmdStatus", STATUS_F + NAV_F + Frames{INIT}, {}, LABELS_F, "3 MF4/MF7 0503"},
+    {"FFamilySpanwave", Spanwave, {}, "cmdStatus", STATUS_F + NAV_F + Frames{INIT}, {}, LABELS_F, "4 MF2 0503"},
+    {"PendingVersionReadAgain", [](Model& m) { Version(m, "Vers1.11Ss"); }, {}, "cmdStatus",
+     Frames{V9, V10, VOLT, INIT} + NAV_OLD + Frames{INIT}, {},
+     "V1.11S/W|Unknown/M|N/A/W|N/A/W|Unknown/M|17.3 Volts/W", "1 B11 (Square)/Not Set/B05"},
+    {"TestMode", [](Model& m) { Version(m, "TestMode "); }, {}, "cmdStatus",
+     Frames{V9, TXV, INIT, DEPTH, INIT, VOLT, INIT} + NAV_OLD + Frames{INIT}, {},
+     "Test Mode/W|Tx V2.10F/W|N/A/W|N/A/W|Not fitted/W|17.3 Volts/W", "0"},
+    {"UnrecognisedVersion", [](Model& m) { Version(m, "Vers7.77X"); }, {}, "cmdStatus", {V9}, {{M0, Ok}},
+     "Unrecognised/R|Unknown/M|Unknown/M|Unknown/M|Unknown/M|Unknown/M", "0"},
+    {"OldFirmwareWithoutVoltageOrChannelWrites", [](Model& m) { Version(m, "Vers_1.04"); }, {}, "cmdStatus",
+     {V9, CH1, INIT}, {{NotSupported, Ok}, {NotSupported, Ok}, {NotSupported, Ok}},
+     "V1.04/W|Unknown/M|N/A/W|N/A/W|Unknown/M|Invalid/R", "1 //B05"},
+    {"TxFirmwareUnrecognisedPassGoesOn", [](Model& m) { Hpr(m); m.txVersionText = "TxV9.99F"; }, {}, "cmdStatus",
+     STATUS_F + NAV_F + Frames{INIT}, {{M23, Ok}},
+     "V2.05F/W|Unrecognised/R|TT7000/W|004217/W|ON/W|17.3 Volts/W", "2 B11 (Square) 0503"},
+    {"DepthByteFFNotFitted", [](Model& m) { Hpr(m); m.Poke(false, 0xA0, 0x04, 0x00, 0xFF); }, {}, "cmdStatus",
+     STATUS_F + NAV_F + Frames{INIT}, {}, "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|Not fitted/W|17.3 Volts/W",
+     "2 B11 (Square) 0503"},
+    {"DepthStatusOnShownOff", [](Model& m) { Hpr(m); m.Poke(false, 0xA0, 0x04, 0x00, 0x02); }, {}, "cmdStatus",
+     STATUS_F + NAV_F + Frames{INIT}, {}, "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|OFF/W|17.3 Volts/W",
+     "2 B11 (Square) 0503"},
+    {"DepthByteInvalidEndsPass", [](Model& m) { Hpr(m); m.Poke(false, 0xA0, 0x04, 0x00, 0x05); }, {}, "cmdStatus",
+     {V9, TXV, INIT, TYPE, INIT, SERIAL, DEPTH, INIT}, {{M3, Ok}},
+     "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|Not fitted/R|N/A/W", "0"},
+    // ---- A transponder that falls silent: the pass ends at the first time-out
+    {"TypeNumberTimesOut", [](Model& m) { Hpr(m); m.knobs.answerFrames = 3; }, {}, "cmdStatus",
+     {V9, TXV, INIT, TYPE}, {{NoReply, Ok}}, "V2.05F/W|Tx V2.10F/W|Unknown/R|Unknown/M|Unknown/M|N/A/W", "0"},
+    {"SilentDuringNavigationRead", [](Model& m) { Hpr(m); m.knobs.answerFrames = 13; }, {}, "cmdStatus",
+     STATUS_F + Frames{CW, PARAMS}, {{NoReply, Ok}}, LABELS_F, "0"},
+    // ---- No usable channel: the offer to write HPR channel 1
+    {"HprChannelOfferYes", [](Model& m) { Hpr(m); Rs232(m, 0x19); }, {}, "cmdStatus",
+     STATUS_F + NAV_F + Frames{WF("01")}, {{M2, Ok}, {M27, Yes}, {M28, Ok}}, LABELS_F, "0"},
+    {"HprChannelOfferNo", [](Model& m) { Hpr(m); Rs232(m, 0x19); }, {}, "cmdStatus", STATUS_F + NAV_F,
+     {{M2, Ok}, {M27, No}}, LABELS_F, "0"},
+    // ---- Get Voltage
+    {"VoltageBatteryType3", Hpr,
+     [](E2ETest& t) {
+         Status(t);
+         t.WithModel([](Model& m) { m.Poke(false, 0xE0, 0x0A, 0x80, 3); });
+     },
+     "cmdVoltage", {V9, BATT, INIT, VOLT, INIT}, {}, "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|ON/W|25.9 Volts/W",
+     "2 B11 (Square) 0503"},
+    {"VoltageUnknownBatteryType", Hpr,
+     [](E2ETest& t) {
+         Status(t);
+         t.WithModel([](Model& m) { m.Poke(false, 0xE0, 0x0A, 0x80, 7); });
+     },
+     "cmdVoltage", {V9, BATT, INIT, VOLT, INIT}, {}, "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|ON/W|Invalid/R",
+     "2 B11 (Square) 0503"},
+    // ---- Set after each kind of edit
+    {"SetNothingChanged", Hpr, Status, "cmdSet", GET_F, {{M14, Ok}}, LABELS_F, "2 B11 (Square) 0503"},
+    {"SetHprChannel", Hpr, Then([](E2ETest& t, frmMain& w) { t.Pick(w.cboHPRChan, "B22 (Circle)"); }), "cmdSet",
+     Frames{WF("22"), WADDR("05"), WCHAN("03"), INIT} + GET_F, {}, LABELS_F, "2 B22 (Circle) 0503"},
+    {"SetAddress", Hpr, Then([](E2ETest& t, frmMain&) { t.TypeAddress(2, "0507"); }), "cmdSet",
+     Frames{WCW("20 57"), WADDR("05"), WCHAN("07"), INIT} + GET_F, {}, LABELS_F, "2 B11 (Square) 0507"},
+    {"SetInvalidAddressRefused", Hpr, Then([](E2ETest& t, frmMain&) { t.TypeAddress(2, "1600"); }), "cmdSet", GET_F,
+     {{M8, Ok}}, LABELS_F, "2 B11 (Square) 0503"},
+    {"SetSchemeHprToTone", Hpr,
+     Then([](E2ETest& t, frmMain& w) {
+         E2ETest::ClickOption(w.optChanScheme[1]);
+         t.Pick(w.cboOrvaneIntChan[3], "MF4");
+         t.Pick(w.cboOrvaneReplyChan, "MF7");
+     }),
+     "cmdSet",
+     Frames{WF("10"), WCW("20 53"), WPARAMS(TONE_5_7), WADDR("05"), WCHAN("03"), WPULSE("64"), INIT} + GET_F, {},
+     LABELS_F, "3 MF4/MF7 0503"},
+    {"SetRefusedInTheMiddleOfTheChain", [](Model& m) { Hpr(m); m.knobs.acceptWrites = 2; },
+     Then([](E2ETest& t, frmMain& w) {
+         E2ETest::ClickOption(w.optChanScheme[1]);
+         t.Pick(w.cboOrvaneIntChan[3], "MF4");
+         t.Pick(w.cboOrvaneReplyChan, "MF7");
+     }),
+     "cmdSet", Frames{WF("10"), WCW("20 53"), WPARAMS(TONE_5_7)} + GET_F, {{M20, Ok}}, LABELS_F, "4  0503"},
+    {"SetReplyChannelOnly", Tone, Then([](E2ETest& t, frmMain& w) { t.Pick(w.cboOrvaneReplyChan, "MF9"); }),
+     "cmdSet", Frames{WPARAMS(TONE_5_9), INIT} + GET_F, {}, LABELS_F, "3 MF4/MF9 0503"},
+    {"SetSameChannelsRefused", Tone, Then([](E2ETest& t, frmMain& w) { t.Pick(w.cboOrvaneReplyChan, "MF4"); }),
+     "cmdSet", GET_F, {{M26, Ok}}, LABELS_F, "3 MF4/MF7 0503"},
+    {"SetReplyTypeSpanwaveToTone", Spanwave,
+     Then([](E2ETest& t, frmMain& w) {
+         E2ETest::ClickOption(w.optReplyType[1]);
+         t.Pick(w.cboOrvaneReplyChan, "MF7");
+     }),
+     "cmdSet",
+     Frames{WF("10"), WCW("20 53"), WPARAMS(TONE_3_7), WADDR("05"), WCHAN("03"), WPULSE("64"), INIT} + GET_F, {},
+     LABELS_F, "3 MF2/MF7 0503"},
+    {"SetUnavailableAfterReplyTypeSpanwave", Tone,
+     Then([](E2ETest&, frmMain& w) { E2ETest::ClickOption(w.optReplyType[2]); }), "cmdSet", {}, {}, LABELS_F,
+     "4 MF4 0503"},
+    {"SetAddressNoteCancel", [](Model& m) { Tone(m); Codeword(m, 0x22, 0x15); }, Status, "cmdSet", {},
+     {{AddressNote, Cancel}}, LABELS_F, "3 MF4/MF7 3305"},
+    {"SetAddressNoteOK", [](Model& m) { Tone(m); Codeword(m, 0x22, 0x15); }, Status, "cmdSet", GET_F,
+     {{AddressNote, Ok}, {M14, Ok}}, LABELS_F, "3 MF4/MF7 3305"},
+    {"SetTypeNotIrsKept", [](Model& m) { Codeword(m, 0x28, 0x50); }, Status, "cmdSet", GET_F,
+     {{M24, No}, {M14, Ok}}, LABELS_F, "2 B11 (Square) 0500"},
+    {"SetTypeMadeIrsAddressInvalid", [](Model& m) { Codeword(m, 0x28, 0x50); }, Status, "cmdSet", GET_F,
+     {{M24, Yes}, {M8, Ok}}, LABELS_F, "2 B11 (Square) 0500"},
+    {"SetTypeMadeIrsWritesChain", [](Model& m) { Codeword(m, 0x28, 0x50); },
+     Then([](E2ETest& t, frmMain&) { t.TypeAddress(2, "0501"); }), "cmdSet",
+     Frames{WF("11"), WCW("20 51"), WADDR("05"), WCHAN("01"), INIT} + GET_F, {{M24, Yes}}, LABELS_F,
+     "2 B11 (Square) 0501"},
+    {"SetChannelsOlderFirmware", [](Model& m) { Version(m, "Vers3.05S"); },
+     Then([](E2ETest&, frmMain& w) {
+         w.cboProgrammedChan->setCurrentIndex(w.cboProgrammedChan->findText("B22 (Circle)"));
+         w.cboDualModeChan->setCurrentIndex(w.cboDualModeChan->findText("B33 (Delta)"));
+     }),
+     "cmdSet", Frames{WF("22"), WDUAL("33"), INIT} + GET_OLD, {},
+     "V3.05S/W|Unknown/M|N/A/W|N/A/W|Not fitted/W|17.3 Volts/W", "1 B22 (Circle)/B33 (Delta)/B05"},
+    {"SetNotSupportedOlderFirmware", [](Model& m) { Version(m, "Vers_1.04"); }, Status, "cmdSet",
+     {V9, INIT, CH1, INIT},
+     {{NotSupported, Ok}, {NotSupported, Ok}, {NotSupported, Ok}, {M25, Ok}, {NotSupported, Ok}, {NotSupported, Ok}},
+     "V1.04/W|Unknown/M|N/A/W|N/A/W|Unknown/M|Invalid/R", "1 //B05"},
+};
+
+// With no delay between commands the next exchange empties the port's buffers
+// right after an initialise command, which gets no reply: it must still reach
+// the transponder whole, or the transponder loses step.
+using ZeroDelayTest = E2ETest;
+
+TEST_F(ZeroDelayTest, InitialiseCommandsArriveWhole)
+{
+    WithModel(Hpr);
+    Load();
+    for (int pass = 0; pass < 3; ++pass) {
+        Click("cmdStatus");
+        EXPECT_EQ(Take(), STATUS_F + NAV_F + Frames{INIT}) << pass;
+    }
+    EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, E2ETest, ::testing::ValuesIn(Scenarios),
+                         [](const ::testing::TestParamInfo<Scenario>& info) { return std::string(info.param.name); });
+
+} // namespace
