@@ -3,6 +3,7 @@
 // reply byte to the return, and a run of ordinary exchanges against their
 // wire times.
 #include "appinfo.h"
+#include "benchutil.h"
 #include "clock.h"
 #include "clsTpdrComms.h"
 #include "commonprocs.h"
@@ -21,17 +22,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double ThreadCpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_THREAD, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+using Clock = BenchClock;
 
 TpdrCommand VersionRead() { return MakeFrame('V', 0xA0, 0, 0, std::string(9, '\0')); }
 

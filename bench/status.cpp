@@ -5,6 +5,7 @@
 //
 //   bench_status [delay between commands, s (default 0)] [passes (default 5)]
 #include "appinfo.h"
+#include "benchutil.h"
 #include "dialogs.h"
 #include "filehandler.h"
 #include "frmMain.h"
@@ -27,17 +28,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double ThreadCpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_THREAD, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+using Clock = BenchClock;
 
 // Boxes are counted, not shown: a clean pass shows none.
 class CountingDialogs : public Platform::DialogProvider {

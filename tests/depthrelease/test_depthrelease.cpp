@@ -1,19 +1,11 @@
 #include "clsDepth.h"
+#include "frames.h"
 #include "clsRelease.h"
 #include "clsTimedRelease.h"
 #include "link_fixture.h"
 #include "vberror.h"
 
 namespace {
-
-std::string Joined(const TpdrCommand& cmd)
-{
-    std::string s;
-    for (size_t i = 1; i < cmd.size(); ++i) {
-        s += cmd[i];
-    }
-    return s;
-}
 
 TEST(Depth, OnOffReadFrame)
 {

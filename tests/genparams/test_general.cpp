@@ -1,4 +1,5 @@
 #include "clsFirmware.h"
+#include "frames.h"
 #include "clsGeneral.h"
 #include "link_fixture.h"
 #include "vberror.h"
@@ -7,25 +8,6 @@
 #include <functional>
 
 namespace {
-
-// "E0 00 02" -> the bytes.
-std::string Bytes(const std::string& hex)
-{
-    std::string out;
-    for (size_t i = 0; i + 2 <= hex.size(); i += 3) {
-        out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-    }
-    return out;
-}
-
-std::string Joined(const TpdrCommand& frame)
-{
-    std::string out;
-    for (size_t i = 1; i < frame.size(); ++i) {
-        out += frame[i];
-    }
-    return out;
-}
 
 ShownBox ParamBox(const std::string& where)
 {

@@ -1,4 +1,5 @@
 #include "clsMultiTAT.h"
+#include "frames.h"
 #include "link_fixture.h"
 #include "vberror.h"
 
@@ -6,15 +7,6 @@
 #include <limits>
 
 namespace {
-
-std::string Joined(const TpdrCommand& cmd)
-{
-    std::string s;
-    for (size_t i = 1; i < cmd.size(); ++i) {
-        s += cmd[i];
-    }
-    return s;
-}
 
 // The error number an action raises, 0 when it raises none.
 template <typename F> int32_t ErrorOf(F action)

@@ -1,16 +1,8 @@
 #include "clsBattery.h"
+#include "frames.h"
 #include "link_fixture.h"
 
 namespace {
-
-std::string Joined(const TpdrCommand& cmd)
-{
-    std::string s;
-    for (size_t i = 1; i < cmd.size(); ++i) {
-        s += cmd[i];
-    }
-    return s;
-}
 
 const std::string Small = "22.0 Volts"; // count 255 through 160, 47
 const std::string Large = "33.0 Volts"; // count 255 through 560, 100

@@ -1,4 +1,5 @@
 #include "clsSpanwaveParams.h"
+#include "frames.h"
 #include "globals.h"
 #include "link_fixture.h"
 #include "vberror.h"
@@ -9,26 +10,6 @@
 #include <vector>
 
 namespace {
-
-// "00C800CB 000B0F28" -> the bytes; blanks only separate.
-std::string Bytes(std::string hex)
-{
-    std::erase(hex, ' ');
-    std::string out;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2) {
-        out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-    }
-    return out;
-}
-
-std::string Joined(const TpdrCommand& frame)
-{
-    std::string out;
-    for (size_t i = 1; i < frame.size(); ++i) {
-        out += frame[i];
-    }
-    return out;
-}
 
 struct HexFlagOn {
     HexFlagOn() { ShowCmdHexFlag = true; }
