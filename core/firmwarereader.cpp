@@ -47,18 +47,16 @@ int16_t FirmwareAssign(const FirmwarePolicy& policy, FirmwareWindow& window, int
 {
     const std::string procName = std::string("FirmwareAssignErrorHandler (") + policy.windowName + ")";
     try {
-        if (policy.delayBeforeEachRead) {
-            CommonProcs::Delay(AppSettings.DelayBetweenCmds());
-        }
-        TpdrCommand frame;
-        int16_t elements = 0;
-        TpdrFirmware.ReadEncode(frame, elements, N);
-        window.ShowStatus(TpdrFirmware.StatusBarText());
-
-        clsTpdrComms link;
-        link.PercentDone = [&window](float percent, bool& cancel) { window.PercentDone(percent, cancel); };
-        const float wait = AppSettings.TpdrTelemWait();
-        const TpdrCommsResult result = link.SendAndReceive(frame, elements, N, wait, wait / 10, true, false, false);
+        TpdrExchange::Options options;
+        options.delayFirst = policy.delayBeforeEachRead;
+        TpdrExchange::Reply reply;
+        const int32_t result = TpdrExchange::Run(
+            window, [N](TpdrCommand& frame, int16_t& elements, int16_t& length) {
+                TpdrFirmware.ReadEncode(frame, elements, N);
+                length = N;
+            },
+            [] { return TpdrFirmware.StatusBarText(); }, reply,
+            [N](const std::string& text, int16_t) { TpdrFirmware.ReadDecode(text, N); }, options);
 
         if (result != ReplyReceived) {
             if (!policy.keepVersionOnFailure) {
@@ -69,8 +67,6 @@ int16_t FirmwareAssign(const FirmwarePolicy& policy, FirmwareWindow& window, int
                 window.SetFirmwareLabelBackColor(FirmwareLabelColor::Red);
             }
         } else {
-            TpdrFirmware.ReadDecode(link.TpdrReply(), N);
-            window.ShowStatus(TpdrFirmware.StatusBarText());
             if (TpdrFirmware.FWVersion() != FWUnknown) {
                 if (policy.updatesLabel) {
                     window.SetFirmwareLabelBackColor(FirmwareLabelColor::White);
@@ -82,7 +78,7 @@ int16_t FirmwareAssign(const FirmwarePolicy& policy, FirmwareWindow& window, int
         if (policy.updatesLabel) {
             window.SetFirmwareLabelText(TpdrFirmware.Caption());
         }
-        return result;
+        return static_cast<int16_t>(result);
     } catch (const VBError& e) {
         ErrorHandler::CatchAllErrors(e.Number(), e.Description(), procName);
     } catch (const std::exception& e) {

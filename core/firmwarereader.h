@@ -4,6 +4,8 @@
 // FirmwareWindow.
 #pragma once
 
+#include "tpdrexchange.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -42,15 +44,11 @@ struct FirmwarePolicy {
 };
 
 // The window side of a read. A window overrides what it has.
-class FirmwareWindow {
+class FirmwareWindow : public ExchangeWindow {
 public:
-    virtual ~FirmwareWindow() = default;
     virtual void SetFirmwareLabelText(const std::string& /*text*/) {}
     virtual void SetFirmwareLabelBackColor(int32_t /*vbColor*/) {}
-    virtual void ShowStatus(const std::string& /*text*/) {}
     virtual void ShowMessage0() {}
-    // Progress of the exchange; setting Cancel ends it.
-    virtual void PercentDone(float /*Percent*/, bool& /*Cancel*/) {}
 };
 
 // GetFirmware's result when an exchange failed, for the windows that report it.

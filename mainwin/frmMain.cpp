@@ -43,21 +43,12 @@ frmMain* g_default = nullptr;
 // The value labels of the status and voltage frames.
 constexpr int ValueWidth = 170;
 
-template <typename T>
-T* Named(T* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-QString ArrayName(const char* name, int index) { return QString::fromLatin1(name) + '_' + QString::number(index); }
+using Forms::ArrayName;
+using Forms::Named;
 
 QPushButton* NewButton(const char* name, const QString& caption, const QString& toolTip, QWidget* parent)
 {
-    auto* button = Named(new QPushButton(caption, parent), QString::fromLatin1(name));
-    button->setToolTip(toolTip);
-    button->setAutoDefault(false);
-    return button;
+    return Forms::NewButton(parent, name, caption, toolTip);
 }
 
 QComboBox* NewCombo(const QString& name, QWidget* parent)

@@ -148,9 +148,6 @@ public:
     bool CancelRequested = false;
     bool NavParamsRead = false;
     bool DepthFitted = false;
-    // The link of the exchange under way, if any.
-    std::unique_ptr<clsTpdrComms> mTpdrComms;
-    std::unique_ptr<clsTpdrComms> NewTpdrComms();
 
     // ---- Controls
     QMenu* mnuSetup;
@@ -246,10 +243,7 @@ private:
     // between commands, a fresh link, the encoder's frame with its status
     // text, the wait. The reply is kept only when the result is 0.
     using Encoder = std::function<void(TpdrCommand& Cmd, int16_t& NumBytes, int16_t& ReplyLen)>;
-    struct Reply {
-        std::string text;
-        int16_t length = 0;
-    };
+    using Reply = TpdrExchange::Reply;
     int32_t Exchange(const Encoder& encode, const std::function<std::string()>& status, Reply& reply);
     // A navigation exchange: the decoder's result, its message when not 0.
     int32_t NavExchange(const Encoder& encode, const std::function<std::string()>& status,

@@ -22,8 +22,7 @@ constexpr int32_t ValidationFailed = 20;
 constexpr int32_t NothingChanged = 28;
 constexpr int32_t NotSupported = 29;
 constexpr int32_t NothingRead = 29; // the status values: none of them read
-// Exchange's answer for an encoder that could not build a frame.
-constexpr int32_t NoFrame = -1;
+constexpr int32_t NoFrame = TpdrExchange::NoFrame;
 
 constexpr int32_t NoIntChan = 19;
 constexpr int32_t NoReplyChan = 18;
@@ -55,21 +54,7 @@ void TransponderInitialised(frmMain& win)
 
 int32_t frmMain::Exchange(const Encoder& encode, const std::function<std::string()>& status, Reply& reply)
 {
-    CommonProcs::Delay(AppSettings.DelayBetweenCmds());
-    mTpdrComms = NewTpdrComms();
-    TpdrCommand frame;
-    int16_t count = 0;
-    encode(frame, count, reply.length);
-    ShowStatus(status());
-    if (count == 0) {
-        return NoFrame;
-    }
-    const float wait = AppSettings.TpdrTelemWait();
-    const int32_t result = mTpdrComms->SendAndReceive(frame, count, reply.length, wait, wait / 10, true, false, false);
-    if (result == ReplyReceived) {
-        reply.text = mTpdrComms->TpdrReply();
-    }
-    return result;
+    return TpdrExchange::Run(*this, encode, status, reply);
 }
 
 int32_t frmMain::NavExchange(const Encoder& encode, const std::function<std::string()>& status,
@@ -93,7 +78,6 @@ int32_t frmMain::NavExchange(const Encoder& encode, const std::function<std::str
     } catch (const VBError& e) {
         result = Reported(e, procName);
     }
-    mTpdrComms.reset();
     return result;
 }
 

@@ -103,13 +103,6 @@ void frmMain::ShowStatus(const std::string& Text)
 
 std::string frmMain::StatusText() const { return Forms::S(staMainPanel1_->text()); }
 
-std::unique_ptr<clsTpdrComms> frmMain::NewTpdrComms()
-{
-    auto link = std::make_unique<clsTpdrComms>();
-    link->PercentDone = [this](float Percent, bool& Cancel) { mTpdrComms_PercentDone(Percent, Cancel); };
-    return link;
-}
-
 void frmMain::mTpdrComms_PercentDone(float Percent, bool& Cancel)
 {
     const int max = prgMain->maximum();

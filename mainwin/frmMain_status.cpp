@@ -135,7 +135,6 @@ int32_t frmMain::ReadTxFirmware()
         ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "ReadTxFirmware (frmMain)");
         R = DecodeError;
     }
-    mTpdrComms.reset();
     return R;
 }
 
@@ -162,7 +161,6 @@ int32_t frmMain::ReadTypeNumber()
         ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "ReadTypeNumber (frmMain)");
         R = DecodeError;
     }
-    mTpdrComms.reset();
     return R;
 }
 
@@ -189,7 +187,6 @@ int32_t frmMain::ReadSerialNumber()
         ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "ReadSerialNumber (frmMain)");
         R = DecodeError;
     }
-    mTpdrComms.reset();
     return R;
 }
 
@@ -226,7 +223,6 @@ int32_t frmMain::ReadDepthOnOff()
         ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "ReadDepthOnOff (frmMain)");
         R = DecodeError;
     }
-    mTpdrComms.reset();
     return R;
 }
 
@@ -280,7 +276,6 @@ int32_t frmMain::ReadBatteryType()
         ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "ReadBatteryType (frmMain)");
         R = DecodeError;
     }
-    mTpdrComms.reset();
     return R;
 }
 
@@ -310,5 +305,4 @@ void frmMain::ReadVoltage(int32_t FW)
     } catch (const VBError& e) {
         ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "ReadVoltage (frmMain)");
     }
-    mTpdrComms.reset();
 }

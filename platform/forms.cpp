@@ -47,6 +47,16 @@ std::string S(const QString& text)
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
+QString ArrayName(const char* name, int index) { return QString::fromLatin1(name) + '_' + QString::number(index); }
+
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, const QString& toolTip)
+{
+    auto* button = Named(new QPushButton(caption, parent), name);
+    button->setToolTip(toolTip);
+    button->setAutoDefault(false);
+    return button;
+}
+
 namespace {
 void SetPointer(Qt::CursorShape shape)
 {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+class QPushButton;
 class QWidget;
 
 namespace Forms {
@@ -30,6 +31,29 @@ constexpr int Twips(int twips) { return twips / 15; }
 // Latin-1 at the widget boundary: one byte, one character.
 QString Q(const std::string& text);
 std::string S(const QString& text);
+
+// One way to make a named control: its objectName is the member's name, and
+// a control array's element N is "name_N". Buttons never become the default
+// button by taking the focus, so Enter in a field clicks nothing.
+QString ArrayName(const char* name, int index);
+template <typename T>
+T* Named(T* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+template <typename T>
+T* Named(T* widget, const char* name)
+{
+    return Named(widget, QString::fromLatin1(name));
+}
+template <typename T>
+T* Named(T* widget, const char* name, int index)
+{
+    return Named(widget, ArrayName(name, index));
+}
+// A button with its caption (access key as "&") and tool tip.
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, const QString& toolTip = {});
 
 // Mouse pointer: hourglass (wait), arrow with hourglass (busy), default.
 void HourglassPointer();

@@ -1,0 +1,36 @@
+#include "tpdrexchange.h"
+
+#include "clsSettings.h"
+#include "commonprocs.h"
+
+namespace TpdrExchange {
+
+int32_t Run(ExchangeWindow& window, const Encoder& encode, const StatusText& status, Reply& reply,
+            const Decoder& decode, const Options& options)
+{
+    if (options.delayFirst) {
+        CommonProcs::Delay(AppSettings.DelayBetweenCmds());
+    }
+    TpdrCommand frame;
+    int16_t count = 0;
+    encode(frame, count, reply.length);
+    window.ShowStatus(status());
+    if (count == 0) {
+        return NoFrame;
+    }
+    clsTpdrComms link;
+    link.PercentDone = [&window](float Percent, bool& Cancel) { window.PercentDone(Percent, Cancel); };
+    const float wait = options.wait < 0 ? AppSettings.TpdrTelemWait() : options.wait;
+    const int32_t result =
+        link.SendAndReceive(frame, count, reply.length, wait, wait / 10, options.displayErrors, options.extraDelay, false);
+    if (result == ReplyReceived) {
+        reply.text = link.TpdrReply();
+        if (decode) {
+            decode(reply.text, reply.length);
+            window.ShowStatus(status());
+        }
+    }
+    return result;
+}
+
+} // namespace TpdrExchange

@@ -1,0 +1,52 @@
+// The one way a window runs an exchange with the transponder: the parameter
+// object builds the frame and its status text, the link sends it with the
+// window's progress and cancel, and the reply goes to the object's decoder.
+#pragma once
+
+#include "clsTpdrComms.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// What a window that talks to the transponder offers the link.
+class ExchangeWindow {
+public:
+    virtual ~ExchangeWindow() = default;
+    virtual void ShowStatus(const std::string& /*text*/) {}
+    // Progress of the wait as a fraction of the time-out; setting Cancel ends it.
+    virtual void PercentDone(float /*Percent*/, bool& /*Cancel*/) {}
+};
+
+namespace TpdrExchange {
+
+// Fills the frame, its element count and the reply length; a count of 0 means
+// the value cannot be sent, and nothing is.
+using Encoder = std::function<void(TpdrCommand& frame, int16_t& count, int16_t& replyLength)>;
+using StatusText = std::function<std::string()>;
+using Decoder = std::function<void(const std::string& reply, int16_t replyLength)>;
+
+// Run's result when the encoder built no frame.
+constexpr int32_t NoFrame = -1;
+
+struct Options {
+    bool delayFirst = true;        // DelayBetweenCmds before the frame
+    bool displayErrors = true;     // the link reports its own errors
+    bool extraDelay = false;       // the link's extra wait before reading
+    float wait = -1.0f;            // reply wait in seconds; below 0: the settings' TpdrTelemWait
+};
+
+struct Reply {
+    std::string text;
+    int16_t length = 0;
+};
+
+// Encodes, shows the status text, sends and waits. On ReplyReceived the reply
+// is kept in `reply`, handed to `decode` (when given) and the status text is
+// shown once more. Returns the link's result, or NoFrame. The link lives on
+// this call's stack, so a nested exchange run from the progress handler can
+// never free it.
+int32_t Run(ExchangeWindow& window, const Encoder& encode, const StatusText& status, Reply& reply,
+            const Decoder& decode = {}, const Options& options = {});
+
+} // namespace TpdrExchange
