@@ -43,6 +43,19 @@ namespace {
 
 int32_t FW() { return TpdrFirmware.FWVersion(); }
 
+// The presets' command addresses are of the first Spanwave type. On a unit of
+// another type the navigation write offers to switch it to that type (and
+// checks the address again), so such an address is not refused here.
+bool CmdAddressOK()
+{
+    if (NavParams.CmdAddressIsOK()) {
+        return true;
+    }
+    clsSpanwaveParams firstType = NavParams;
+    firstType.SpanwaveType(1);
+    return firstType.CmdAddressIsOK();
+}
+
 // The list index as the forms runtime knows it: an editable combo counts as
 // selected only while its text is one of its items.
 int ListIndex(const QComboBox* combo)
@@ -822,7 +835,7 @@ void frmGenSettings::CheckCmdAddress()
     }
     Forms::SetBackColor(cboOrvaneIntChan, colour);
     Forms::SetBackColor(lblQuickData[0], colour);
-    if (!NavParams.CmdAddressIsOK()) {
+    if (!CmdAddressOK()) {
         SetEnabled({cmdGenWrite[0], cmdGenWrite[1]}, false);
     }
 }
@@ -863,7 +876,7 @@ bool frmGenSettings::GenWriteAllowed()
     if (!(pulse > 0 && pulse <= 10.2f)) {
         return false;
     }
-    if (QuickSetMode && (!NavParams.CmdAddressIsOK() || cboOrvaneIntChan->currentIndex() < 0)) {
+    if (QuickSetMode && (!CmdAddressOK() || cboOrvaneIntChan->currentIndex() < 0)) {
         return false;
     }
     for (int32_t n = 1; n <= 10; ++n) {
@@ -1209,7 +1222,7 @@ void frmGenSettings::txtAddress_Validate(bool& Cancel)
     if (QuickSetMode) {
         NavParams.CmdAddressString(text);
         uint32_t colour = Forms::vbRed;
-        if (NavParams.CmdAddressIsOK()) {
+        if (CmdAddressOK()) {
             colour = VB::Val(text) == ShownCmdAddress ? Forms::vbWhite : Forms::vbOrange;
         }
         Forms::SetBackColor(txtAddress, colour);

@@ -87,6 +87,9 @@ std::vector<std::string> TransponderModel::Receive(const std::string& bytes)
 
 std::string TransponderModel::Answer(const std::string& frame)
 {
+    if (!knobs.ignoreFrame.empty() && frame.compare(0, knobs.ignoreFrame.size(), knobs.ignoreFrame) == 0) {
+        return {};
+    }
     // The frame is acted on whatever becomes of the reply on its way back.
     std::string reply = Dispatch(frame);
     if (!knobs.garbage.empty()) {

@@ -18,6 +18,7 @@ struct Knobs {
     std::string garbage;         // when not empty: the reply to every frame instead
     int answerFrames = -1;       // when not negative: silent from the frame after this many received
     int acceptWrites = -1;       // when not negative: refuse every write after this many were acknowledged
+    std::string ignoreFrame;     // a frame beginning with these bytes is neither acted on nor answered
 };
 
 class TransponderModel {
