@@ -345,3 +345,51 @@ TEST_F(GenSettingsTest, EngineeringModeShowsTheIdentityCombo)
 }
 
 } // namespace
+
+namespace {
+
+// The sub-dialogs open modally, owned by this dialog, only where their gate
+// lets them; the focus then goes to the Exit button of the panel shown.
+TEST_F(GenSettingsTest, SubDialogsOpenBehindTheirGates)
+{
+    std::vector<std::string> opened;
+    for (const char* form : {"frmMultiTAT", "frmTimedRelease"}) {
+        Forms::RegisterDialog(form, [&opened, form, this](QWidget* owner) {
+            opened.push_back(std::string(form) + (owner == dialog.get() ? " owned" : " not owned"));
+            return std::unique_ptr<QDialog>();
+        });
+    }
+    struct Row {
+        const char* version;
+        bool multi;
+        bool timed;
+    };
+    for (const Row& row : {Row{"Vers9.00P", false, true}, Row{"Vers1.20D", true, false}, Row{"Vers2.02S", false, false}}) {
+        SCOPED_TRACE(row.version);
+        model.versionText = row.version;
+        opened.clear();
+        Open();
+        EXPECT_EQ(OwnEnabled("cmdMultiTATs"), row.multi);
+        EXPECT_EQ(OwnEnabled("cmdTimedRelease"), row.timed);
+        Click("cmdMultiTATs");
+        Click("cmdTimedRelease");
+        std::vector<std::string> want;
+        if (row.multi) {
+            want.push_back("frmMultiTAT owned");
+        }
+        if (row.timed) {
+            want.push_back("frmTimedRelease owned");
+        }
+        EXPECT_EQ(opened, want);
+        if (row.multi || row.timed) {
+            EXPECT_EQ(Focus(), "cmdExit_0");
+        }
+        dialog.reset();
+        MakeStoreObjects();
+    }
+    for (const char* form : {"frmMultiTAT", "frmTimedRelease"}) {
+        Forms::RegisterDialog(form, [](QWidget*) { return std::unique_ptr<QDialog>(); });
+    }
+}
+
+} // namespace
