@@ -124,7 +124,7 @@ constexpr int Ok = 1, Cancel = 2, Yes = 6, No = 7;
 
 // Firmware, Tx firmware, type number, serial number, depth, voltage: text/colour
 // (W white, R red, M magenta).
-const char* const LABELS_F = "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|ON/W|17.3 Volts/W";
+const char* const LABELS_F = "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|ON/W|17.3 Volts/W";
 
 class E2ETest;
 using Model = Sim::TransponderModel;
@@ -360,7 +360,7 @@ const Scenario Scenarios[] = {
     // ---- Get Status, by firmware family and navigation scheme
     {"SFamilyChannelSelect", [](Model& m) { Version(m, "Vers3.05S"); }, {}, "cmdStatus",
      Frames{V9, DEPTH, INIT, VOLT, INIT} + NAV_OLD + Frames{INIT}, {},
-     "V3.05S/W|Unknown/M|N/A/W|N/A/W|Not fitted/W|17.3 Volts/W", "1 B11 (Square)/Not Set/B05"},
+     "V3.05S/W|Unknown/M|N/A/W|N/A/W|ON/W|17.3 Volts/W", "1 B11 (Square)/Not Set/B05"},
     {"FFamilyHpr", Hpr, {}, "cmdStatus", STATUS_F + NAV_F + Frames{INIT}, {}, LABELS_F, "2 B11 (Square) 0503"},
     {"FFamilyOrvaneTone", Tone, {}, "cmdStatus", STATUS_F + NAV_F + Frames{INIT}, {}, LABELS_F, "3 MF4/MF7 0503"},
     {"FFamilySpanwave", Spanwave, {}, "cmdStatus", STATUS_F + NAV_F + Frames{INIT}, {}, LABELS_F, "4 MF2 0503"},
@@ -369,7 +369,7 @@ const Scenario Scenarios[] = {
      "V1.11S/W|Unknown/M|N/A/W|N/A/W|Unknown/M|17.3 Volts/W", "1 B11 (Square)/Not Set/B05"},
     {"TestMode", [](Model& m) { Version(m, "TestMode "); }, {}, "cmdStatus",
      Frames{V9, TXV, INIT, DEPTH, INIT, VOLT, INIT} + NAV_OLD + Frames{INIT}, {},
-     "Test Mode/W|Tx V2.10F/W|N/A/W|N/A/W|Not fitted/W|17.3 Volts/W", "0"},
+     "Test Mode/W|Tx V2.10F/W|N/A/W|N/A/W|ON/W|17.3 Volts/W", "0"},
     {"UnrecognisedVersion", [](Model& m) { Version(m, "Vers7.77X"); }, {}, "cmdStatus", {V9}, {{M0, Ok}},
      "Unrecognised/R|Unknown/M|Unknown/M|Unknown/M|Unknown/M|Unknown/M", "0"},
     {"OldFirmwareWithoutVoltageOrChannelWrites", [](Model& m) { Version(m, "Vers_1.04"); }, {}, "cmdStatus",
@@ -377,16 +377,16 @@ const Scenario Scenarios[] = {
      "V1.04/W|Unknown/M|N/A/W|N/A/W|Unknown/M|Invalid/R", "1 //B05"},
     {"TxFirmwareUnrecognisedPassGoesOn", [](Model& m) { Hpr(m); m.txVersionText = "TxV9.99F"; }, {}, "cmdStatus",
      STATUS_F + NAV_F + Frames{INIT}, {{M23, Ok}},
-     "V2.05F/W|Unrecognised/R|TT7000/W|004217/W|ON/W|17.3 Volts/W", "2 B11 (Square) 0503"},
+     "V2.05F/W|Unrecognised/R|5021/W|004217/W|ON/W|17.3 Volts/W", "2 B11 (Square) 0503"},
     {"DepthByteFFNotFitted", [](Model& m) { Hpr(m); m.Poke(false, 0xA0, 0x04, 0x00, 0xFF); }, {}, "cmdStatus",
-     STATUS_F + NAV_F + Frames{INIT}, {}, "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|Not fitted/W|17.3 Volts/W",
+     STATUS_F + NAV_F + Frames{INIT}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|Not fitted/W|17.3 Volts/W",
      "2 B11 (Square) 0503"},
     {"DepthStatusOnShownOff", [](Model& m) { Hpr(m); m.Poke(false, 0xA0, 0x04, 0x00, 0x02); }, {}, "cmdStatus",
-     STATUS_F + NAV_F + Frames{INIT}, {}, "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|OFF/W|17.3 Volts/W",
+     STATUS_F + NAV_F + Frames{INIT}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|OFF/W|17.3 Volts/W",
      "2 B11 (Square) 0503"},
     {"DepthByteInvalidEndsPass", [](Model& m) { Hpr(m); m.Poke(false, 0xA0, 0x04, 0x00, 0x05); }, {}, "cmdStatus",
      {V9, TXV, INIT, TYPE, INIT, SERIAL, DEPTH, INIT}, {{M3, Ok}},
-     "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|Not fitted/R|N/A/W", "0"},
+     "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|Not fitted/R|N/A/W", "0"},
     // ---- A transponder that falls silent: the pass ends at the first time-out
     {"TypeNumberTimesOut", [](Model& m) { Hpr(m); m.knobs.answerFrames = 3; }, {}, "cmdStatus",
      {V9, TXV, INIT, TYPE}, {{NoReply, Ok}}, "V2.05F/W|Tx V2.10F/W|Unknown/R|Unknown/M|Unknown/M|N/A/W", "0"},
@@ -403,14 +403,14 @@ const Scenario Scenarios[] = {
          Status(t);
          t.WithModel([](Model& m) { m.Poke(false, 0xE0, 0x0A, 0x80, 3); });
      },
-     "cmdVoltage", {V9, BATT, INIT, VOLT, INIT}, {}, "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|ON/W|25.9 Volts/W",
+     "cmdVoltage", {V9, BATT, INIT, VOLT, INIT}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|ON/W|25.9 Volts/W",
      "2 B11 (Square) 0503"},
     {"VoltageUnknownBatteryType", Hpr,
      [](E2ETest& t) {
          Status(t);
          t.WithModel([](Model& m) { m.Poke(false, 0xE0, 0x0A, 0x80, 7); });
      },
-     "cmdVoltage", {V9, BATT, INIT, VOLT, INIT}, {}, "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|ON/W|Invalid/R",
+     "cmdVoltage", {V9, BATT, INIT, VOLT, INIT}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|ON/W|Invalid/R",
      "2 B11 (Square) 0503"},
     // ---- Set after each kind of edit
     {"SetNothingChanged", Hpr, Status, "cmdSet", GET_F, {{M14, Ok}}, LABELS_F, "2 B11 (Square) 0503"},
@@ -469,7 +469,7 @@ const Scenario Scenarios[] = {
          w.cboDualModeChan->setCurrentIndex(w.cboDualModeChan->findText("B33 (Delta)"));
      }),
      "cmdSet", Frames{WF("22"), WDUAL("33"), INIT} + GET_OLD, {},
-     "V3.05S/W|Unknown/M|N/A/W|N/A/W|Not fitted/W|17.3 Volts/W", "1 B22 (Circle)/B33 (Delta)/B05"},
+     "V3.05S/W|Unknown/M|N/A/W|N/A/W|ON/W|17.3 Volts/W", "1 B22 (Circle)/B33 (Delta)/B05"},
     {"SetNotSupportedOlderFirmware", [](Model& m) { Version(m, "Vers_1.04"); }, Status, "cmdSet",
      {V9, INIT, CH1, INIT},
      {{NotSupported, Ok}, {NotSupported, Ok}, {NotSupported, Ok}, {M25, Ok}, {NotSupported, Ok}, {NotSupported, Ok}},
