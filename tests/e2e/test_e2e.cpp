@@ -11,9 +11,11 @@
 #include "pty_server.h"
 #include "registry.h"
 #include "scripted_dialogs.h"
+#include "store.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -77,6 +79,8 @@ const std::string TONE_5_7 = "00 64 00 77 00 09 7B 3E FF FF FF FF 00 09 C0 A9 FF
 const std::string TONE_5_9 = "00 64 00 77 00 0B 40 A6 FF FF FF FF 00 0B C5 15 FF FF FF FF";
 const std::string TONE_3_7 = "00 64 00 7F 00 09 7B 3E FF FF FF FF 00 09 C0 A9 FF FF FF FF";
 const std::string SPANWAVE_3 = "00 64 00 7F 00 0D B8 BB 19 50 68 AA 00 0B 0F 28 D6 DD BC 8E";
+// The block the window writes for interrogation MF2 and address 05 channel 03.
+const std::string SPANWAVE_3_0503 = "00 64 00 7F 00 0D 4F DF 77 F1 44 52 00 0D 1B 71 CD 75 F7 B0";
 
 // The whole status pass of an F-family transponder, its navigation read, and a Get.
 const Frames STATUS_F = {V9, TXV, INIT, TYPE, INIT, SERIAL, DEPTH, INIT, BATT, INIT, VOLT, INIT};
@@ -84,6 +88,8 @@ const Frames NAV_F = {CW, PARAMS, CH3};
 const Frames NAV_OLD = {CH3, CH2, CH1};
 const Frames GET_F = Frames{V9, INIT} + NAV_F + Frames{INIT};
 const Frames GET_OLD = Frames{V9, INIT} + NAV_OLD + Frames{INIT};
+// A D-family version is read twice (its first answer says "read again").
+const Frames GET_D = Frames{V9, V10, INIT} + NAV_OLD + Frames{INIT};
 
 struct Box {
     ShownBox box;
@@ -96,6 +102,8 @@ const ShownBox M0{"Invalid Firmware Version returned", 48, "Invalid Firmware Ver
 const ShownBox M2{"The returned Channel Number is invalid", 48, "Invalid Channel"};
 const ShownBox M3{"The returned Depth parameter is invalid", 48, "Invalid Depth On/Off Parameter"};
 const ShownBox M8{"Please ensure that the Address is valid before proceeding", 48, "Invalid Address"};
+const ShownBox M9{"Please ensure that the HPR Channel is valid before proceeding", 48, "Invalid HPR Channel"};
+const ShownBox M11{"Please ensure that the all Channels are valid before proceeding", 48, "Invalid Channel"};
 const ShownBox M14{"No parameters were changed since the last Read," + CRLF +
                        "so the Set operation did not take place",
                    48, "Nothing Written"};
@@ -157,6 +165,27 @@ void Spanwave(Model& m)
     Block(m, SPANWAVE_3);
 }
 void Version(Model& m, const char* v) { m.versionText = v; }
+// D family: programmed channel 1, endcap channel 2 (its channels are 1 to 3).
+void DFamily(Model& m)
+{
+    Version(m, "Vers1.11S ");
+    Rs232(m, 0x01);
+    m.portBytes = std::string("\0\0\x02", 3);
+}
+
+// A dialog that runs an action in place of its modal loop.
+class ActionDialog : public QDialog {
+public:
+    ActionDialog(QWidget* owner, std::function<void()> action) : QDialog(owner), action_(std::move(action)) {}
+    int exec() override
+    {
+        action_();
+        return QDialog::Accepted;
+    }
+
+private:
+    std::function<void()> action_;
+};
 
 struct Scenario {
     const char* name;
@@ -191,6 +220,7 @@ protected:
     }
     void TearDown() override
     {
+        Forms::RegisterDialog("frmGenSettings", [](QWidget*) { return std::unique_ptr<QDialog>(); });
         win.reset();
         server.Stop();
         Platform::SetRegistryFile("");
@@ -219,7 +249,8 @@ public:
         std::lock_guard lock(server.ModelMutex());
         f(model);
     }
-    void Click(const char* button) { win->findChild<QPushButton*>(button)->click(); }
+    // A mouse click: the focus moves to the button first, as under a user's hand.
+    void Click(const char* button) { QTest::mouseClick(win->findChild<QPushButton*>(button), Qt::LeftButton); }
     // A click on the option's button, not beside its caption.
     static void ClickOption(QRadioButton* option)
     {
@@ -356,6 +387,20 @@ std::function<void(E2ETest&)> Then(std::function<void(E2ETest&, frmMain&)> edit)
     };
 }
 
+// The general parameters dialog as far as a quick-set needs it: it hands over
+// its command address and interrogation channel and writes them through the
+// main window.
+void QuickSetDialog(E2ETest&)
+{
+    Forms::RegisterDialog("frmGenSettings", [](QWidget* owner) {
+        return std::make_unique<ActionDialog>(owner, [] {
+            NavParams.CmdAddressString("0503");
+            NavParams.OrvaneIntChan(3);
+            frmMain::Default()->SetNavParams();
+        });
+    });
+}
+
 const Scenario Scenarios[] = {
     // ---- Get Status, by firmware family and navigation scheme
     {"SFamilyChannelSelect", [](Model& m) { Version(m, "Vers3.05S"); }, {}, "cmdStatus",
@@ -470,6 +515,51 @@ const Scenario Scenarios[] = {
      }),
      "cmdSet", Frames{WF("22"), WDUAL("33"), INIT} + GET_OLD, {},
      "V3.05S/W|Unknown/M|N/A/W|N/A/W|ON/W|17.3 Volts/W", "1 B22 (Circle)/B33 (Delta)/B05"},
+    // ---- The quick-set writes the whole Spanwave chain, whatever the scheme read
+    {"QuickSetFromHprWithTypeNotIrs", [](Model& m) { Codeword(m, 0x28, 0x50); },
+     [](E2ETest& t) {
+         Status(t);
+         QuickSetDialog(t);
+     },
+     "cmdQuickSet",
+     Frames{WF("10"), WCW("20 53"), WPARAMS(SPANWAVE_3_0503), WADDR("05"), WCHAN("03"), WPULSE("C8"), INIT} + GET_F +
+         GET_F,
+     {{M24, Yes}}, LABELS_F, "4 MF2 0503"},
+    {"QuickSetFromTone", Tone,
+     [](E2ETest& t) {
+         Status(t);
+         QuickSetDialog(t);
+     },
+     "cmdQuickSet",
+     Frames{WF("10"), WCW("20 53"), WPARAMS(SPANWAVE_3_0503), WADDR("05"), WCHAN("03"), WPULSE("C8"), INIT} + GET_F +
+         GET_F,
+     {}, LABELS_F, "4 MF2 0503"},
+    // ---- Channels that the next read would call invalid are not written
+    {"SetHprChannel00Refused", Hpr,
+     Then([](E2ETest&, frmMain& w) {
+         QTest::mouseClick(w.txtAddress[2], Qt::LeftButton);
+         QTest::keyClick(w.txtAddress[2], Qt::Key_Backtab); // up to the channel list
+         QTest::keyClick(w.cboHPRChan, Qt::Key_Home);        // "00"
+     }),
+     "cmdSet", GET_F, {{M9, Ok}}, LABELS_F, "2 B11 (Square) 0503"},
+    {"SetDFamilyProgrammedChannelAbove3Refused", DFamily,
+     [](E2ETest& t) {
+         frmMain& w = t.Win();
+         t.Click("cmdStatus");
+         QTest::mouseClick(w.cmdStatus, Qt::LeftButton); // again, for the focus it leaves on the button
+         QTest::keyClick(w.cmdStatus, Qt::Key_Tab);       // into the programmed channel list
+         QTest::keyClick(w.cboProgrammedChan, Qt::Key_End);
+     },
+     "cmdSet", GET_D, {{NotSupported, Ok}, {NotSupported, Ok}, {M11, Ok}},
+     "V1.11D/W|Unknown/M|N/A/W|N/A/W|Unknown/M|Invalid/R", "1 B01/Not Set/B02"},
+    {"TestModeAfterAnOlderUnitWritesNothing", [](Model& m) { Version(m, "Vers3.05S"); },
+     [](E2ETest& t) {
+         Status(t);
+         t.WithModel([](Model& m) { Version(m, "TestMode "); });
+         t.Click("cmdVoltage");
+     },
+     "cmdSet", Frames{V9, INIT} + NAV_OLD + Frames{INIT}, {{M14, Ok}},
+     "Test Mode/W|Unknown/M|N/A/W|N/A/W|ON/W|17.3 Volts/W", "0"},
     {"SetNotSupportedOlderFirmware", [](Model& m) { Version(m, "Vers_1.04"); }, Status, "cmdSet",
      {V9, INIT, CH1, INIT},
      {{NotSupported, Ok}, {NotSupported, Ok}, {NotSupported, Ok}, {M25, Ok}, {NotSupported, Ok}, {NotSupported, Ok}},
