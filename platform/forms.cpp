@@ -229,6 +229,9 @@ bool IsUserInput(QEvent::Type type)
 // Watches every focus change of the application. Qt has already chosen the new
 // focus widget when the old one receives FocusOut, so the check happens there
 // and a refusal takes the focus straight back before the target sees FocusIn.
+// It also keeps the runtime's other rules for every window: a field's
+// focus-out work before the next input, access keys that move the focus, and
+// Tab in reading order.
 class ValidateWatch : public QObject {
 public:
     static ValidateWatch& Instance()
@@ -287,6 +290,11 @@ public:
     bool Defer(QWidget* widget, QEvent* event)
     {
         if (!Platform::InputHeld() || std::find(held_.begin(), held_.end(), widget->window()) == held_.end()) {
+            return false;
+        }
+        // A box or popup the work opened takes its own input; the window waits anyway.
+        const QWidget* modal = QApplication::activeModalWidget();
+        if (QApplication::activePopupWidget() != nullptr || (modal != nullptr && modal != widget->window())) {
             return false;
         }
         QCoreApplication::postEvent(widget, event->clone());
