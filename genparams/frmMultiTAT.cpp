@@ -101,14 +101,23 @@ void frmMultiTAT::MakeControls()
     cmdProgressCancel =
         Forms::NewButton(this, "cmdProgressCancel", QStringLiteral("&Cancel"), QStringLiteral("Cancel operation"));
     cmdExit = Forms::NewButton(this, "cmdExit", QStringLiteral("E&xit"));
-    // Leaving an entry for these does not check it: they abandon the edit.
-    for (QWidget* control : std::initializer_list<QWidget*>{cmdTATCancel, cmdProgressCancel, cmdExit}) {
+    // Leaving an entry for these does not check it: they abandon the edit (Get
+    // reads every entry afresh), so a blank entry never holds the user back.
+    for (QWidget* control : std::initializer_list<QWidget*>{cmdTATRead, cmdTATCancel, cmdProgressCancel, cmdExit}) {
         Forms::SetCausesValidation(control, false);
     }
     staMultiTAT = Named(new QStatusBar(this), "staMultiTAT");
     staMultiTAT->setSizeGripEnabled(false);
     staMultiTATPanel1 = Named(new QLabel(staMultiTAT), "staMultiTATPanel1");
     staMultiTAT->addWidget(staMultiTATPanel1, 1);
+
+    // From the last entry Tab goes on to confirm it, then to Set.
+    QWidget* previous = cboTAT[Entries - 1];
+    for (QWidget* next : std::initializer_list<QWidget*>{cmdTATApply, cmdTATWrite, cmdTATRead, cmdTATCancel,
+                                                          cmdProgressCancel, cmdExit}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
 
     auto* buttons = new QVBoxLayout;
     for (QPushButton* button : {cmdTATRead, cmdTATWrite, cmdTATCancel, cmdTATApply}) {
@@ -153,15 +162,14 @@ void frmMultiTAT::Form_Load()
     EnableTATControls(false);
     cmdTATWrite->setEnabled(TATsChanged());
     cmdProgressCancel->hide();
+    // Reading comes first; an entry left blank by an earlier read would hold the focus.
+    cmdTATRead->setFocus();
 }
 
 // ------------------------------------------------------------------ Get
 
 void frmMultiTAT::cmdTATRead_Click()
 {
-    if (Forms::FocusRefused(cmdTATRead)) {
-        return;
-    }
     SetBusy(true);
     Forms::BusyPointer();
     int32_t result = ReplyReceived;
