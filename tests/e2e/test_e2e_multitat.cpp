@@ -1,0 +1,311 @@
+// The multi turn-around-time dialog, opened over the real main window, against
+// the simulated transponder on a real pseudo-terminal: every frame the
+// transponder received, what it holds afterwards, the entries and the boxes.
+// The real clock runs; the time-out rows wait their second.
+#include "appinfo.h"
+#include "clsMultiTAT.h"
+#include "filehandler.h"
+#include "forms.h"
+#include "frmMain.h"
+#include "frmMultiTAT.h"
+#include "iolog.h"
+#include "mainwin_globals.h"
+#include "pty_server.h"
+#include "registry.h"
+#include "scripted_dialogs.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <chrono>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Frames = std::vector<std::string>;
+using Model = Sim::TransponderModel;
+
+std::string Zeros(int n)
+{
+    std::string s;
+    for (int i = 0; i < n; ++i) {
+        s += "|00";
+    }
+    return s;
+}
+
+const std::string V9 = "!V|A0|00|00|09" + Zeros(9);
+const std::string R1 = "!R|E2|00|00|0A" + Zeros(10), R2 = "!R|E2|00|10|0A" + Zeros(10);
+const std::string INIT = "!I|00|00|00|00";
+const std::string AsRead = "62.5 125 187.5 250 312.5 375 437.5 500 562.5 625";
+const std::string Blank = std::string(19, ' ');
+
+const ShownBox NoReply{"No reply from Transponder.", 48, "Communication Error"};
+const ShownBox NotSupported{"The Transponder firmware does not support this function.", 64, "Not Supported"};
+const ShownBox NotRead{"Some Turn-Around-Times may not have been read,\nor have been read incorrectly and are invalid.",
+                       48, "Turn-Around-Time Parameters"};
+const ShownBox NotWritten{"Some Turn-Around-Times may not have been written.", 48, "Turn-Around-Time Decode"};
+
+class MultiTATEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        const std::string slave = server.Open();
+        ASSERT_FALSE(slave.empty());
+        WithModel([](Model& m) { m.versionText = "Vers2.05D"; });
+        server.Start();
+        WriteFile("SerialPorts.ini", "COM1=" + slave + "\r\n");
+        WriteFile(FileHandler::SettingsFile, "; Spanwave Tidelet - Dynamic Parameters\r\n\r\n[COMMS]\r\n"
+                                             "Transponder=COM1\r\nVOV=\r\n\r\n[TRANSPONDER]\r\n"
+                                             "Setting=19200,N,8,1\r\nTimeout=1\r\nDelayBetweenCmds=0\r\n");
+        App::SetPath(dir.path().toStdString());
+        Platform::SetRegistryFile(dir.path().toStdString() + "/registry");
+        EngineeringMode = false;
+        EngineeringCode.clear();
+        ShowIOFlag = false;
+        win = std::make_unique<frmMain>();
+        win->Form_Load();
+        win->show();
+        dialog = std::make_unique<frmMultiTAT>(win.get());
+        dialog->show();
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    }
+    void TearDown() override
+    {
+        dialog.reset();
+        win.reset();
+        server.Stop();
+        Platform::SetRegistryFile("");
+        App::SetPath("");
+    }
+
+    void WriteFile(const std::string& name, const std::string& text)
+    {
+        QFile file(dir.filePath(QString::fromStdString(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.data(), static_cast<qint64>(text.size()));
+    }
+    void WithModel(const std::function<void(Model&)>& f)
+    {
+        std::lock_guard lock(server.ModelMutex());
+        f(model);
+    }
+    // The bytes the transponder holds for entry n (high, low).
+    std::pair<int, int> Word(int n)
+    {
+        std::pair<int, int> word;
+        WithModel([&](Model& m) {
+            const auto p3 = static_cast<uint8_t>((n < 5 ? 0x00 : 0x10) + 2 * (n % 5));
+            word = {m.Peek(false, 0xE2, 0, p3), m.Peek(false, 0xE2, 0, static_cast<uint8_t>(p3 + 1))};
+        });
+        return word;
+    }
+
+    // Every frame received since the last call: a marker sent after them
+    // through the same port shows when the transponder has seen them all.
+    Frames Take()
+    {
+        const std::string marker("!Z\0\0\0\0", 6);
+        win->comTpdr->Output(marker);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        for (;;) {
+            {
+                std::lock_guard lock(server.ModelMutex());
+                const auto& got = model.Frames();
+                if (!got.empty() && got.back() == marker) {
+                    Frames texts;
+                    for (size_t i = 0; i + 1 < got.size(); ++i) {
+                        texts.push_back(Sim::FrameText(got[i]));
+                    }
+                    model.ClearFrames();
+                    return texts;
+                }
+            }
+            if (std::chrono::steady_clock::now() > deadline) {
+                ADD_FAILURE() << "the marker frame never reached the transponder";
+                return {};
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+
+    template <typename T = QWidget> T* Find(const QString& name) const { return dialog->findChild<T*>(name); }
+    QComboBox* Entry(int n) const { return Find<QComboBox>(Forms::ArrayName("cboTAT", n)); }
+    void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(QString::fromLatin1(button)), Qt::LeftButton); }
+    void Type(int n, const char* text)
+    {
+        QComboBox* combo = Entry(n);
+        QTest::mouseClick(combo->lineEdit(), Qt::LeftButton);
+        QTest::keyClick(combo, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(combo, QString::fromLatin1(text));
+        QTest::keyClick(combo, Qt::Key_Tab);
+    }
+    // The ten texts, then the colours (W, O, R) and the entries' own enabled flags (E, D).
+    std::string Texts() const
+    {
+        std::string s;
+        for (int n = 0; n < frmMultiTAT::Entries; ++n) {
+            s += (n ? " " : "") + Forms::S(Entry(n)->currentText());
+        }
+        return s;
+    }
+    std::string Colours() const
+    {
+        std::string s;
+        for (int n = 0; n < frmMultiTAT::Entries; ++n) {
+            const uint32_t c = Forms::BackColor(Entry(n));
+            s += c == Forms::vbWhite ? 'W' : c == Forms::vbOrange ? 'O' : c == Forms::vbRed ? 'R' : '?';
+        }
+        return s;
+    }
+    std::string EntriesEnabled() const
+    {
+        std::string s;
+        for (int n = 0; n < frmMultiTAT::Entries; ++n) {
+            s += Entry(n)->testAttribute(Qt::WA_ForceDisabled) ? 'D' : 'E';
+        }
+        return s;
+    }
+    std::string Firmware() const
+    {
+        const uint32_t c = Forms::BackColor(win->lblFirmware);
+        return Forms::S(win->lblFirmware->text()) + "/" + (c == Forms::vbWhite ? "W" : c == Forms::vbRed ? "R" : "?");
+    }
+    // OK for the next `count` boxes.
+    void Expect(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            boxes.Answer(MsgBoxResult::OK);
+        }
+    }
+
+    QTemporaryDir dir;
+    Model model;
+    Sim::PtyServer server{model};
+    ScriptedDialogs boxes;
+    std::unique_ptr<frmMain> win;
+    std::unique_ptr<frmMultiTAT> dialog;
+};
+
+TEST_F(MultiTATEndToEnd, SupportedUnitReadEditedWrittenAndReadBack)
+{
+    Take();
+    Click("cmdTATRead");
+    EXPECT_EQ(Take(), (Frames{V9, R1, R2}));
+    EXPECT_EQ(Firmware(), "V2.05D/W");
+    EXPECT_EQ(Texts(), AsRead);
+    EXPECT_EQ(EntriesEnabled(), "EEEEEEEEEE");
+
+    Type(3, "300");
+    Type(6, "812.5");
+    EXPECT_EQ(Colours(), "WWWOWWOWWW");
+    Click("cmdTATWrite");
+    EXPECT_EQ(Take(), (Frames{"!W|E2|00|00|0A|06|06|0C|20|12|3A|1D|37|1E|70",
+                              "!W|E2|00|10|0A|24|8A|4F|44|30|BF|36|DA|3C|F4", INIT}));
+    EXPECT_EQ(Word(3), std::make_pair(0x1D, 0x37));
+    EXPECT_EQ(Word(6), std::make_pair(0x4F, 0x44));
+    EXPECT_EQ(Word(9), std::make_pair(0x3C, 0xF4));
+    EXPECT_EQ(EntriesEnabled(), "DDDDDDDDDD");
+    EXPECT_EQ(dialog->StatusText(), "");
+
+    // Read back: the transponder gives what was written.
+    Click("cmdTATRead");
+    EXPECT_EQ(Take(), (Frames{V9, R1, R2}));
+    EXPECT_EQ(Texts(), "62.5 125 187.5 300 312.5 375 812.5 500 562.5 625");
+    EXPECT_EQ(Colours(), "WWWWWWWWWW");
+    EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{});
+}
+
+TEST_F(MultiTATEndToEnd, UnsupportedUnit)
+{
+    WithModel([](Model& m) { m.versionText = "Vers2.05F"; });
+    Take();
+    Expect(1);
+    Click("cmdTATRead");
+    EXPECT_EQ(Take(), Frames{V9});
+    EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{NotSupported});
+    EXPECT_EQ(Firmware(), "V2.05F/W");
+    EXPECT_EQ(Texts(), Blank);
+    EXPECT_EQ(EntriesEnabled(), "DDDDDDDDDD");
+}
+
+TEST_F(MultiTATEndToEnd, UnitStopsAnsweringAfterTheFirstPage)
+{
+    Take();
+    WithModel([](Model& m) { m.knobs.answerFrames = 2; });
+    Expect(2);
+    Click("cmdTATRead");
+    EXPECT_EQ(Take(), (Frames{V9, R1, R2}));
+    EXPECT_EQ(boxes.Boxes(), (std::vector<ShownBox>{NoReply, NotRead}));
+    EXPECT_EQ(Texts(), "62.5 125 187.5 250 312.5          ");
+    EXPECT_EQ(Colours(), "WWWWWRRRRR");
+    EXPECT_EQ(EntriesEnabled(), "EEEEEEEEEE");
+    EXPECT_FALSE(Find("cmdTATWrite")->isEnabled());
+}
+
+TEST_F(MultiTATEndToEnd, RefusedSecondPage)
+{
+    WithModel([](Model& m) { m.knobs.acceptWrites = 1; });
+    Take();
+    Click("cmdTATRead");
+    Take();
+    Type(2, "200");
+    Type(7, "300");
+    Expect(1);
+    Click("cmdTATWrite");
+    EXPECT_EQ(Take(), (Frames{"!W|E2|00|00|0A|06|06|0C|20|13|73|18|55|1E|70",
+                              "!W|E2|00|10|0A|24|8A|2A|A4|1D|37|36|DA|3C|F4"}));
+    EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{NotWritten});
+    EXPECT_EQ(Word(2), std::make_pair(0x13, 0x73));
+    EXPECT_EQ(Word(7), std::make_pair(0x30, 0xBF)); // as it was
+    EXPECT_EQ(ReadMultiTAT.Value(2), 200.0f);
+    EXPECT_EQ(ReadMultiTAT.Value(7), 500.0f);
+    EXPECT_EQ(Colours(), "WWWWWWWOWW");
+    EXPECT_TRUE(Find("cmdTATWrite")->isEnabled());
+}
+
+TEST_F(MultiTATEndToEnd, CancelDuringARead)
+{
+    Take();
+    WithModel([](Model& m) { m.knobs.answerFrames = 1; }); // page 1 waits for a reply that never comes
+    // Once page 1 is on the wire, try to close, then cancel: no time-out box, page 2 never sent.
+    bool closedWhileBusy = true;
+    auto* timer = new QTimer(dialog.get());
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, dialog.get(), [&, timer] {
+        size_t frames = 0;
+        WithModel([&](Model& m) { frames = m.Frames().size(); });
+        if (frames >= 2) {
+            timer->stop();
+            dialog->close();
+            QTest::keyClick(dialog.get(), Qt::Key_Escape);
+            closedWhileBusy = !dialog->isVisible();
+            Click("cmdProgressCancel");
+        }
+    });
+    timer->start();
+    Expect(1);
+    Click("cmdTATRead");
+    EXPECT_FALSE(closedWhileBusy);
+    EXPECT_EQ(Take(), (Frames{V9, R1}));
+    EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{NotRead});
+    EXPECT_TRUE(Find("cmdExit")->isVisible());
+    Click("cmdExit");
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+} // namespace
