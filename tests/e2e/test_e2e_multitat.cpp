@@ -151,6 +151,7 @@ protected:
         QComboBox* combo = Entry(n);
         QTest::mouseClick(combo->lineEdit(), Qt::LeftButton);
         QTest::keyClick(combo, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(combo, Qt::Key_Backspace);
         QTest::keyClicks(combo, QString::fromLatin1(text));
         QTest::keyClick(combo, Qt::Key_Tab);
     }

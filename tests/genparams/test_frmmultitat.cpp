@@ -88,6 +88,7 @@ protected:
         QComboBox* combo = Entry(n);
         QTest::mouseClick(combo->lineEdit(), Qt::LeftButton);
         QTest::keyClick(combo, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(combo, Qt::Key_Backspace);
         QTest::keyClicks(combo, QString::fromLatin1(text));
         QTest::keyClick(combo, Qt::Key_Tab);
     }
@@ -276,6 +277,7 @@ TEST_F(MultiTATDialogTest, TypedValuesAreCheckedWhenTheEntryIsLeft)
     } rows[] = {
         {"100.01", true, "100.01", 'O', true}, {"62.4", false, "62.4", 'W', false}, {"875.1", false, "875.1", 'W', false},
         {"abc", false, "abc", 'W', true},      {"875", true, "875", 'O', true},      {" 125 ", true, "125", 'W', true},
+        {"1e400", false, "1e400", 'W', true},  {"", false, "", 'W', true},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.typed);
