@@ -12,14 +12,12 @@
 #include "mainwin_globals.h"
 #include "pty_server.h"
 #include "registry.h"
+#include "multitat_probe.h"
 #include "scripted_dialogs.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -34,29 +32,9 @@
 
 namespace {
 
+using namespace MultiTATProbe;
 using Frames = std::vector<std::string>;
 using Model = Sim::TransponderModel;
-
-std::string Zeros(int n)
-{
-    std::string s;
-    for (int i = 0; i < n; ++i) {
-        s += "|00";
-    }
-    return s;
-}
-
-const std::string V9 = "!V|A0|00|00|09" + Zeros(9);
-const std::string R1 = "!R|E2|00|00|0A" + Zeros(10), R2 = "!R|E2|00|10|0A" + Zeros(10);
-const std::string INIT = "!I|00|00|00|00";
-const std::string AsRead = "62.5 125 187.5 250 312.5 375 437.5 500 562.5 625";
-const std::string Blank = std::string(19, ' ');
-
-const ShownBox NoReply{"No reply from Transponder.", 48, "Communication Error"};
-const ShownBox NotSupported{"The Transponder firmware does not support this function.", 64, "Not Supported"};
-const ShownBox NotRead{"Some Turn-Around-Times may not have been read,\nor have been read incorrectly and are invalid.",
-                       48, "Turn-Around-Time Parameters"};
-const ShownBox NotWritten{"Some Turn-Around-Times may not have been written.", 48, "Turn-Around-Time Decode"};
 
 class MultiTATEndToEnd : public ::testing::Test {
 protected:
@@ -143,44 +121,10 @@ protected:
         }
     }
 
-    template <typename T = QWidget> T* Find(const QString& name) const { return dialog->findChild<T*>(name); }
-    QComboBox* Entry(int n) const { return Find<QComboBox>(Forms::ArrayName("cboTAT", n)); }
-    void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(QString::fromLatin1(button)), Qt::LeftButton); }
-    void Type(int n, const char* text)
-    {
-        QComboBox* combo = Entry(n);
-        QTest::mouseClick(combo->lineEdit(), Qt::LeftButton);
-        QTest::keyClick(combo, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(combo, Qt::Key_Backspace);
-        QTest::keyClicks(combo, QString::fromLatin1(text));
-        QTest::keyClick(combo, Qt::Key_Tab);
-    }
-    // The ten texts, then the colours (W, O, R) and the entries' own enabled flags (E, D).
-    std::string Texts() const
-    {
-        std::string s;
-        for (int n = 0; n < frmMultiTAT::Entries; ++n) {
-            s += (n ? " " : "") + Forms::S(Entry(n)->currentText());
-        }
-        return s;
-    }
-    std::string Colours() const
-    {
-        std::string s;
-        for (int n = 0; n < frmMultiTAT::Entries; ++n) {
-            const uint32_t c = Forms::BackColor(Entry(n));
-            s += c == Forms::vbWhite ? 'W' : c == Forms::vbOrange ? 'O' : c == Forms::vbRed ? 'R' : '?';
-        }
-        return s;
-    }
-    std::string EntriesEnabled() const
-    {
-        std::string s;
-        for (int n = 0; n < frmMultiTAT::Entries; ++n) {
-            s += Entry(n)->testAttribute(Qt::WA_ForceDisabled) ? 'D' : 'E';
-        }
-        return s;
-    }
+    void Click(const char* button) { MultiTATProbe::Click(dialog.get(), button); }
+    void Type(int n, const char* text) { MultiTATProbe::Type(dialog.get(), n, text); }
+    QWidget* Control(const char* name) const { return Find(dialog.get(), QString::fromLatin1(name)); }
+    const QWidget* d() const { return dialog.get(); }
     std::string Firmware() const
     {
         const uint32_t c = Forms::BackColor(win->lblFirmware);
@@ -208,26 +152,24 @@ TEST_F(MultiTATEndToEnd, SupportedUnitReadEditedWrittenAndReadBack)
     Click("cmdTATRead");
     EXPECT_EQ(Take(), (Frames{V9, R1, R2}));
     EXPECT_EQ(Firmware(), "V2.05D/W");
-    EXPECT_EQ(Texts(), AsRead);
-    EXPECT_EQ(EntriesEnabled(), "EEEEEEEEEE");
+    EXPECT_EQ(Texts(d()), AsRead);
 
     Type(3, "300");
     Type(6, "812.5");
-    EXPECT_EQ(Colours(), "WWWOWWOWWW");
+    EXPECT_EQ(Look(d()), "WWWOWWOWWW EEEEEEEEEE");
     Click("cmdTATWrite");
     EXPECT_EQ(Take(), (Frames{"!W|E2|00|00|0A|06|06|0C|20|12|3A|1D|37|1E|70",
                               "!W|E2|00|10|0A|24|8A|4F|44|30|BF|36|DA|3C|F4", INIT}));
     EXPECT_EQ(Word(3), std::make_pair(0x1D, 0x37));
     EXPECT_EQ(Word(6), std::make_pair(0x4F, 0x44));
     EXPECT_EQ(Word(9), std::make_pair(0x3C, 0xF4));
-    EXPECT_EQ(EntriesEnabled(), "DDDDDDDDDD");
-    EXPECT_EQ(dialog->StatusText(), "");
+    EXPECT_EQ(Look(d()), "WWWWWWWWWW DDDDDDDDDD");
 
     // Read back: the transponder gives what was written.
     Click("cmdTATRead");
     EXPECT_EQ(Take(), (Frames{V9, R1, R2}));
-    EXPECT_EQ(Texts(), "62.5 125 187.5 300 312.5 375 812.5 500 562.5 625");
-    EXPECT_EQ(Colours(), "WWWWWWWWWW");
+    EXPECT_EQ(Texts(d()), "62.5 125 187.5 300 312.5 375 812.5 500 562.5 625");
+    EXPECT_EQ(Look(d()), "WWWWWWWWWW EEEEEEEEEE");
     EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{});
 }
 
@@ -240,8 +182,8 @@ TEST_F(MultiTATEndToEnd, UnsupportedUnit)
     EXPECT_EQ(Take(), Frames{V9});
     EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{NotSupported});
     EXPECT_EQ(Firmware(), "V2.05F/W");
-    EXPECT_EQ(Texts(), Blank);
-    EXPECT_EQ(EntriesEnabled(), "DDDDDDDDDD");
+    EXPECT_EQ(Texts(d()), Blank);
+    EXPECT_EQ(Look(d()), "WWWWWWWWWW DDDDDDDDDD");
 }
 
 TEST_F(MultiTATEndToEnd, UnitStopsAnsweringAfterTheFirstPage)
@@ -252,10 +194,9 @@ TEST_F(MultiTATEndToEnd, UnitStopsAnsweringAfterTheFirstPage)
     Click("cmdTATRead");
     EXPECT_EQ(Take(), (Frames{V9, R1, R2}));
     EXPECT_EQ(boxes.Boxes(), (std::vector<ShownBox>{NoReply, NotRead}));
-    EXPECT_EQ(Texts(), "62.5 125 187.5 250 312.5          ");
-    EXPECT_EQ(Colours(), "WWWWWRRRRR");
-    EXPECT_EQ(EntriesEnabled(), "EEEEEEEEEE");
-    EXPECT_FALSE(Find("cmdTATWrite")->isEnabled());
+    EXPECT_EQ(Texts(d()), "62.5 125 187.5 250 312.5          ");
+    EXPECT_EQ(Look(d()), "WWWWWRRRRR EEEEEEEEEE");
+    EXPECT_FALSE(Control("cmdTATWrite")->isEnabled());
 }
 
 TEST_F(MultiTATEndToEnd, RefusedSecondPage)
@@ -273,18 +214,19 @@ TEST_F(MultiTATEndToEnd, RefusedSecondPage)
     EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{NotWritten});
     EXPECT_EQ(Word(2), std::make_pair(0x13, 0x73));
     EXPECT_EQ(Word(7), std::make_pair(0x30, 0xBF)); // as it was
+    // Only the acknowledged page counts as written: entry 7 is still a change.
     EXPECT_EQ(ReadMultiTAT.Value(2), 200.0f);
     EXPECT_EQ(ReadMultiTAT.Value(7), 500.0f);
-    EXPECT_EQ(Colours(), "WWWWWWWOWW");
-    EXPECT_TRUE(Find("cmdTATWrite")->isEnabled());
+    EXPECT_EQ(Look(d()), "WWWWWWWOWW EEEEEEEEEE");
+    EXPECT_TRUE(Control("cmdTATWrite")->isEnabled());
 }
 
 TEST_F(MultiTATEndToEnd, CancelDuringARead)
 {
     Take();
     WithModel([](Model& m) { m.knobs.answerFrames = 1; }); // page 1 waits for a reply that never comes
-    // Once page 1 is on the wire, try to close, then cancel: no time-out box, page 2 never sent.
-    bool closedWhileBusy = true;
+    // Once page 1 is on the wire: the busy state, closing refused, then Cancel.
+    std::string during;
     auto* timer = new QTimer(dialog.get());
     timer->setInterval(0);
     QObject::connect(timer, &QTimer::timeout, dialog.get(), [&, timer] {
@@ -294,17 +236,21 @@ TEST_F(MultiTATEndToEnd, CancelDuringARead)
             timer->stop();
             dialog->close();
             QTest::keyClick(dialog.get(), Qt::Key_Escape);
-            closedWhileBusy = !dialog->isVisible();
+            for (const char* name : {"cmdExit", "cmdProgressCancel", "cmdTATRead"}) {
+                during += std::string(name) + (Control(name)->isVisible() ? " shown" : " hidden") +
+                          (Control(name)->isEnabled() ? " on, " : " off, ");
+            }
+            during += dialog->isVisible() ? "open" : "closed";
             Click("cmdProgressCancel");
         }
     });
     timer->start();
     Expect(1);
     Click("cmdTATRead");
-    EXPECT_FALSE(closedWhileBusy);
+    EXPECT_EQ(during, "cmdExit hidden on, cmdProgressCancel shown on, cmdTATRead shown off, open");
+    // No time-out box, and page 2 never sent.
     EXPECT_EQ(Take(), (Frames{V9, R1}));
     EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{NotRead});
-    EXPECT_TRUE(Find("cmdExit")->isVisible());
     Click("cmdExit");
     EXPECT_FALSE(dialog->isVisible());
 }
