@@ -2,61 +2,34 @@
 // the simulated transponder on a real pseudo-terminal: every frame the
 // transponder received, what it holds afterwards, the entries and the boxes.
 // The real clock runs; the time-out rows wait their second.
-#include "appinfo.h"
 #include "clsMultiTAT.h"
-#include "filehandler.h"
+#include "e2e_fixture.h"
 #include "forms.h"
-#include "frmMain.h"
 #include "frmMultiTAT.h"
-#include "iolog.h"
-#include "mainwin_globals.h"
-#include "pty_server.h"
-#include "registry.h"
 #include "multitat_probe.h"
-#include "scripted_dialogs.h"
 
-#include <QApplication>
-#include <QFile>
 #include <QLabel>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
 
 using namespace MultiTATProbe;
 using Frames = std::vector<std::string>;
-using Model = Sim::TransponderModel;
 
-class MultiTATEndToEnd : public ::testing::Test {
+class MultiTATEndToEnd : public ::testing::Test, public PtyMainWindow {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        const std::string slave = server.Open();
-        ASSERT_FALSE(slave.empty());
         WithModel([](Model& m) { m.versionText = "Vers2.05D"; });
-        server.Start();
-        WriteFile("SerialPorts.ini", "COM1=" + slave + "\r\n");
-        WriteFile(FileHandler::SettingsFile, "; Spanwave Tidelet - Dynamic Parameters\r\n\r\n[COMMS]\r\n"
-                                             "Transponder=COM1\r\nVOV=\r\n\r\n[TRANSPONDER]\r\n"
-                                             "Setting=19200,N,8,1\r\nTimeout=1\r\nDelayBetweenCmds=0\r\n");
-        App::SetPath(dir.path().toStdString());
-        Platform::SetRegistryFile(dir.path().toStdString() + "/registry");
-        EngineeringMode = false;
-        EngineeringCode.clear();
-        ShowIOFlag = false;
-        win = std::make_unique<frmMain>();
-        win->Form_Load();
-        win->show();
+        Start();
+        Load();
         dialog = std::make_unique<frmMultiTAT>(win.get());
         dialog->show();
         dialog->activateWindow();
@@ -65,23 +38,9 @@ protected:
     void TearDown() override
     {
         dialog.reset();
-        win.reset();
-        server.Stop();
-        Platform::SetRegistryFile("");
-        App::SetPath("");
+        Finish();
     }
 
-    void WriteFile(const std::string& name, const std::string& text)
-    {
-        QFile file(dir.filePath(QString::fromStdString(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.data(), static_cast<qint64>(text.size()));
-    }
-    void WithModel(const std::function<void(Model&)>& f)
-    {
-        std::lock_guard lock(server.ModelMutex());
-        f(model);
-    }
     // The bytes the transponder holds for entry n (high, low).
     std::pair<int, int> Word(int n)
     {
@@ -91,34 +50,6 @@ protected:
             word = {m.Peek(false, 0xE2, 0, p3), m.Peek(false, 0xE2, 0, static_cast<uint8_t>(p3 + 1))};
         });
         return word;
-    }
-
-    // Every frame received since the last call: a marker sent after them
-    // through the same port shows when the transponder has seen them all.
-    Frames Take()
-    {
-        const std::string marker("!Z\0\0\0\0", 6);
-        win->comTpdr->Output(marker);
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        for (;;) {
-            {
-                std::lock_guard lock(server.ModelMutex());
-                const auto& got = model.Frames();
-                if (!got.empty() && got.back() == marker) {
-                    Frames texts;
-                    for (size_t i = 0; i + 1 < got.size(); ++i) {
-                        texts.push_back(Sim::FrameText(got[i]));
-                    }
-                    model.ClearFrames();
-                    return texts;
-                }
-            }
-            if (std::chrono::steady_clock::now() > deadline) {
-                ADD_FAILURE() << "the marker frame never reached the transponder";
-                return {};
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
     }
 
     void Click(const char* button) { MultiTATProbe::Click(dialog.get(), button); }
@@ -138,11 +69,6 @@ protected:
         }
     }
 
-    QTemporaryDir dir;
-    Model model;
-    Sim::PtyServer server{model};
-    ScriptedDialogs boxes;
-    std::unique_ptr<frmMain> win;
     std::unique_ptr<frmMultiTAT> dialog;
 };
 
