@@ -177,6 +177,7 @@ void frmMultiTAT::cmdTATRead_Click()
         GetFirmware();
         if (!Supported()) {
             if (TpdrFirmware.FWVersion() != FWUnknown) {
+                Forms::DefaultPointer();
                 CommonProcs::ShowNotSupported();
             }
         } else {
