@@ -327,7 +327,7 @@ public:
                           (event->key() == Qt::Key_Tab && (event->modifiers() & Qt::ShiftModifier) != 0);
         if ((event->key() != Qt::Key_Tab && !back) ||
             (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0 || KeepsTab(widget) ||
-            widget->window()->windowType() == Qt::Popup) {
+            widget->window()->windowType() == Qt::Popup || widget->window()->property("keepTabOrder").toBool()) {
             return false;
         }
         std::vector<QWidget*> order;
@@ -433,6 +433,8 @@ bool CausesValidation(const QWidget* control)
 bool Validate(QWidget* field) { return ValidateWatch::Instance().Run(field, nullptr); }
 
 bool FocusRefused(QWidget* control) { return ValidateWatch::Instance().TakeRefused(control); }
+
+void KeepTabOrder(QWidget* window) { window->setProperty("keepTabOrder", true); }
 
 Dialog::Dialog(QWidget* owner) : QDialog(owner) {}
 
