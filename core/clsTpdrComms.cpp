@@ -139,6 +139,15 @@ TpdrCommsResult clsTpdrComms::SendAndReceive(const TpdrCommand& strByteArray, in
     }
 }
 
+void clsTpdrComms::Send(const TpdrCommand& strByteArray, int16_t intNumOfTxBytes, const std::string& ioText)
+{
+    Platform::SerialComm& port = comTpdr();
+    for (int i = 1; i <= intNumOfTxBytes && i < static_cast<int>(strByteArray.size()); ++i) {
+        port.Output(strByteArray[i]);
+    }
+    LogCommand(ioText);
+}
+
 void clsTpdrComms::LogReply(const std::string& text, const std::string& reply)
 {
     std::string line = text;

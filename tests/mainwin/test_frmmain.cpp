@@ -122,6 +122,7 @@ TEST_F(MainWindowTest, EnableTableOfTheIdleAndBusyStates)
         {"fraStatus", "EEDE"},       {"cmdStatus", "EEDE"},         {"cmdDownload", "EEDE"},
         {"cmdExit", "EEhE"},         {"cmdCancel", "hhEh"},         {"mnuPing", "DEDE"},
         {"mnuFreqTest", "DEDE"},     {"mnuCommands", "DEDE"},       {"mnuCalibration", "DEDE"},
+        {"mnuBattLife", "DEDE"},
         {"fraVoltage", "DEDE"},      {"cmdVoltage", "DEDE"},        {"cmdSettings", "DEDE"},
         {"lblFirmware", "DEDE"},     {"lblTxFirmware", "DEDE"},     {"lblDepthOnOff", "DEDE"},
         {"lblTypeNumber", "DEDE"},   {"lblSerialNumber", "DEDE"},   {"lblVoltage", "DEDE"},
@@ -178,7 +179,8 @@ TEST_F(MainWindowTest, SerialPortDialogClosedWithoutAPort)
     win->UpdateControls();
     Stub("frmComPorts", [] { AppSettings.TpdrComPort(0); });
     Trigger("mnuComms");
-    for (const char* off : {"cmdStatus", "cmdDownload", "cmdDepth", "cmdRead", "cmdSet", "cmdSettings", "cmdVoltage"}) {
+    for (const char* off :
+         {"cmdStatus", "cmdDownload", "cmdDepth", "cmdRead", "cmdSet", "cmdSettings", "cmdVoltage", "mnuBattLife"}) {
         EXPECT_FALSE(OwnEnabled(off)) << off;
     }
     for (const char* on : {"mnuSetup", "mnuDiagnostics", "cmdExit", "fraStatus"}) {
@@ -334,6 +336,7 @@ TEST_F(MainWindowTest, DialogsOwnersAndPointers)
         {"mnuDiagnosticsTankTest", "frmVTLTankTest", false, none},
         {"mnuCalChanSelectors", "frmCalSelectors", false, none},
         {"mnuPing", "frmPingTest", true, none},            {"mnuAbout", "frmAbout", true, none},
+        {"mnuBattLife", "frmBattLife", true, none},
         {"mnuComms", "frmComPorts", true, none},           {"cmdSettings", "frmGenSettings", true, wait},
         {"cmdRelease", "frmRelease", true, wait},          {"cmdDepth", "frmDepth", true, wait},
         {"cmdQuickSet", "frmGenSettings", true, wait},
