@@ -13,6 +13,7 @@
 #include "vberror.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <algorithm>
 
 using Forms::Named;
 using Forms::Q;
@@ -49,6 +51,26 @@ constexpr int WarningTop = 2400;
 void SetGeometry(QWidget* w, int left, int top, int width, int height)
 {
     w->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
+}
+
+// The advice at its size and place, except that it is always readable whole:
+// where this system's font runs wider than the box, the box grows about its
+// centre as far as the window allows, and only then does the font shrink.
+void LayOutAdvice(QLabel* label, const Advice& advice, int windowWidth)
+{
+    constexpr int Margin = 8;
+    constexpr int SmallestFont = 8;
+    QFont font = label->font();
+    font.setPointSize(advice.fontSize);
+    const auto needed = [&label, &font] { return QFontMetrics(font).horizontalAdvance(label->text()) + Margin; };
+    const int centre = Twips(advice.left) + Twips(advice.width) / 2;
+    const int room = 2 * std::min(centre, windowWidth - centre);
+    const int width = std::max(Twips(advice.width), std::min(needed(), room));
+    while (needed() > width && font.pointSize() > SmallestFont) {
+        font.setPointSize(font.pointSize() - 1);
+    }
+    label->setFont(font);
+    label->setGeometry(centre - width / 2, Twips(WarningTop), width, Twips(advice.height));
 }
 
 // The company's name on a plate, shown while there is no advice.
@@ -408,11 +430,8 @@ int32_t frmBattLife::ShowResults(bool reset)
             QPalette palette = lblWarning->palette();
             palette.setColor(QPalette::WindowText, Forms::ToQColor(advice.textColor));
             lblWarning->setPalette(palette);
-            SetGeometry(lblWarning, advice.left, WarningTop, advice.width, advice.height);
-            QFont font = lblWarning->font();
-            font.setPointSize(advice.fontSize);
-            lblWarning->setFont(font);
             lblWarning->setText(QString::fromLatin1(advice.caption));
+            LayOutAdvice(lblWarning, advice, width());
             imgOrvane->hide();
             lblWarning->show();
         }

@@ -19,29 +19,29 @@ frmBattLifeSettings::frmBattLifeSettings(const BattLifeSettings& current, QWidge
 {
     setObjectName(QStringLiteral("frmBattLifeSettings"));
     setWindowTitle(QStringLiteral("Battery Life Settings"));
-    setFixedSize(Twips(4680), Twips(2325));
+    setFixedSize(Twips(5640), Twips(2325));
 
     fraSetup = Named(new QGroupBox(QStringLiteral("Setup"), this), "fraSetup");
-    fraSetup->setGeometry(Twips(120), Twips(60), Twips(4440), Twips(1500));
+    fraSetup->setGeometry(Twips(120), Twips(60), Twips(5400), Twips(1500));
     lblSetting[0] = Named(new QLabel(QStringLiteral("Charge battery when life left is less than"), fraSetup),
                           "lblSetting", 0);
-    lblSetting[0]->setGeometry(Twips(120), Twips(360), Twips(3000), Twips(285));
+    lblSetting[0]->setGeometry(Twips(120), Twips(360), Twips(3960), Twips(285));
     txtThreshold = Named(new QLineEdit(fraSetup), "txtThreshold");
-    txtThreshold->setGeometry(Twips(3120), Twips(330), Twips(525), Twips(315));
+    txtThreshold->setGeometry(Twips(4110), Twips(330), Twips(525), Twips(315));
     txtThreshold->setMaxLength(3);
     txtThreshold->setAlignment(Qt::AlignCenter);
     lblSetting[1] = Named(new QLabel(QStringLiteral("hours"), fraSetup), "lblSetting", 1);
-    lblSetting[1]->setGeometry(Twips(3720), Twips(360), Twips(600), Twips(285));
+    lblSetting[1]->setGeometry(Twips(4710), Twips(360), Twips(600), Twips(285));
     chkWarning = Named(new QCheckBox(QStringLiteral("Show warning"), fraSetup), "chkWarning");
     chkWarning->setGeometry(Twips(120), Twips(900), Twips(3000), Twips(315));
     chkWarning->setToolTip(
         QStringLiteral("When checked, operator is prompted whether or not to charge the Transponder"));
 
     cmdOK = Forms::NewButton(this, "cmdOK", QStringLiteral("&OK"), QStringLiteral("Accept Setup parameters"));
-    cmdOK->setGeometry(Twips(1080), Twips(1740), Twips(1215), Twips(375));
+    cmdOK->setGeometry(Twips(1530), Twips(1740), Twips(1215), Twips(375));
     cmdCancel = Forms::NewButton(this, "cmdCancel", QStringLiteral("&Cancel"),
                                  QStringLiteral("Cancel any changes to existing setup"));
-    cmdCancel->setGeometry(Twips(2400), Twips(1740), Twips(1215), Twips(375));
+    cmdCancel->setGeometry(Twips(2895), Twips(1740), Twips(1215), Twips(375));
     Forms::SetCausesValidation(cmdCancel, false);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmBattLifeSettings::cmdOK_Click);
