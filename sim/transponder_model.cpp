@@ -67,8 +67,8 @@ std::vector<std::string> TransponderModel::Receive(const std::string& bytes)
     std::vector<std::string> replies;
     pending_ += bytes;
     for (;;) {
-        // Where a frame should start, a 00 byte is a ping: taken, logged and
-        // not answered. Other line noise is dropped up to the next "!".
+        // Where a frame should start, a 00 byte is a ping: recorded, never
+        // answered. Other line noise is dropped up to the next "!".
         const size_t start = pending_.find('!');
         const size_t skipped = start == std::string::npos ? pending_.size() : start;
         for (size_t i = 0; i < skipped; ++i) {

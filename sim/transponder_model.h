@@ -38,7 +38,7 @@ public:
 
     // Bytes from the link. Returns one reply per complete frame or ping, in
     // order (an empty text for one that gets no answer). A ping is a single 00
-    // byte where a frame would start; it loads the battery and is never answered.
+    // byte where a frame would start; it is never answered.
     std::vector<std::string> Receive(const std::string& bytes);
 
     // Every complete frame and ping received, in order, as sent (one char per byte).
