@@ -2,42 +2,24 @@
 // transponder: each scenario clicks the window's buttons and checks every frame
 // the transponder received, the status labels, the navigation panel and every
 // box the engineer saw. The real clock runs; only the time-out rows wait long (1 s).
-// The battery-life rows skip the clock's idle waits.
-#include "appinfo.h"
-#include "clock.h"
-#include "clsSettings.h"
-#include "filehandler.h"
+#include "e2e_fixture.h"
 #include "forms.h"
-#include "frmBattLife.h"
 #include "frmMain.h"
-#include "iolog.h"
-#include "mainwin_globals.h"
-#include "pty_server.h"
-#include "registry.h"
 #include "scripted_dialogs.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-#include <algorithm>
-#include <chrono>
-#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <mutex>
 #include <ostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -178,55 +160,12 @@ struct Scenario {
 };
 void PrintTo(const Scenario& sc, std::ostream* os) { *os << sc.name; }
 
-class E2ETest : public ::testing::TestWithParam<Scenario> {
+class E2ETest : public ::testing::TestWithParam<Scenario>, public PtyMainWindow {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        const std::string slave = server.Open();
-        ASSERT_FALSE(slave.empty());
-        server.Start();
-        WriteFile("SerialPorts.ini", "COM1=" + slave + "\r\n");
-        WriteFile(FileHandler::SettingsFile, "; Spanwave Tidelet - Dynamic Parameters\r\n\r\n[COMMS]\r\n"
-                                             "Transponder=COM1\r\nVOV=\r\n\r\n[TRANSPONDER]\r\n"
-                                             "Setting=19200,N,8,1\r\nTimeout=1\r\nDelayBetweenCmds=" +
-                                                 delayBetweenCmds + "\r\n");
-        App::SetPath(Folder());
-        Platform::SetRegistryFile(Folder() + "/registry");
-        EngineeringMode = false;
-        EngineeringCode.clear();
-        ShowIOFlag = false;
-    }
-    void TearDown() override
-    {
-        win.reset();
-        server.Stop();
-        Platform::SetRegistryFile("");
-        App::SetPath("");
-    }
-
-    std::string Folder() const { return dir.path().toStdString(); }
-    void WriteFile(const std::string& name, const std::string& text)
-    {
-        QFile file(dir.filePath(QString::fromStdString(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.data(), static_cast<qint64>(text.size()));
-    }
-
-    void Load()
-    {
-        win = std::make_unique<frmMain>();
-        win->Form_Load();
-        win->show();
-        QApplication::setActiveWindow(win.get());
-    }
+    void SetUp() override { Start(); }
+    void TearDown() override { Finish(); }
 
 public:
-    void WithModel(const std::function<void(Model&)>& f)
-    {
-        std::lock_guard lock(server.ModelMutex());
-        f(model);
-    }
     void Click(const char* button) { win->findChild<QPushButton*>(button)->click(); }
     // A click on the option's button, not beside its caption.
     static void ClickOption(QRadioButton* option)
@@ -251,37 +190,6 @@ public:
         win->cmdExit->setFocus();
     }
     frmMain& Win() { return *win; }
-
-    // Every frame received since the last call. The window sends its last
-    // command without waiting for a reply, so a marker sent after it through
-    // the same port shows when the transponder has seen everything before it.
-    Frames Take()
-    {
-        const std::string marker("!Z\0\0\0\0", 6);
-        win->comTpdr->Output(marker);
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        for (;;) {
-            {
-                std::lock_guard lock(server.ModelMutex());
-                const auto& got = model.Frames();
-                if (!got.empty() && got.back() == marker) {
-                    Frames texts;
-                    for (size_t i = 0; i + 1 < got.size(); ++i) {
-                        texts.push_back(Sim::FrameText(got[i]));
-                    }
-                    model.ClearFrames();
-                    return texts;
-                }
-            }
-            if (std::chrono::steady_clock::now() > deadline) {
-                std::lock_guard lock(server.ModelMutex());
-                ADD_FAILURE() << "the marker frame never reached the transponder; frames " << model.Frames().size()
-                              << ", pending " << Sim::FrameText(model.Pending());
-                return {};
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-    }
 
     std::string Labels() const
     {
@@ -319,12 +227,6 @@ public:
         }
     }
 
-    std::string delayBetweenCmds = "0";
-    QTemporaryDir dir;
-    Model model;
-    Sim::PtyServer server{model};
-    ScriptedDialogs boxes;
-    std::unique_ptr<frmMain> win;
 };
 
 TEST_P(E2ETest, Scenario)
@@ -498,105 +400,6 @@ TEST_F(ZeroDelayTest, InitialiseCommandsArriveWhole)
         EXPECT_EQ(Take(), STATUS_F + NAV_F + Frames{INIT}) << pass;
     }
     EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{});
-}
-
-// ---- Battery-life estimate, opened over the main window and its port. Idle
-// waits pass at once, so the pings' second apart costs nothing; the reply
-// waits still run on the wire's time.
-class SkipIdleClock : public Platform::Clock {
-public:
-    double Now() override { return std::fmod(Platform::SystemClock().Now() + skipped_, 86400.0); }
-    void Idle(double seconds) override
-    {
-        QCoreApplication::processEvents();
-        skipped_ += std::max(seconds, 0.0);
-    }
-
-private:
-    double skipped_ = 0;
-};
-
-using BattLifeTest = E2ETest;
-
-TEST_F(BattLifeTest, Estimates)
-{
-    const std::string PING = "|00";
-    const Frames typeRead = {V9, BATT, INIT}, pings = {PING, PING, PING};
-    const struct {
-        const char* name;
-        const char* version;
-        uint8_t batteryType;
-        int16_t pings, threshold;
-        bool advice;
-        int answerFrames;     // silent after this many frames (-1: never)
-        bool cancel;          // Cancel clicked while the voltage read waits
-        Frames frames;
-        std::vector<ShownBox> boxes;
-        const char* lifeLeft;
-        const char* warning;  // "" when none is shown
-        const char* status;
-    } rows[] = {
-        {"no charge at the threshold", "Vers2.05F", 1, 3, 12, true, -1, false, typeRead + pings + Frames{VOLT, INIT},
-         {}, "12 hours", "NO NEED TO CHARGE BATTERY", "Voltage = 17.3 Volts"},
-        {"charge above it", "Vers2.05F", 1, 3, 13, true, -1, false, typeRead + pings + Frames{VOLT, INIT}, {},
-         "12 hours", "CHARGE BATTERY!", "Voltage = 17.3 Volts"},
-        {"no advice", "Vers3.05S", 0, 3, 13, false, -1, false, Frames{V9} + pings + Frames{VOLT, INIT}, {},
-         "12 hours", "", "Voltage = 17.3 Volts"},
-        {"zero pings", "Vers2.05F", 1, 0, 5, true, -1, false, typeRead + Frames{VOLT, INIT}, {}, "12 hours",
-         "NO NEED TO CHARGE BATTERY", "Voltage = 17.3 Volts"},
-        {"unsupported firmware", "Vers2.05P", 1, 3, 5, true, -1, false, {V9}, {NotSupported}, "", "",
-         "Battery Life not supported"},
-        {"battery type not measurable", "Vers2.05F", 3, 3, 5, true, -1, false, typeRead, {NotSupported}, "", "",
-         "Battery Life not supported"},
-        {"silent at the voltage read", "Vers2.05F", 1, 3, 5, true, 6, false, typeRead + pings + Frames{VOLT},
-         {NoReply}, "", "", "Battery Life Test failed."},
-        {"cancel during the voltage read", "Vers2.05F", 1, 3, 5, true, 6, true, typeRead + pings + Frames{VOLT}, {},
-         "", "", "Battery Life Test failed."},
-    };
-    Load();
-    SkipIdleClock clock;
-    Platform::ScopedClock scoped(clock);
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.name);
-        WithModel([&r](Model& m) {
-            Version(m, r.version);
-            m.Poke(false, 0xE0, 0x0A, 0x80, r.batteryType);
-            m.knobs.answerFrames = r.answerFrames;
-        });
-        AppSettings.BattLifePings(r.pings);
-        AppSettings.BattLifeTemperature(2);
-        AppSettings.BattChargeThreshold(r.threshold);
-        AppSettings.BattLifeAdvice(r.advice);
-        boxes.Clear();
-        for (size_t i = 0; i < r.boxes.size(); ++i) {
-            boxes.Answer(Ok);
-        }
-        frmBattLife dialog(&Win());
-        dialog.show();
-        const auto button = [&dialog](const char* name) { return dialog.findChild<QPushButton*>(name); };
-        const auto text = [&dialog](const char* name) { return Forms::S(dialog.findChild<QLabel*>(name)->text()); };
-        Take();
-        QTimer cancel; // polled from the progress events of the running exchange
-        QObject::connect(&cancel, &QTimer::timeout, &dialog, [&] {
-            std::lock_guard lock(server.ModelMutex());
-            if (model.Frames().size() > static_cast<size_t>(r.answerFrames) && button("cmdCancel")->isVisible()) {
-                cancel.stop();
-                QTest::mouseClick(button("cmdCancel"), Qt::LeftButton);
-            }
-        });
-        if (r.cancel) {
-            cancel.start(1);
-        }
-        QTest::mouseClick(button("cmdGetLife"), Qt::LeftButton);
-        EXPECT_EQ(Take(), r.frames);
-        EXPECT_EQ(boxes.Boxes(), r.boxes);
-        EXPECT_EQ(text("lblLifeLeft"), r.lifeLeft);
-        EXPECT_EQ(dialog.findChild<QLabel*>("lblWarning")->isVisible() ? text("lblWarning") : "", r.warning);
-        EXPECT_EQ(text("staBattLifePanel1"), r.status);
-        // Stopped whatever happened: Exit closes the window.
-        QTest::mouseClick(button("cmdBack"), Qt::LeftButton);
-        EXPECT_TRUE(dialog.Unloaded());
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(MainWindow, E2ETest, ::testing::ValuesIn(Scenarios),
