@@ -13,7 +13,7 @@ std::string CheckedBaud(const std::string& text)
 {
     double rate = 0;
     try {
-        rate = VB::Val(text);
+        rate = VB::DecimalVal(text);
     } catch (const VBError&) {
         return "1200"; // a number too large for any rate is no rate; the store never raises
     }

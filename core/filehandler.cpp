@@ -239,18 +239,18 @@ void ApplyEntry(const Line& line, const std::string& value)
                        }
                    },
                    [&](const IntegerProp& p) {
-                       if (VB::IsNumeric(value)) {
-                           (s.*p.set)(VB::CInt(VB::Val(value)));
+                       if (VB::IsDecimal(value)) {
+                           (s.*p.set)(VB::CInt(VB::DecimalVal(value)));
                        }
                    },
                    [&](const LongProp& p) {
-                       if (VB::IsNumeric(value)) {
-                           (s.*p.set)(VB::CLng(VB::Val(value)));
+                       if (VB::IsDecimal(value)) {
+                           (s.*p.set)(VB::CLng(VB::DecimalVal(value)));
                        }
                    },
                    [&](const SingleProp& p) {
-                       if (VB::IsNumeric(value)) {
-                           (s.*p.set)(ToSingle(VB::Val(value)));
+                       if (VB::IsDecimal(value)) {
+                           (s.*p.set)(ToSingle(VB::DecimalVal(value)));
                        }
                    },
                    [&](const BooleanProp& p) { (s.*p.set)(value == "TRUE"); },

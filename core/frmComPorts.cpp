@@ -40,12 +40,12 @@ enum class WaitText { NotNumber, OutOfRange, Good };
 WaitText ReadWait(const QLineEdit* box, float min, float max, float& value)
 {
     const std::string text = S(box->text());
-    if (!VB::IsNumeric(text)) {
+    if (!VB::IsDecimal(text)) {
         return WaitText::NotNumber;
     }
     double number = 0;
     try {
-        number = VB::Val(text);
+        number = VB::DecimalVal(text);
     } catch (const VBError&) {
         return WaitText::OutOfRange;
     }
@@ -174,7 +174,7 @@ void frmComPorts::Form_Load()
     OriginalTpdrTelemWait = AppSettings.TpdrTelemWait();
     OriginalDelayBetweenCmds = AppSettings.DelayBetweenCmds();
     try {
-        OriginalBaud = VB::CLng(VB::Val(AppSettings.sTpdrComPortBaud()));
+        OriginalBaud = VB::CLng(VB::DecimalVal(AppSettings.sTpdrComPortBaud()));
     } catch (const VBError&) {
         OriginalBaud = 0;
     }
@@ -250,7 +250,7 @@ void frmComPorts::FillBaudLists()
     cboTpdrBaud->addItem(QStringLiteral("19200"));
     int match = -1;
     for (int i = 0; i < cboTpdrBaud->count() && match < 0; ++i) {
-        if (VB::Val(S(cboTpdrBaud->itemText(i))) == OriginalBaud) {
+        if (VB::DecimalVal(S(cboTpdrBaud->itemText(i))) == OriginalBaud) {
             match = i;
         }
     }

@@ -178,6 +178,9 @@ TEST_F(ComPortsTest, LeavingAWaitBoxKeepsTheFocusUnlessTheValueIsInRange)
         {true, ".1", true, 0.1f, "0.1"},    {true, "10", true, 10.0f, "10"},  {true, "0.05", false, 1.0f, "0.05"},
         {false, "0", true, 0.0f, "0"},      {false, "5", true, 5.0f, "5"},    {false, "5.5", false, 1.5f, "5.5"},
         {false, "-1", false, 1.5f, "-1"},   {false, "", false, 1.5f, ""},
+        // decimal text only, "." the point in every locale
+        {true, "&HA", false, 1.0f, "&HA"},  {true, "&O7", false, 1.0f, "&O7"}, {true, "2D0", false, 1.0f, "2D0"},
+        {true, "2,5", false, 1.0f, "2,5"},  {true, "2E0", true, 2.0f, "2"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.telemWait ? "wait " : "delay ") + row.typed);

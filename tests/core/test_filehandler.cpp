@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -41,6 +42,20 @@ std::string Crlf(const std::vector<std::string>& lines)
 }
 
 std::string Bool(bool v) { return v ? "True" : "False"; }
+
+// A comma locale for the life of the object, where one is installed.
+struct GermanLocale {
+    std::string saved = std::setlocale(LC_ALL, nullptr);
+    GermanLocale()
+    {
+        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"}) {
+            if (std::setlocale(LC_ALL, name) != nullptr) {
+                return;
+            }
+        }
+    }
+    ~GermanLocale() { std::setlocale(LC_ALL, saved.c_str()); }
+};
 
 // The written file of a fresh store after Defaults, and of a fresh store.
 struct FileLine {
@@ -349,6 +364,29 @@ TEST_F(FileHandlerTest, ReaderRules)
         SCOPED_TRACE(testing::Message() << "file \"" << row.file << "\"");
         ASSERT_EQ(ReadFrom(row.file), 0);
         EXPECT_EQ(row.probe(), row.expected);
+    }
+}
+
+// Settings numbers are decimal text with "." as the point, whatever the
+// locale: no &H / &O forms, no D exponent.
+TEST_F(FileHandlerTest, NumbersAreDecimalTextInEveryLocale)
+{
+    const GermanLocale german;
+    const struct {
+        const char* entry;
+        const char* pingTimeoutBaud; // read after PingRate=3, Timeout=2, Setting=9600,N,8,1
+    } rows[] = {
+        {"PingRate=&H10", "3|2|9600"},        {"PingRate=&o7", "3|2|9600"},   {"PingRate=1D1", "3|2|9600"},
+        {"PingRate=1E1", "10|2|9600"},        {"Timeout=&HA", "3|2|9600"},    {"Timeout=2,5", "3|2|9600"},
+        {"Timeout=2.5", "3|2.5|9600"},        {"Timeout=25D-1", "3|2|9600"},  {"Timeout=25E-1", "3|2.5|9600"},
+        {"Setting=&H4B00,N,8,1", "3|2|1200"}, {"Setting=19200,N,8,1", "3|2|19200"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.entry);
+        ASSERT_EQ(ReadFrom(Crlf({"[TRANSPONDER]", "PingRate=3", "Timeout=2", "Setting=9600,N,8,1", row.entry})), 0);
+        EXPECT_EQ(VB::NumText(AppSettings.PingRate()) + "|" + VB::NumText(AppSettings.TpdrTelemWait()) + "|" +
+                      AppSettings.sTpdrComPortBaud(),
+                  row.pingTimeoutBaud);
     }
 }
 
