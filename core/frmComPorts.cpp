@@ -365,19 +365,18 @@ void frmComPorts::cmdOK_Click()
 
 void frmComPorts::cmdCancel_Click()
 {
-    RestoreOriginal();
-    Unload(QDialog::Rejected);
-}
-
-void frmComPorts::RestoreOriginal()
-{
-    AppSettings.TpdrComPort(OriginalTpdrComPort);
-    AppSettings.ANTComPort(OriginalANTComPort);
     AppSettings.TpdrTelemWait(OriginalTpdrTelemWait);
     AppSettings.DelayBetweenCmds(OriginalDelayBetweenCmds);
     AppSettings.sTpdrComPortBaud(VB::NumText(OriginalBaud));
     AppSettings.sTpdrDownLoadComPortBaud(VB::NumText(OriginalBaud));
+    RestorePorts();
+    Unload(QDialog::Rejected);
+}
 
+void frmComPorts::RestorePorts()
+{
+    AppSettings.TpdrComPort(OriginalTpdrComPort);
+    AppSettings.ANTComPort(OriginalANTComPort);
     try {
         if (HaveANTPort() && comANT().PortOpen() != ANTWasOpen) {
             comANT().PortOpen(ANTWasOpen);
@@ -406,9 +405,10 @@ void frmComPorts::RestoreOriginal()
 
 void frmComPorts::QueryUnload(bool& Cancel, CloseBy how)
 {
-    // Only OK keeps new settings: the close box and Esc leave as Cancel does.
+    // The close box and Esc leave the ports as they were, but not the waits:
+    // a wait stored by leaving its box stays, as it would after OK.
     if (how != CloseBy::Code) {
-        RestoreOriginal();
+        RestorePorts();
     }
     const int32_t tpdrPort = AppSettings.TpdrComPort();
     if (tpdrPort == 0) {
