@@ -62,6 +62,20 @@ void clsSettings::ANTInterrogationRate(int16_t v)
     }
 }
 
+void clsSettings::FillEmptyPortTexts()
+{
+    for (std::string* baud : {&sTpdrComPortBaud_, &sTpdrDownLoadComPortBaud_}) {
+        if (baud->empty()) {
+            *baud = "1200";
+        }
+    }
+    for (std::string* bits : {&sTpdrComPortBits_, &sTpdrDownLoadComPortBits_}) {
+        if (bits->empty()) {
+            *bits = "N,8,1";
+        }
+    }
+}
+
 void clsSettings::Defaults()
 {
     tpdrTelemWait_ = 1.0f;

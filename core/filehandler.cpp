@@ -573,18 +573,7 @@ int16_t ReadIniFile()
 void WriteIniFile()
 {
     clsSettings& s = AppSettings;
-    if (s.sTpdrComPortBaud().empty()) {
-        s.sTpdrComPortBaud("1200");
-    }
-    if (s.sTpdrComPortBits().empty()) {
-        s.sTpdrComPortBits("N,8,1");
-    }
-    if (s.sTpdrDownLoadComPortBaud().empty()) {
-        s.sTpdrDownLoadComPortBaud("1200");
-    }
-    if (s.sTpdrDownLoadComPortBits().empty()) {
-        s.sTpdrDownLoadComPortBits("N,8,1");
-    }
+    s.FillEmptyPortTexts();
     std::string content;
     for (const Line& line : Lines()) {
         content += WrittenLine(line);

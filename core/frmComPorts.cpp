@@ -329,6 +329,9 @@ void frmComPorts::cmdOK_Click()
     const std::string baud = S(cboTpdrBaud->currentText());
     AppSettings.sTpdrComPortBaud(baud);
     AppSettings.sTpdrDownLoadComPortBaud(baud);
+    // After a start without a settings file the rest of the port's settings
+    // text is still empty: without it the port would never open.
+    AppSettings.FillEmptyPortTexts();
 
     float value = 0;
     switch (ReadWait(txtTpdrTelemWait, MinTelemWait, MaxTelemWait, value)) {
