@@ -69,17 +69,17 @@ bool RadixValue(const std::string& digits, int radix, double& out)
 
 enum class Parse { Ok, NotANumber, Overflow };
 
-enum class Forms { All, DecimalOnly };
+enum class NumberForms { All, DecimalOnly };
 
 // Reads a decimal or &H / &O number from the start of `s` (already without
 // the characters that are to be ignored). `used` is how many characters the
 // number took. DecimalOnly leaves out the &H / &O forms and the D exponent.
-Parse ReadNumber(const std::string& s, double& out, size_t& used, Forms forms = Forms::All)
+Parse ReadNumber(const std::string& s, double& out, size_t& used, NumberForms forms = NumberForms::All)
 {
     out = 0;
     used = 0;
     size_t i = 0;
-    if (forms == Forms::All && s.size() >= 2 && s[0] == '&') {
+    if (forms == NumberForms::All && s.size() >= 2 && s[0] == '&') {
         const unsigned char kind = static_cast<unsigned char>(s[1]);
         int radix = 0;
         if (kind == 'H' || kind == 'h') {
@@ -128,7 +128,7 @@ Parse ReadNumber(const std::string& s, double& out, size_t& used, Forms forms = 
     }
     used = i;
     bool negativeExponent = false;
-    const std::string exponentLetters = forms == Forms::All ? "EeDd" : "Ee";
+    const std::string exponentLetters = forms == NumberForms::All ? "EeDd" : "Ee";
     if (i < s.size() && exponentLetters.find(s[i]) != std::string::npos) {
         size_t j = i + 1;
         std::string exponent = "e";
@@ -267,7 +267,7 @@ std::string NumText(int32_t value) { return std::to_string(value); }
 
 namespace {
 
-double LeadingNumber(const std::string& text, Forms forms)
+double LeadingNumber(const std::string& text, NumberForms forms)
 {
     std::string s;
     s.reserve(text.size());
@@ -289,7 +289,7 @@ double LeadingNumber(const std::string& text, Forms forms)
     Raise(ErrNo::Overflow);
 }
 
-bool WholeNumber(const std::string& text, Forms forms)
+bool WholeNumber(const std::string& text, NumberForms forms)
 {
     const std::string s = Trim(text);
     double value = 0;
@@ -299,10 +299,10 @@ bool WholeNumber(const std::string& text, Forms forms)
 
 } // namespace
 
-double Val(const std::string& text) { return LeadingNumber(text, Forms::All); }
-bool IsNumeric(const std::string& text) { return WholeNumber(text, Forms::All); }
-double DecimalVal(const std::string& text) { return LeadingNumber(text, Forms::DecimalOnly); }
-bool IsDecimal(const std::string& text) { return WholeNumber(text, Forms::DecimalOnly); }
+double Val(const std::string& text) { return LeadingNumber(text, NumberForms::All); }
+bool IsNumeric(const std::string& text) { return WholeNumber(text, NumberForms::All); }
+double DecimalVal(const std::string& text) { return LeadingNumber(text, NumberForms::DecimalOnly); }
+bool IsDecimal(const std::string& text) { return WholeNumber(text, NumberForms::DecimalOnly); }
 
 std::string UCase(const std::string& text)
 {
