@@ -1,5 +1,6 @@
 #include "frmmain_fixture.h"
 
+#include "frmComPorts.h"
 #include "frmIOlist.h"
 #include "globals.h"
 
@@ -186,6 +187,39 @@ TEST_F(MainWindowTest, SerialPortDialogClosedWithoutAPort)
     for (const char* on : {"mnuSetup", "mnuDiagnostics", "cmdExit", "fraStatus"}) {
         EXPECT_TRUE(OwnEnabled(on)) << on;
     }
+}
+
+// Going on without a settings file leaves the four port texts empty, so the
+// port does not open at start-up. Choosing the port and a rate in the
+// serial-port dialog then gives a port that opens, and Get Status works.
+TEST_F(MainWindowTest, SerialPortDialogAfterGoingOnWithoutASettingsFile)
+{
+    Load();
+    // What the "continue without a .INI file" answer leaves behind.
+    AppSettings = clsSettings();
+    AppSettings.AppPath(Folder());
+    AppSettings.Defaults();
+    AppSettings.DelayBetweenCmds(0.05f);
+    port->PortOpen(false);
+    Stub("frmComPorts", [this] {
+        frmComPorts dialog(win.get());
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        ASSERT_EQ(dialog.cboTpdrPort->currentText().toStdString(), "COM1");
+        QTest::keyClicks(dialog.cboTpdrBaud, "19200");
+        QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    Trigger("mnuComms");
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(port->PortOpen());
+    EXPECT_EQ(port->Settings(), "19200,N,8,1");
+    EXPECT_EQ(AppSettings.sTpdrComPortBits(), "N,8,1");
+    EXPECT_EQ(AppSettings.sTpdrDownLoadComPortBits(), "N,8,1");
+
+    QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(win->lblFirmware->text().toStdString(), "V2.05F");
 }
 
 TEST_F(MainWindowTest, EngineeringCodeTypedOnTheWindow)
