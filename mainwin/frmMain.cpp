@@ -144,6 +144,7 @@ void frmMain::BuildMenus()
     mnuDepthTest = item(mnuDiagnostics, "mnuDepthTest", "Channel &Depth Test...");
     mnuTransceiver = item(mnuDiagnostics, "mnuTransceiver", "Tr&ansponder-to-Transponder Test...");
     mnuCommands = item(mnuDiagnostics, "mnuCommands", "&Commands...");
+    mnuBattLife = item(mnuDiagnostics, "mnuBattLife", "Battery &Life...");
     mnuDiagnosticsTankTest = item(mnuDiagnostics, "mnuDiagnosticsTankTest", "&VTL Tank Test...");
     mnuDiagnostics->addSeparator();
     mnuDiagnosticsReset = item(mnuDiagnostics, "mnuDiagnosticsReset", "R&eset Transponder...");
@@ -423,6 +424,7 @@ void frmMain::ConnectEvents()
     connect(mnuDepthTest, &QAction::triggered, this, &frmMain::mnuDepthTest_Click);
     connect(mnuTransceiver, &QAction::triggered, this, &frmMain::mnuTransceiver_Click);
     connect(mnuCommands, &QAction::triggered, this, &frmMain::mnuCommands_Click);
+    connect(mnuBattLife, &QAction::triggered, this, &frmMain::mnuBattLife_Click);
     connect(mnuDiagnosticsTankTest, &QAction::triggered, this, &frmMain::mnuDiagnosticsTankTest_Click);
     connect(mnuCalChanSelectors, &QAction::triggered, this, &frmMain::mnuCalChanSelectors_Click);
     connect(mnuDiagnosticsReset, &QAction::triggered, this, &frmMain::mnuDiagnosticsReset_Click);
