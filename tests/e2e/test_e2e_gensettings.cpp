@@ -3,35 +3,24 @@
 // Each scenario checks every frame the transponder received (the dialog's own
 // read, its writes, the main window's read after it closes), every box, and
 // what the transponder holds afterwards. The real clock runs.
-#include "appinfo.h"
-#include "filehandler.h"
+#include "e2e_fixture.h"
 #include "forms.h"
 #include "frmDialogsGenParams.h"
 #include "frmGenSettings.h"
-#include "frmMain.h"
-#include "iolog.h"
-#include "mainwin_globals.h"
-#include "pty_server.h"
-#include "registry.h"
-#include "scripted_dialogs.h"
 #include "store.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -105,78 +94,29 @@ void Hpr(Model& m)
     m.Poke(true, 0x80, 0x00, 0x01, 0x53);
 }
 
-class GenSettingsE2E : public ::testing::Test {
+class GenSettingsE2E : public ::testing::Test, public PtyMainWindow {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        const std::string slave = server.Open();
-        ASSERT_FALSE(slave.empty());
-        server.Start();
-        WriteFile("SerialPorts.ini", "COM1=" + slave + "\r\n");
-        WriteFile(FileHandler::SettingsFile, "[COMMS]\r\nTransponder=COM1\r\nVOV=\r\n\r\n[TRANSPONDER]\r\n"
-                                             "Setting=19200,N,8,1\r\nTimeout=1\r\nDelayBetweenCmds=0\r\n");
-        App::SetPath(dir.path().toStdString());
-        Platform::SetRegistryFile(dir.path().toStdString() + "/registry");
-        EngineeringMode = false;
-        EngineeringCode.clear();
-        ShowIOFlag = false;
+        Start();
         RegisterGenParamsDialogs();
     }
     void TearDown() override
     {
-        win.reset();
-        server.Stop();
         Forms::RegisterDialog("frmGenSettings", [](QWidget*) { return std::unique_ptr<QDialog>(); });
-        Platform::SetRegistryFile("");
-        App::SetPath("");
-    }
-    void WriteFile(const std::string& name, const std::string& text)
-    {
-        QFile file(dir.filePath(QString::fromStdString(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.data(), static_cast<qint64>(text.size()));
+        Forms::RegisterDialog("frmMultiTAT", [](QWidget*) { return std::unique_ptr<QDialog>(); });
+        Finish();
     }
 
-    void With(const std::function<void(Model&)>& f)
-    {
-        std::lock_guard lock(server.ModelMutex());
-        f(model);
-    }
+    void With(const std::function<void(Model&)>& f) { WithModel(f); }
     // The window loaded and a Get Status made, its frames taken.
     void LoadAndStatus(const std::function<void(Model&)>& setup)
     {
         With(setup);
-        win = std::make_unique<frmMain>();
-        win->Form_Load();
-        win->show();
-        QApplication::setActiveWindow(win.get());
+        Load();
         win->findChild<QPushButton*>(QStringLiteral("cmdStatus"))->click();
         Take();
         boxes.Clear();
-    }
-
-    // Every frame received since the last call; a marker behind the last
-    // command shows when the transponder has seen everything.
-    Frames Take()
-    {
-        const std::string marker("!Z\0\0\0\0", 6);
-        win->comTpdr->Output(marker);
-        for (const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-             std::chrono::steady_clock::now() < deadline; std::this_thread::sleep_for(std::chrono::milliseconds(1))) {
-            std::lock_guard lock(server.ModelMutex());
-            const auto& got = model.Frames();
-            if (!got.empty() && got.back() == marker) {
-                Frames texts;
-                for (size_t i = 0; i + 1 < got.size(); ++i) {
-                    texts.push_back(Sim::FrameText(got[i]));
-                }
-                model.ClearFrames();
-                return texts;
-            }
-        }
-        ADD_FAILURE() << "the marker frame never reached the transponder";
-        return {};
     }
 
     // Opens the dialog with the main window's `button`; `script` runs once the
@@ -264,11 +204,6 @@ protected:
         return shown;
     }
 
-    QTemporaryDir dir;
-    Model model;
-    Sim::PtyServer server{model};
-    ScriptedDialogs boxes;
-    std::unique_ptr<frmMain> win;
     frmGenSettings* dialog = nullptr;
 };
 
@@ -478,17 +413,19 @@ TEST_F(GenSettingsE2E, QuickSetFromHprUnit)
         EXPECT_TRUE(Enabled("cmdGenWrite_1"));
         Click("cmdGenWrite_1");
         written = Take();
-        EXPECT_EQ(Text("txtAddress") + " " + Text("cboGenTAT"), "4603 375.0");
-        EXPECT_EQ(Colour("txtAddress") + Colour("cboGenTAT"), "WW");
+        EXPECT_EQ(Text("cboOrvaneIntChan") + " " + Text("txtAddress") + " " + Text("cboGenTAT"), "MF10 4603 375.0");
+        EXPECT_EQ(Colour("cboOrvaneIntChan") + Colour("txtAddress") + Colour("cboGenTAT"), "WWW");
         EXPECT_FALSE(Enabled("cmdGenWrite_1"));
     });
     EXPECT_EQ(read, (Frames{V9, G0, G2, G5, INIT}));
-    // The main window's chain: codeword (first type, address 46, channel 3),
-    // parameter block, address, channel code, block again, initialise, and its
-    // read-back; a pause; then the preset's turn-around time, blocking period
-    // and power level (its gain is the one read), and the initialise.
-    const std::string block = Fr("!w", "00 00 00 14 00 C8 00 AF 00 00 00 00 FF FF FF FF 00 0B 02 C8 FF FF FF FF");
-    const Frames chain{Fr("!w", "80 00 00 02 22 E3"), block, W("01", "2E"), W("09", "03"), block, INIT};
+    // The main window's whole Spanwave chain: the RS232 channel that selects
+    // the Orvane schemes, the codeword (first type, address 46, channel 3), the
+    // parameter block, address, channel code and pulse width, the initialise
+    // command and its read-back; then the preset's turn-around time, blocking
+    // period and power level (its gain is the one read), and the initialise.
+    const Frames chain{Fr("!F", "00 00 00 01 10"), Fr("!w", "80 00 00 02 22 E3"),
+                       Fr("!w", "00 00 00 14 00 C8 00 AF 00 0D 4F DF 19 50 68 AA 00 0D 1B 71 D6 DD BC 8E"),
+                       W("01", "2E"), W("09", "03"), W("05", "C8"), INIT};
     const Frames general{W("03", "24 8A"), W("06", "18 6A"), W("0A", "00"), INIT};
     EXPECT_EQ(written, chain + GET_F + general);
     EXPECT_EQ(boxes.Boxes(), want);
@@ -496,6 +433,7 @@ TEST_F(GenSettingsE2E, QuickSetFromHprUnit)
     With([](Model& m) {
         EXPECT_EQ(Held(m, 0, 11), "FF 2E 4F 24 8A C8 18 6A 39 03 00");
         EXPECT_EQ(m.Peek(true, 0x80, 0, 0) * 256 + m.Peek(true, 0x80, 0, 1), 0x22E3);
+        EXPECT_EQ(m.Peek(false, 0xA0, 0x04, 0x08), 0x10);
     });
 }
 

@@ -3,6 +3,7 @@
 // the twin combos, the quick-set panel, Cancel of the edits and the busy rules.
 #include "gensettings_fixture.h"
 
+#include "frmDialogsGenParams.h"
 #include "vbconv.h"
 
 #include <QFont>
@@ -387,9 +388,8 @@ TEST_F(GenSettingsTest, SubDialogsOpenBehindTheirGates)
         dialog.reset();
         MakeStoreObjects();
     }
-    for (const char* form : {"frmMultiTAT", "frmTimedRelease"}) {
-        Forms::RegisterDialog(form, [](QWidget*) { return std::unique_ptr<QDialog>(); });
-    }
+    Forms::RegisterDialog("frmTimedRelease", [](QWidget*) { return std::unique_ptr<QDialog>(); });
+    RegisterGenParamsDialogs();
 }
 
 } // namespace
