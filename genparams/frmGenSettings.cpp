@@ -951,7 +951,7 @@ void frmGenSettings::EndBusy()
 void frmGenSettings::mTpdrComms_PercentDone(float Fraction, bool& Cancel)
 {
     const int max = prgGenSettings->maximum();
-    prgGenSettings->setValue(Fraction < 1.0f ? static_cast<int>(static_cast<float>(max) * Fraction) : max);
+    prgGenSettings->setValue(Fraction < 1.0f ? VB::CInt(static_cast<double>(max) * Fraction) : max);
     DoEvents();
     if (CancelRequested) {
         Cancel = true;
@@ -1385,3 +1385,9 @@ void frmGenSettings::cmdTimedRelease_Click()
 }
 
 void frmGenSettings::cmdExit_Click(int) { Unload(); }
+
+void frmGenSettings::QueryUnload(bool& Cancel, CloseBy)
+{
+    // Whatever asks, the dialog stays while a read or write uses it.
+    Cancel = Busy();
+}

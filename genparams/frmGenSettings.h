@@ -43,6 +43,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void QueryUnload(bool& Cancel, CloseBy how) override;
 
 private:
     void BuildControls();

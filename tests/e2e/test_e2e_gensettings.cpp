@@ -87,11 +87,19 @@ std::string Held(Model& m, uint8_t p3, int n)
     }
     return text;
 }
-// HPR addressing (codeword 20 53), so that the main window's Get is the F family's.
-void Hpr(Model& m)
+// Orvane tone addressing (codeword 20 53, the RS232 channel that selects the
+// Orvane schemes, interrogation MF4 and reply MF7): the main window's Get is
+// the F family's and the dialog shows its Orvane channel frame.
+void Tone(Model& m)
 {
     m.Poke(true, 0x80, 0x00, 0x00, 0x20);
     m.Poke(true, 0x80, 0x00, 0x01, 0x53);
+    m.Poke(false, 0xA0, 0x04, 0x08, 0x10);
+    const uint8_t block[20] = {0x00, 0x64, 0x00, 0x77, 0x00, 0x09, 0x7B, 0x3E, 0xFF, 0xFF,
+                               0xFF, 0xFF, 0x00, 0x09, 0xC0, 0xA9, 0xFF, 0xFF, 0xFF, 0xFF};
+    for (uint8_t i = 0; i < 20; ++i) {
+        m.Poke(true, 0x00, 0x00, i, block[i]);
+    }
 }
 
 class GenSettingsE2E : public ::testing::Test, public PtyMainWindow {
@@ -155,10 +163,15 @@ protected:
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
-    void Click(const char* name) { QTest::mouseClick(C<QPushButton>(name), Qt::LeftButton); }
+    void Click(const char* name)
+    {
+        EXPECT_TRUE(C(name)->isVisible()) << name;
+        QTest::mouseClick(C<QPushButton>(name), Qt::LeftButton);
+    }
     void TypeAndTab(const char* name, const char* text)
     {
         QWidget* field = C(name);
+        EXPECT_TRUE(field->isVisible() && field->isEnabled()) << name;
         QTest::mouseClick(field, Qt::LeftButton);
         QWidget* keys = field;
         if (auto* combo = qobject_cast<QComboBox*>(field); combo != nullptr && combo->lineEdit() != nullptr) {
@@ -173,6 +186,7 @@ protected:
     void Pick(const char* name, const char* item)
     {
         auto* combo = C<QComboBox>(name);
+        EXPECT_TRUE(combo->isVisible() && combo->isEnabled()) << name;
         combo->setFocus(Qt::TabFocusReason);
         const int want = combo->findText(QString::fromLatin1(item));
         ASSERT_GE(want, 0) << item;
@@ -209,7 +223,7 @@ protected:
 
 TEST_F(GenSettingsE2E, FFamilyTwoValueGain)
 {
-    LoadAndStatus(Hpr);
+    LoadAndStatus(Tone);
     Frames written;
     const Frames read = Open("cmdSettings", [&](frmGenSettings&) {
         EXPECT_EQ(Text("cboGain_0") + " " + Text("cboGenTAT") + " " + Text("txtPulseWidth") + " " + Text("cboBlock") +
@@ -299,7 +313,7 @@ TEST_F(GenSettingsE2E, PendingVersionIsReadAgain)
 // parameters blank, the read still ends with the initialise command.
 TEST_F(GenSettingsE2E, UnitStopsAnsweringDuringTheRead)
 {
-    LoadAndStatus(Hpr);
+    LoadAndStatus(Tone);
     With([](Model& m) { m.knobs.answerFrames = 2; });
     const auto want = Expected({{NoReply, Ok}, {NoReply, Ok}});
     const Frames read = Open("cmdSettings", [&](frmGenSettings&) {
@@ -317,7 +331,7 @@ TEST_F(GenSettingsE2E, UnitStopsAnsweringDuringTheRead)
 // the next end at their first progress step, without a box.
 TEST_F(GenSettingsE2E, CancelDuringTheRead)
 {
-    LoadAndStatus(Hpr);
+    LoadAndStatus(Tone);
     With([](Model& m) { m.knobs.answerFrames = 2; });
     auto* cancel = new QTimer(win.get());
     cancel->setInterval(1);
@@ -349,7 +363,7 @@ TEST_P(LostWriteE2E, QuestionAfterAFailedWrite)
 {
     const bool goOn = GetParam() == Yes;
     LoadAndStatus([](Model& m) {
-        Hpr(m);
+        Tone(m);
         m.knobs.ignoreFrame = std::string("!W\xE0\x00\x03", 5);
     });
     const auto want = Expected({{NoReply, Ok}, {GoOn, GetParam()}});
@@ -378,7 +392,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, LostWriteE2E, ::testing::Values(Yes, No),
 TEST_F(GenSettingsE2E, RefusedWritesAreReportedAndTheChainGoesOn)
 {
     LoadAndStatus([](Model& m) {
-        Hpr(m);
+        Tone(m);
         m.knobs.acceptWrites = 1;
     });
     const auto want = Expected({{NotWritten, Ok}, {NotWritten, Ok}});

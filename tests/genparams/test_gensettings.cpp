@@ -393,3 +393,27 @@ TEST_F(GenSettingsTest, SubDialogsOpenBehindTheirGates)
 }
 
 } // namespace
+
+namespace {
+
+// One changed parameter: its frame, the pause after it, then half a second and
+// the pause on each side of the initialise command before the dialog is idle.
+TEST_F(GenSettingsTest, SetWritesTheChangeThenInitialisesWithItsWaits)
+{
+    Open();
+    TypeAndTab("txtPulseWidth", "7.5");
+    const double before = clock.Elapsed();
+    Click("cmdGenWrite_0");
+    const double took = clock.Elapsed() - before;
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"!W|E0|00|05|01|BC", Init}));
+    EXPECT_GE(took, 0.05 + 0.5 + 0.05 + 0.5 + 0.05);
+    EXPECT_LT(took, 1.3);
+    EXPECT_EQ(ReadGenParam.PulseWidth(), 7.5f);
+    EXPECT_EQ(Colour("txtPulseWidth"), "W");
+    EXPECT_EQ(Text("staSettings_1"), "");
+    EXPECT_FALSE(OwnEnabled("cmdGenWrite_0"));
+    EXPECT_EQ(Focus(), "cmdGenRead_0");
+    EXPECT_EQ(model.Peek(false, 0xE0, 0x00, 0x05), 0xBC);
+}
+
+} // namespace
