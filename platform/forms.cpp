@@ -1,5 +1,6 @@
 #include "forms.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
@@ -185,6 +186,9 @@ protected:
             return false;
         }
         auto* widget = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Shortcut) {
+            return AccessKeyRefused(widget);
+        }
         if (event->type() == QEvent::FocusIn && widget == refused_) {
             refused_ = nullptr;
         }
@@ -210,6 +214,19 @@ protected:
 
 private:
     using QObject::QObject;
+
+    // Qt clicks a button by its access key without moving the focus, so the
+    // field being edited would never be checked: move the focus first, and drop
+    // the click when the field keeps it.
+    bool AccessKeyRefused(QWidget* widget)
+    {
+        auto* button = qobject_cast<QAbstractButton*>(widget);
+        if (button == nullptr || button->focusPolicy() == Qt::NoFocus || QApplication::focusWidget() == button) {
+            return false;
+        }
+        button->setFocus(Qt::ShortcutFocusReason);
+        return TakeRefused(button);
+    }
 
     bool running_ = false;
     QPointer<QWidget> refused_;

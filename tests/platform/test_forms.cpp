@@ -115,4 +115,24 @@ TEST(FormsValidateTest, AMoveToAControlThatDoesNotValidateLeavesTheCheckPending)
     EXPECT_EQ(QApplication::focusWidget(), probe.exit);
 }
 
+TEST(FormsValidateTest, AnAccessKeyMovesTheFocusFirstAndARefusalDropsTheClick)
+{
+    Probe probe;
+    auto* set = new QPushButton(QStringLiteral("&Set"), &probe);
+    probe.layout()->addWidget(set);
+    int clicks = 0;
+    QObject::connect(set, &QPushButton::clicked, [&clicks] { ++clicks; });
+    probe.Show();
+    for (const char* text : {"bad", "good"}) {
+        SCOPED_TRACE(text);
+        QTest::mouseClick(probe.field, Qt::LeftButton);
+        probe.field->setText(QString::fromLatin1(text));
+        QTest::keyClick(probe.field, Qt::Key_S, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([set] { return !set->isDown(); }));
+    }
+    EXPECT_EQ(probe.validations, 2);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(QApplication::focusWidget(), set);
+}
+
 } // namespace
