@@ -248,6 +248,18 @@ TEST_F(MultiTATDialogTest, SetWritesBothPagesThenInitialises)
     EXPECT_EQ(Sent(), Frames{});
 }
 
+// The list steps on from the value shown, not from its first item.
+TEST_F(MultiTATDialogTest, ArrowKeyStepsFromTheValueShown)
+{
+    QWidget* d = Open();
+    Read();
+    QTest::mouseClick(Entry(d, 7)->lineEdit(), Qt::LeftButton);
+    QTest::keyClick(Entry(d, 7), Qt::Key_Down);
+    QTest::keyClick(Entry(d, 7), Qt::Key_Tab);
+    EXPECT_EQ(Texts(d), "62.5 125 187.5 250 312.5 375 437.5 562.5 562.5 625");
+    EXPECT_EQ(Look(d), "WWWWWWWOWW EEEEEEEEEE");
+}
+
 // Alt+S clicks Set with the focus still in the entry being edited: the entry is
 // checked first, a refused value writes nothing, an accepted one is written.
 TEST_F(MultiTATDialogTest, SetByItsAccessKeyChecksTheEntryFirst)
