@@ -33,6 +33,8 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cmath>
+#include <limits>
 
 using Forms::Named;
 using Forms::NewButton;
@@ -1174,6 +1176,9 @@ void frmGenSettings::StoreEditedParam(int16_t Param, const std::string& Text, bo
             GenParamRow(Param).set(EditGenParam, VB::CInt(value));
             break;
         default:
+            if (std::fabs(value) > std::numeric_limits<float>::max()) {
+                return;
+            }
             GenParamRow(Param).set(EditGenParam, static_cast<float>(value));
             break;
         }

@@ -131,6 +131,7 @@ TEST_F(GenSettingsTest, FieldsAreCheckedWhenLeft)
          [] { return EditGenParam.PulseWidth() == 10.5f && !EditGenParam.OKToWrite(5); }},
         // Too large for any number: refused like any other bad entry.
         {"txtPulseWidth", "1e400", true, "W", [] { return EditGenParam.PulseWidth() == 8.0f; }},
+        {"txtPulseWidth", "1e300", true, "W", [] { return EditGenParam.PulseWidth() == 8.0f; }},
         {"txtRelayOnTime", "40", false, "O", [] { return EditGenParam.RelayOnTime() == 40.0f; }},
         {"txtRelayOnTime", "0.2", true, "W", [] { return EditGenParam.RelayOnTime() == 0.0f; }},
         {"cboBlock", "2.2", false, "O", [] { return EditGenParam.Block() == 2.0f; }},
