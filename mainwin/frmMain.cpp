@@ -5,6 +5,7 @@
 #include "SpanwaveQuickset.h"
 #include "appinfo.h"
 #include "clsGenStatus.h"
+#include "clock.h"
 #include "commonprocs.h"
 #include "errorhandler.h"
 #include "filehandler.h"
@@ -522,7 +523,12 @@ bool frmMain::event(QEvent* event)
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    // The close box leaves without writing the settings file.
+    // The close box leaves without writing the settings file. While an
+    // exchange runs it does nothing: Cancel ends the exchange first.
+    if (!unloaded_ && (!cmdCancel->isHidden() || Platform::WaitDepth() > 0)) {
+        event->ignore();
+        return;
+    }
     UnloadOnce();
     event->accept();
 }

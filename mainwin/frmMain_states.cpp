@@ -189,6 +189,10 @@ void frmMain::cmdQuickSet_Click()
 {
     Forms::HourglassPointer();
     NavParams.NavScheme(4);
+    // The types that define the Spanwave scheme, so that no later
+    // re-derivation of the scheme takes it back to the one read.
+    NavParams.ChanType(1);
+    NavParams.ReplyType(2);
     cmdSettings_Click();
 }
 

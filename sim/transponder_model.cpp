@@ -48,7 +48,7 @@ TransponderModel::TransponderModel()
         Poke(false, 0xE0, 0x00, i, general[i]);
     }
     // Type and serial number, 16 characters each at E0 0A 00 and E0 0A 20.
-    const std::string type = "TT7000          ", serial = "004217          ";
+    const std::string type = "5021            ", serial = "004217          ";
     for (uint8_t i = 0; i < 16; ++i) {
         Poke(false, 0xE0, 0x0A, i, static_cast<uint8_t>(type[i]));
         Poke(false, 0xE0, 0x0A, static_cast<uint8_t>(0x20 + i), static_cast<uint8_t>(serial[i]));

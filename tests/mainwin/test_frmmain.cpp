@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, EnableTableOfTheIdleAndBusyStates)
             win->SetEngineeringMode("traveno");
             win->DepthFitted = true;
             int32_t result = -1;
-            TpdrGenStatus.ReadDecode_TypeNumber("TT6000-2        ", 16, result);
+            TpdrGenStatus.ReadDecode_TypeNumber("5027-2          ", 16, result);
             win->UpdateControls();
         },
     };
@@ -379,7 +379,7 @@ TEST_F(MainWindowTest, DialogsOwnersAndPointers)
     win->SetEngineeringMode("TRAVENO");
     TpdrFirmware.FWVersion(100);
     int32_t result = 0;
-    TpdrGenStatus.ReadDecode_TypeNumber("TT7000", 16, result);
+    TpdrGenStatus.ReadDecode_TypeNumber("5021", 16, result);
     Stub("frmDepth", [] { ReadDepth.OnOff(1); });
     int32_t schemeInSettings = -1;
     Stub("frmGenSettings", [&] { schemeInSettings = NavParams.NavScheme(); });
