@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QPointer>
 #include <QTime>
 #include <QTimer>
 #include <chrono>
@@ -10,6 +11,10 @@
 
 namespace Platform {
 namespace {
+
+class QuitWatch;
+QuitWatch* Watch();
+void MarkQuitting();
 
 class WallClock : public Clock {
 public:
@@ -32,6 +37,7 @@ public:
         if (QCoreApplication::instance() == nullptr) {
             return;
         }
+        Watch();
         const int ms = seconds <= 0 ? 0 : static_cast<int>(std::ceil(seconds * 1000.0));
         if (ms == 0) {
             QCoreApplication::processEvents();
@@ -45,7 +51,9 @@ public:
         timer.setSingleShot(true);
         QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
         timer.start(ms);
-        loop.exec();
+        if (loop.exec() == -1) {
+            MarkQuitting(); // the loop would not start
+        }
     }
 
 private:
@@ -54,6 +62,47 @@ private:
 };
 
 Clock* g_clock = nullptr;
+
+// Watches the application for a request to quit. A request may still be
+// refused (a window that will not close); an accepted one ends every event
+// loop before it starts, which tells the two apart.
+class QuitWatch : public QObject {
+public:
+    explicit QuitWatch(QCoreApplication* app) : QObject(app)
+    {
+        app->installEventFilter(this);
+        connect(app, &QCoreApplication::aboutToQuit, this, [this] { requested = known = false; });
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == parent() && event->type() == QEvent::Quit) {
+            requested = true;
+        }
+        return false;
+    }
+    bool requested = false;
+    bool known = false;
+};
+
+QuitWatch* Watch()
+{
+    static QPointer<QuitWatch> watch;
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr) {
+        return nullptr;
+    }
+    if (watch.isNull() || watch->parent() != app) {
+        watch = new QuitWatch(app);
+    }
+    return watch.data();
+}
+
+void MarkQuitting()
+{
+    if (QuitWatch* watch = Watch()) {
+        watch->known = true;
+    }
+}
 
 } // namespace
 
@@ -67,11 +116,30 @@ Clock& CurrentClock() { return g_clock != nullptr ? *g_clock : SystemClock(); }
 
 void SetClock(Clock* clock) { g_clock = clock; }
 
+bool Quitting()
+{
+    if (QCoreApplication::instance() == nullptr) {
+        return false;
+    }
+    if (QCoreApplication::closingDown()) {
+        return true;
+    }
+    QuitWatch* watch = Watch();
+    if (!watch->known && watch->requested) {
+        QEventLoop probe;
+        QTimer::singleShot(0, &probe, &QEventLoop::quit);
+        watch->known = probe.exec() == -1;
+        watch->requested = watch->known;
+    }
+    return watch->known;
+}
+
 double FakeClock::Now() { return std::fmod(t_, 86400.0); }
 
 void FakeClock::Idle(double seconds)
 {
     if (QCoreApplication::instance() != nullptr) {
+        Watch();
         QCoreApplication::processEvents();
     }
     t_ += seconds > 0 ? seconds : 1e-6;
@@ -84,6 +152,7 @@ double Timer() { return Platform::CurrentClock().Now(); }
 void DoEvents()
 {
     if (QCoreApplication::instance() != nullptr) {
+        Platform::Watch(); // a request to quit made while events run is seen
         QCoreApplication::processEvents();
     }
 }

@@ -48,6 +48,13 @@ public:
 
 } // namespace Platform
 
+namespace Platform {
+// True from the moment the application is told to quit until its main event
+// loop has ended. No event loop runs in between, so a wait must end at once
+// rather than poll an event loop that returns at once.
+bool Quitting();
+} // namespace Platform
+
 // Seconds since midnight (the run time's Timer).
 double Timer();
 // Let pending window events run once.
