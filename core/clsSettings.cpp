@@ -13,7 +13,7 @@ std::string CheckedBaud(const std::string& text)
 {
     double rate = 0;
     try {
-        rate = VB::Val(text);
+        rate = VB::DecimalVal(text);
     } catch (const VBError&) {
         return "1200"; // a number too large for any rate is no rate; the store never raises
     }
@@ -59,6 +59,20 @@ void clsSettings::ANTInterrogationRate(int16_t v)
 {
     if (v >= 0 && v <= 3600) {
         antInterrogationRate_ = v;
+    }
+}
+
+void clsSettings::FillEmptyPortTexts()
+{
+    for (std::string* baud : {&sTpdrComPortBaud_, &sTpdrDownLoadComPortBaud_}) {
+        if (baud->empty()) {
+            *baud = "1200";
+        }
+    }
+    for (std::string* bits : {&sTpdrComPortBits_, &sTpdrDownLoadComPortBits_}) {
+        if (bits->empty()) {
+            *bits = "N,8,1";
+        }
     }
 }
 

@@ -12,9 +12,24 @@
 namespace Platform {
 namespace {
 
+int g_inputHolds = 0;
+int g_waitDepth = 0;
+
+QEventLoop::ProcessEventsFlags WaitFlags()
+{
+    return g_inputHolds > 0 ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents;
+}
+
 class QuitWatch;
 QuitWatch* Watch();
 void MarkQuitting();
+
+struct Waiting {
+    Waiting() { ++g_waitDepth; }
+    ~Waiting() { --g_waitDepth; }
+    Waiting(const Waiting&) = delete;
+    Waiting& operator=(const Waiting&) = delete;
+};
 
 class WallClock : public Clock {
 public:
@@ -37,10 +52,11 @@ public:
         if (QCoreApplication::instance() == nullptr) {
             return;
         }
+        const Waiting waiting;
         Watch();
         const int ms = seconds <= 0 ? 0 : static_cast<int>(std::ceil(seconds * 1000.0));
         if (ms == 0) {
-            QCoreApplication::processEvents();
+            QCoreApplication::processEvents(WaitFlags());
             return;
         }
         // A precise timer in a local event loop sleeps in the kernel and still
@@ -51,7 +67,7 @@ public:
         timer.setSingleShot(true);
         QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
         timer.start(ms);
-        if (loop.exec() == -1) {
+        if (loop.exec(WaitFlags()) == -1) {
             MarkQuitting(); // the loop would not start
         }
     }
@@ -128,7 +144,7 @@ bool Quitting()
     if (!watch->known && watch->requested) {
         QEventLoop probe;
         QTimer::singleShot(0, &probe, &QEventLoop::quit);
-        watch->known = probe.exec() == -1;
+        watch->known = probe.exec(WaitFlags()) == -1;
         watch->requested = watch->known;
     }
     return watch->known;
@@ -136,11 +152,17 @@ bool Quitting()
 
 double FakeClock::Now() { return std::fmod(t_, 86400.0); }
 
+InputHold::InputHold() { ++g_inputHolds; }
+InputHold::~InputHold() { --g_inputHolds; }
+bool InputHeld() { return g_inputHolds > 0; }
+int WaitDepth() { return g_waitDepth; }
+
 void FakeClock::Idle(double seconds)
 {
     if (QCoreApplication::instance() != nullptr) {
+        const Waiting waiting;
         Watch();
-        QCoreApplication::processEvents();
+        QCoreApplication::processEvents(WaitFlags());
     }
     t_ += seconds > 0 ? seconds : 1e-6;
 }
@@ -152,8 +174,9 @@ double Timer() { return Platform::CurrentClock().Now(); }
 void DoEvents()
 {
     if (QCoreApplication::instance() != nullptr) {
+        const Platform::Waiting waiting;
         Platform::Watch(); // a request to quit made while events run is seen
-        QCoreApplication::processEvents();
+        QCoreApplication::processEvents(Platform::WaitFlags());
     }
 }
 

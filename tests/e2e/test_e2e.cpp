@@ -2,34 +2,26 @@
 // transponder: each scenario clicks the window's buttons and checks every frame
 // the transponder received, the status labels, the navigation panel and every
 // box the engineer saw. The real clock runs; only the time-out rows wait long (1 s).
-#include "appinfo.h"
-#include "filehandler.h"
+#include "e2e_fixture.h"
 #include "forms.h"
 #include "frmMain.h"
-#include "iolog.h"
-#include "mainwin_globals.h"
-#include "pty_server.h"
-#include "registry.h"
 #include "scripted_dialogs.h"
+#include "store.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
-#include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <mutex>
 #include <ostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -77,6 +69,8 @@ const std::string TONE_5_7 = "00 64 00 77 00 09 7B 3E FF FF FF FF 00 09 C0 A9 FF
 const std::string TONE_5_9 = "00 64 00 77 00 0B 40 A6 FF FF FF FF 00 0B C5 15 FF FF FF FF";
 const std::string TONE_3_7 = "00 64 00 7F 00 09 7B 3E FF FF FF FF 00 09 C0 A9 FF FF FF FF";
 const std::string SPANWAVE_3 = "00 64 00 7F 00 0D B8 BB 19 50 68 AA 00 0B 0F 28 D6 DD BC 8E";
+// The block the window writes for interrogation MF2 and address 05 channel 03.
+const std::string SPANWAVE_3_0503 = "00 64 00 7F 00 0D 4F DF 77 F1 44 52 00 0D 1B 71 CD 75 F7 B0";
 
 // The whole status pass of an F-family transponder, its navigation read, and a Get.
 const Frames STATUS_F = {V9, TXV, INIT, TYPE, INIT, SERIAL, DEPTH, INIT, BATT, INIT, VOLT, INIT};
@@ -84,6 +78,8 @@ const Frames NAV_F = {CW, PARAMS, CH3};
 const Frames NAV_OLD = {CH3, CH2, CH1};
 const Frames GET_F = Frames{V9, INIT} + NAV_F + Frames{INIT};
 const Frames GET_OLD = Frames{V9, INIT} + NAV_OLD + Frames{INIT};
+// A D-family version is read twice (its first answer says "read again").
+const Frames GET_D = Frames{V9, V10, INIT} + NAV_OLD + Frames{INIT};
 
 struct Box {
     ShownBox box;
@@ -96,6 +92,8 @@ const ShownBox M0{"Invalid Firmware Version returned", 48, "Invalid Firmware Ver
 const ShownBox M2{"The returned Channel Number is invalid", 48, "Invalid Channel"};
 const ShownBox M3{"The returned Depth parameter is invalid", 48, "Invalid Depth On/Off Parameter"};
 const ShownBox M8{"Please ensure that the Address is valid before proceeding", 48, "Invalid Address"};
+const ShownBox M9{"Please ensure that the HPR Channel is valid before proceeding", 48, "Invalid HPR Channel"};
+const ShownBox M11{"Please ensure that the all Channels are valid before proceeding", 48, "Invalid Channel"};
 const ShownBox M14{"No parameters were changed since the last Read," + CRLF +
                        "so the Set operation did not take place",
                    48, "Nothing Written"};
@@ -124,7 +122,7 @@ constexpr int Ok = 1, Cancel = 2, Yes = 6, No = 7;
 
 // Firmware, Tx firmware, type number, serial number, depth, voltage: text/colour
 // (W white, R red, M magenta).
-const char* const LABELS_F = "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|ON/W|17.3 Volts/W";
+const char* const LABELS_F = "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|ON/W|17.3 Volts/W";
 
 class E2ETest;
 using Model = Sim::TransponderModel;
@@ -157,6 +155,27 @@ void Spanwave(Model& m)
     Block(m, SPANWAVE_3);
 }
 void Version(Model& m, const char* v) { m.versionText = v; }
+// D family: programmed channel 1, endcap channel 2 (its channels are 1 to 3).
+void DFamily(Model& m)
+{
+    Version(m, "Vers1.11S ");
+    Rs232(m, 0x01);
+    m.portBytes = std::string("\0\0\x02", 3);
+}
+
+// A dialog that runs an action in place of its modal loop.
+class ActionDialog : public QDialog {
+public:
+    ActionDialog(QWidget* owner, std::function<void()> action) : QDialog(owner), action_(std::move(action)) {}
+    int exec() override
+    {
+        action_();
+        return QDialog::Accepted;
+    }
+
+private:
+    std::function<void()> action_;
+};
 
 struct Scenario {
     const char* name;
@@ -170,56 +189,18 @@ struct Scenario {
 };
 void PrintTo(const Scenario& sc, std::ostream* os) { *os << sc.name; }
 
-class E2ETest : public ::testing::TestWithParam<Scenario> {
+class E2ETest : public ::testing::TestWithParam<Scenario>, public PtyMainWindow {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        const std::string slave = server.Open();
-        ASSERT_FALSE(slave.empty());
-        server.Start();
-        WriteFile("SerialPorts.ini", "COM1=" + slave + "\r\n");
-        WriteFile(FileHandler::SettingsFile, "; Spanwave Tidelet - Dynamic Parameters\r\n\r\n[COMMS]\r\n"
-                                             "Transponder=COM1\r\nVOV=\r\n\r\n[TRANSPONDER]\r\n"
-                                             "Setting=19200,N,8,1\r\nTimeout=1\r\nDelayBetweenCmds=" +
-                                                 delayBetweenCmds + "\r\n");
-        App::SetPath(Folder());
-        Platform::SetRegistryFile(Folder() + "/registry");
-        EngineeringMode = false;
-        EngineeringCode.clear();
-        ShowIOFlag = false;
-    }
+    void SetUp() override { Start(); }
     void TearDown() override
     {
-        win.reset();
-        server.Stop();
-        Platform::SetRegistryFile("");
-        App::SetPath("");
-    }
-
-    std::string Folder() const { return dir.path().toStdString(); }
-    void WriteFile(const std::string& name, const std::string& text)
-    {
-        QFile file(dir.filePath(QString::fromStdString(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.data(), static_cast<qint64>(text.size()));
-    }
-
-    void Load()
-    {
-        win = std::make_unique<frmMain>();
-        win->Form_Load();
-        win->show();
-        QApplication::setActiveWindow(win.get());
+        Forms::RegisterDialog("frmGenSettings", [](QWidget*) { return std::unique_ptr<QDialog>(); });
+        Finish();
     }
 
 public:
-    void WithModel(const std::function<void(Model&)>& f)
-    {
-        std::lock_guard lock(server.ModelMutex());
-        f(model);
-    }
-    void Click(const char* button) { win->findChild<QPushButton*>(button)->click(); }
+    // A mouse click: the focus moves to the button first, as under a user's hand.
+    void Click(const char* button) { QTest::mouseClick(win->findChild<QPushButton*>(button), Qt::LeftButton); }
     // A click on the option's button, not beside its caption.
     static void ClickOption(QRadioButton* option)
     {
@@ -243,37 +224,6 @@ public:
         win->cmdExit->setFocus();
     }
     frmMain& Win() { return *win; }
-
-    // Every frame received since the last call. The window sends its last
-    // command without waiting for a reply, so a marker sent after it through
-    // the same port shows when the transponder has seen everything before it.
-    Frames Take()
-    {
-        const std::string marker("!Z\0\0\0\0", 6);
-        win->comTpdr->Output(marker);
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        for (;;) {
-            {
-                std::lock_guard lock(server.ModelMutex());
-                const auto& got = model.Frames();
-                if (!got.empty() && got.back() == marker) {
-                    Frames texts;
-                    for (size_t i = 0; i + 1 < got.size(); ++i) {
-                        texts.push_back(Sim::FrameText(got[i]));
-                    }
-                    model.ClearFrames();
-                    return texts;
-                }
-            }
-            if (std::chrono::steady_clock::now() > deadline) {
-                std::lock_guard lock(server.ModelMutex());
-                ADD_FAILURE() << "the marker frame never reached the transponder; frames " << model.Frames().size()
-                              << ", pending " << Sim::FrameText(model.Pending());
-                return {};
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-    }
 
     std::string Labels() const
     {
@@ -311,12 +261,6 @@ public:
         }
     }
 
-    std::string delayBetweenCmds = "0";
-    QTemporaryDir dir;
-    Model model;
-    Sim::PtyServer server{model};
-    ScriptedDialogs boxes;
-    std::unique_ptr<frmMain> win;
 };
 
 TEST_P(E2ETest, Scenario)
@@ -356,11 +300,25 @@ std::function<void(E2ETest&)> Then(std::function<void(E2ETest&, frmMain&)> edit)
     };
 }
 
+// The general parameters dialog as far as a quick-set needs it: it hands over
+// its command address and interrogation channel and writes them through the
+// main window.
+void QuickSetDialog(E2ETest&)
+{
+    Forms::RegisterDialog("frmGenSettings", [](QWidget* owner) {
+        return std::make_unique<ActionDialog>(owner, [] {
+            NavParams.CmdAddressString("0503");
+            NavParams.OrvaneIntChan(3);
+            frmMain::Default()->SetNavParams();
+        });
+    });
+}
+
 const Scenario Scenarios[] = {
     // ---- Get Status, by firmware family and navigation scheme
     {"SFamilyChannelSelect", [](Model& m) { Version(m, "Vers3.05S"); }, {}, "cmdStatus",
      Frames{V9, DEPTH, INIT, VOLT, INIT} + NAV_OLD + Frames{INIT}, {},
-     "V3.05S/W|Unknown/M|N/A/W|N/A/W|Not fitted/W|17.3 Volts/W", "1 B11 (Square)/Not Set/B05"},
+     "V3.05S/W|Unknown/M|N/A/W|N/A/W|ON/W|17.3 Volts/W", "1 B11 (Square)/Not Set/B05"},
     {"FFamilyHpr", Hpr, {}, "cmdStatus", STATUS_F + NAV_F + Frames{INIT}, {}, LABELS_F, "2 B11 (Square) 0503"},
     {"FFamilyOrvaneTone", Tone, {}, "cmdStatus", STATUS_F + NAV_F + Frames{INIT}, {}, LABELS_F, "3 MF4/MF7 0503"},
     {"FFamilySpanwave", Spanwave, {}, "cmdStatus", STATUS_F + NAV_F + Frames{INIT}, {}, LABELS_F, "4 MF2 0503"},
@@ -369,7 +327,7 @@ const Scenario Scenarios[] = {
      "V1.11S/W|Unknown/M|N/A/W|N/A/W|Unknown/M|17.3 Volts/W", "1 B11 (Square)/Not Set/B05"},
     {"TestMode", [](Model& m) { Version(m, "TestMode "); }, {}, "cmdStatus",
      Frames{V9, TXV, INIT, DEPTH, INIT, VOLT, INIT} + NAV_OLD + Frames{INIT}, {},
-     "Test Mode/W|Tx V2.10F/W|N/A/W|N/A/W|Not fitted/W|17.3 Volts/W", "0"},
+     "Test Mode/W|Tx V2.10F/W|N/A/W|N/A/W|ON/W|17.3 Volts/W", "0"},
     {"UnrecognisedVersion", [](Model& m) { Version(m, "Vers7.77X"); }, {}, "cmdStatus", {V9}, {{M0, Ok}},
      "Unrecognised/R|Unknown/M|Unknown/M|Unknown/M|Unknown/M|Unknown/M", "0"},
     {"OldFirmwareWithoutVoltageOrChannelWrites", [](Model& m) { Version(m, "Vers_1.04"); }, {}, "cmdStatus",
@@ -377,16 +335,16 @@ const Scenario Scenarios[] = {
      "V1.04/W|Unknown/M|N/A/W|N/A/W|Unknown/M|Invalid/R", "1 //B05"},
     {"TxFirmwareUnrecognisedPassGoesOn", [](Model& m) { Hpr(m); m.txVersionText = "TxV9.99F"; }, {}, "cmdStatus",
      STATUS_F + NAV_F + Frames{INIT}, {{M23, Ok}},
-     "V2.05F/W|Unrecognised/R|TT7000/W|004217/W|ON/W|17.3 Volts/W", "2 B11 (Square) 0503"},
+     "V2.05F/W|Unrecognised/R|5021/W|004217/W|ON/W|17.3 Volts/W", "2 B11 (Square) 0503"},
     {"DepthByteFFNotFitted", [](Model& m) { Hpr(m); m.Poke(false, 0xA0, 0x04, 0x00, 0xFF); }, {}, "cmdStatus",
-     STATUS_F + NAV_F + Frames{INIT}, {}, "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|Not fitted/W|17.3 Volts/W",
+     STATUS_F + NAV_F + Frames{INIT}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|Not fitted/W|17.3 Volts/W",
      "2 B11 (Square) 0503"},
     {"DepthStatusOnShownOff", [](Model& m) { Hpr(m); m.Poke(false, 0xA0, 0x04, 0x00, 0x02); }, {}, "cmdStatus",
-     STATUS_F + NAV_F + Frames{INIT}, {}, "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|OFF/W|17.3 Volts/W",
+     STATUS_F + NAV_F + Frames{INIT}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|OFF/W|17.3 Volts/W",
      "2 B11 (Square) 0503"},
     {"DepthByteInvalidEndsPass", [](Model& m) { Hpr(m); m.Poke(false, 0xA0, 0x04, 0x00, 0x05); }, {}, "cmdStatus",
      {V9, TXV, INIT, TYPE, INIT, SERIAL, DEPTH, INIT}, {{M3, Ok}},
-     "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|Not fitted/R|N/A/W", "0"},
+     "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|Not fitted/R|N/A/W", "0"},
     // ---- A transponder that falls silent: the pass ends at the first time-out
     {"TypeNumberTimesOut", [](Model& m) { Hpr(m); m.knobs.answerFrames = 3; }, {}, "cmdStatus",
      {V9, TXV, INIT, TYPE}, {{NoReply, Ok}}, "V2.05F/W|Tx V2.10F/W|Unknown/R|Unknown/M|Unknown/M|N/A/W", "0"},
@@ -403,14 +361,14 @@ const Scenario Scenarios[] = {
          Status(t);
          t.WithModel([](Model& m) { m.Poke(false, 0xE0, 0x0A, 0x80, 3); });
      },
-     "cmdVoltage", {V9, BATT, INIT, VOLT, INIT}, {}, "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|ON/W|25.9 Volts/W",
+     "cmdVoltage", {V9, BATT, INIT, VOLT, INIT}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|ON/W|25.9 Volts/W",
      "2 B11 (Square) 0503"},
     {"VoltageUnknownBatteryType", Hpr,
      [](E2ETest& t) {
          Status(t);
          t.WithModel([](Model& m) { m.Poke(false, 0xE0, 0x0A, 0x80, 7); });
      },
-     "cmdVoltage", {V9, BATT, INIT, VOLT, INIT}, {}, "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|ON/W|Invalid/R",
+     "cmdVoltage", {V9, BATT, INIT, VOLT, INIT}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|ON/W|Invalid/R",
      "2 B11 (Square) 0503"},
     // ---- Set after each kind of edit
     {"SetNothingChanged", Hpr, Status, "cmdSet", GET_F, {{M14, Ok}}, LABELS_F, "2 B11 (Square) 0503"},
@@ -469,7 +427,52 @@ const Scenario Scenarios[] = {
          w.cboDualModeChan->setCurrentIndex(w.cboDualModeChan->findText("B33 (Delta)"));
      }),
      "cmdSet", Frames{WF("22"), WDUAL("33"), INIT} + GET_OLD, {},
-     "V3.05S/W|Unknown/M|N/A/W|N/A/W|Not fitted/W|17.3 Volts/W", "1 B22 (Circle)/B33 (Delta)/B05"},
+     "V3.05S/W|Unknown/M|N/A/W|N/A/W|ON/W|17.3 Volts/W", "1 B22 (Circle)/B33 (Delta)/B05"},
+    // ---- The quick-set writes the whole Spanwave chain, whatever the scheme read
+    {"QuickSetFromHprWithTypeNotIrs", [](Model& m) { Codeword(m, 0x28, 0x50); },
+     [](E2ETest& t) {
+         Status(t);
+         QuickSetDialog(t);
+     },
+     "cmdQuickSet",
+     Frames{WF("10"), WCW("20 53"), WPARAMS(SPANWAVE_3_0503), WADDR("05"), WCHAN("03"), WPULSE("C8"), INIT} + GET_F +
+         GET_F,
+     {{M24, Yes}}, LABELS_F, "4 MF2 0503"},
+    {"QuickSetFromTone", Tone,
+     [](E2ETest& t) {
+         Status(t);
+         QuickSetDialog(t);
+     },
+     "cmdQuickSet",
+     Frames{WF("10"), WCW("20 53"), WPARAMS(SPANWAVE_3_0503), WADDR("05"), WCHAN("03"), WPULSE("C8"), INIT} + GET_F +
+         GET_F,
+     {}, LABELS_F, "4 MF2 0503"},
+    // ---- Channels that the next read would call invalid are not written
+    {"SetHprChannel00Refused", Hpr,
+     Then([](E2ETest&, frmMain& w) {
+         QTest::mouseClick(w.txtAddress[2], Qt::LeftButton);
+         QTest::keyClick(w.txtAddress[2], Qt::Key_Backtab); // up to the channel list
+         QTest::keyClick(w.cboHPRChan, Qt::Key_Home);        // "00"
+     }),
+     "cmdSet", GET_F, {{M9, Ok}}, LABELS_F, "2 B11 (Square) 0503"},
+    {"SetDFamilyProgrammedChannelAbove3Refused", DFamily,
+     [](E2ETest& t) {
+         frmMain& w = t.Win();
+         t.Click("cmdStatus");
+         QTest::mouseClick(w.cmdStatus, Qt::LeftButton); // again, for the focus it leaves on the button
+         QTest::keyClick(w.cmdStatus, Qt::Key_Tab);       // into the programmed channel list
+         QTest::keyClick(w.cboProgrammedChan, Qt::Key_End);
+     },
+     "cmdSet", GET_D, {{NotSupported, Ok}, {NotSupported, Ok}, {M11, Ok}},
+     "V1.11D/W|Unknown/M|N/A/W|N/A/W|Unknown/M|Invalid/R", "1 B01/Not Set/B02"},
+    {"TestModeAfterAnOlderUnitWritesNothing", [](Model& m) { Version(m, "Vers3.05S"); },
+     [](E2ETest& t) {
+         Status(t);
+         t.WithModel([](Model& m) { Version(m, "TestMode "); });
+         t.Click("cmdVoltage");
+     },
+     "cmdSet", Frames{V9, INIT} + NAV_OLD + Frames{INIT}, {{M14, Ok}},
+     "Test Mode/W|Unknown/M|N/A/W|N/A/W|ON/W|17.3 Volts/W", "0"},
     {"SetNotSupportedOlderFirmware", [](Model& m) { Version(m, "Vers_1.04"); }, Status, "cmdSet",
      {V9, INIT, CH1, INIT},
      {{NotSupported, Ok}, {NotSupported, Ok}, {NotSupported, Ok}, {M25, Ok}, {NotSupported, Ok}, {NotSupported, Ok}},

@@ -17,7 +17,7 @@ const std::vector<std::string> NavF = {Codeword, Params, RS232};
 
 TEST_F(ExchangeTest, GetStatus)
 {
-    const std::vector<std::string> labelsF = {"V2.05F:W", "Tx V2.10F:W", "TT7000:W",
+    const std::vector<std::string> labelsF = {"V2.05F:W", "Tx V2.10F:W", "5021:W",
                                               "004217:W", "ON:W",        "17.3 Volts:W"};
     auto labelsFWith = [&labelsF](size_t i, const std::string& shown) {
         auto labels = labelsF;
@@ -44,7 +44,7 @@ TEST_F(ExchangeTest, GetStatus)
              ToneBlock();
          },
          {V9, Type, Init, Serial, Depth, Init, BattType, Init, Volt, Init, Codeword, Params, RS232, Init},
-         {"V1.05F:W", Unknown, "TT7000:W", "004217:W", "ON:W", "17.3 Volts:W"}, {}, 3, true, true, true},
+         {"V1.05F:W", Unknown, "5021:W", "004217:W", "ON:W", "17.3 Volts:W"}, {}, 3, true, true, true},
         {"Orvane Spanwave",
          [this] {
              SetChannel(0x10);
@@ -56,7 +56,8 @@ TEST_F(ExchangeTest, GetStatus)
          {"V1.11S:W", Unknown, "N/A:W", "N/A:W", Unknown, "17.3 Volts:W"}, {}, 1, true, false, false},
         {"test mode", [this] { model.versionText = "TestMode "; },
          {V9, Tx, Init, Depth, Init, Volt, Init, RS232, Dual, Ports, Init},
-         {"Test Mode:W", "Tx V2.10F:W", "N/A:W", "N/A:W", "Not fitted:W", "17.3 Volts:W"}, {}, 0, true, false, false},
+         // No type number: the depth answer is decoded.
+         {"Test Mode:W", "Tx V2.10F:W", "N/A:W", "N/A:W", "ON:W", "17.3 Volts:W"}, {}, 0, true, true, false},
         {"unrecognised version", [this] { model.versionText = "Vers7.77X"; }, {V9},
          {"Unrecognised:R", Unknown, Unknown, Unknown, Unknown, Unknown}, {{"Invalid Firmware Version"}}, 0, false,
          false, false},
@@ -71,20 +72,20 @@ TEST_F(ExchangeTest, GetStatus)
          false, false},
         {"model without depth sensor",
          [this] {
-             for (uint8_t i = 0; i < 6; ++i) {
-                 model.Poke(false, 0xE0, 0x0A, i, static_cast<uint8_t>("TT6000"[i]));
+             for (uint8_t i = 0; i < 4; ++i) {
+                 model.Poke(false, 0xE0, 0x0A, i, static_cast<uint8_t>("5120"[i]));
              }
          },
          Join({StatusF, NavF, {Init}}),
-         {"V2.05F:W", "Tx V2.10F:W", "TT6000:W", "004217:W", "Not fitted:W", "17.3 Volts:W"}, {}, 2, true, false,
-         true},
+         {"V2.05F:W", "Tx V2.10F:W", "5120:W", "004217:W", "Not fitted:W", "17.3 Volts:W"}, {}, 2, true, false,
+         false},
         {"depth byte FF: not fitted", [this] { model.Poke(false, 0xA0, 0x04, 0x00, 0xFF); },
          Join({StatusF, NavF, {Init}}), labelsFWith(4, "Not fitted:W"), {}, 2, true, false, true},
         {"depth status on shows OFF here", [this] { model.Poke(false, 0xA0, 0x04, 0x00, 0x02); },
          Join({StatusF, NavF, {Init}}), labelsFWith(4, "OFF:W"), {}, 2, true, true, true},
         {"invalid depth byte ends the pass", [this] { model.Poke(false, 0xA0, 0x04, 0x00, 0x07); },
          {V9, Tx, Init, Type, Init, Serial, Depth, Init},
-         {"V2.05F:W", "Tx V2.10F:W", "TT7000:W", "004217:W", "Not fitted:R", "N/A:W"},
+         {"V2.05F:W", "Tx V2.10F:W", "5021:W", "004217:W", "Not fitted:R", "N/A:W"},
          {{"Invalid Depth On/Off Parameter"}}, 0, false, true, true},
         {"battery type 3", [this] { model.Poke(false, 0xE0, 0x0A, 0x80, 3); }, Join({StatusF, NavF, {Init}}),
          labelsFWith(5, "25.9 Volts:W"), {}, 2, true, true, true},
@@ -196,10 +197,11 @@ TEST_F(ExchangeTest, GetStatusForgetsThePreviousModel)
     EXPECT_EQ(Sent(), (std::vector<std::string>{V9, Tx, Init, Depth, Init, Volt, Init, RS232, Dual, Ports, Init}));
     EXPECT_EQ(TpdrGenStatus.TypeNumber(), "");
     EXPECT_EQ(TpdrGenStatus.SerialNumber(), "");
-    EXPECT_EQ(Shown(win->lblDepthOnOff), "Not fitted:W");
-    EXPECT_FALSE(win->DepthFitted);
+    // No type number: the depth answer is read, no release is offered.
+    EXPECT_EQ(Shown(win->lblDepthOnOff), "ON:W");
+    EXPECT_TRUE(win->DepthFitted);
     EXPECT_FALSE(OwnEnabled("cmdRelease"));
-    EXPECT_FALSE(OwnEnabled("cmdDepth"));
+    EXPECT_TRUE(OwnEnabled("cmdDepth"));
 }
 
 TEST_F(ExchangeTest, GetStatusCancelledDuringTheTypeNumber)
