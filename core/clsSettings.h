@@ -7,6 +7,16 @@
 #include <cstdint>
 #include <string>
 
+// The ranges in seconds of the reply wait and the delay between commands: the
+// serial-port dialog accepts nothing outside them, and the settings file's
+// values are brought into them when read.
+namespace WaitBounds {
+inline constexpr float MinTelemWait = 0.1f;
+inline constexpr float MaxTelemWait = 10.0f;
+inline constexpr float MinDelay = 0.0f;
+inline constexpr float MaxDelay = 5.0f;
+} // namespace WaitBounds
+
 class clsSettings {
 public:
     // Folders

@@ -46,6 +46,9 @@ void Delay(float seconds)
     double start = Timer();
     for (;;) {
         DoEvents();
+        if (Platform::Quitting()) {
+            break; // the program is closing: no window is left to keep responsive
+        }
         const double now = Timer();
         if (now < start) {
             start = now; // midnight passed: the wait starts again

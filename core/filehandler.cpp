@@ -206,6 +206,19 @@ float ToSingle(double value)
     return static_cast<float>(value);
 }
 
+// A reply wait or delay from a hand-edited file must not freeze the window:
+// both come into the serial-port dialog's bounds.
+float Bounded(const SingleProp& p, float value)
+{
+    if (p.set == static_cast<void (clsSettings::*)(float)>(&clsSettings::TpdrTelemWait)) {
+        return std::clamp(value, WaitBounds::MinTelemWait, WaitBounds::MaxTelemWait);
+    }
+    if (p.set == static_cast<void (clsSettings::*)(float)>(&clsSettings::DelayBetweenCmds)) {
+        return std::clamp(value, WaitBounds::MinDelay, WaitBounds::MaxDelay);
+    }
+    return value;
+}
+
 // `value` is trimmed (IniValue) and upper-cased with its line. Every value goes
 // through the setter, so the store's own checks apply.
 void ApplyEntry(const Line& line, const std::string& value)
@@ -250,7 +263,7 @@ void ApplyEntry(const Line& line, const std::string& value)
                    },
                    [&](const SingleProp& p) {
                        if (VB::IsDecimal(value)) {
-                           (s.*p.set)(ToSingle(VB::DecimalVal(value)));
+                           (s.*p.set)(Bounded(p, ToSingle(VB::DecimalVal(value))));
                        }
                    },
                    [&](const BooleanProp& p) { (s.*p.set)(value == "TRUE"); },
@@ -259,20 +272,21 @@ void ApplyEntry(const Line& line, const std::string& value)
                line.kind);
 }
 
-// A line ends at CR, with or without a LF after it; a LF alone stays in the line.
+// A line ends at CR LF, CR or LF: a file edited elsewhere must not read as
+// one line (and be written back empty at Exit).
 std::vector<std::string> SplitLines(const std::string& content)
 {
     std::vector<std::string> lines;
     size_t start = 0;
     while (start < content.size()) {
-        const size_t cr = content.find('\r', start);
-        if (cr == std::string::npos) {
+        const size_t end = content.find_first_of("\r\n", start);
+        if (end == std::string::npos) {
             lines.push_back(content.substr(start));
             break;
         }
-        lines.push_back(content.substr(start, cr - start));
-        start = cr + 1;
-        if (start < content.size() && content[start] == '\n') {
+        lines.push_back(content.substr(start, end - start));
+        start = end + 1;
+        if (content[end] == '\r' && start < content.size() && content[start] == '\n') {
             ++start;
         }
     }

@@ -3,6 +3,7 @@
 // AppSettings and on the two serial ports of the main window.
 #pragma once
 
+#include "clsSettings.h"
 #include "forms.h"
 
 #include <array>
@@ -23,10 +24,10 @@ public:
     // Ports probed are COM1..COM16; the wait ranges in seconds.
     static constexpr int16_t FirstPort = 1;
     static constexpr int16_t LastPort = 16;
-    static constexpr float MinTelemWait = 0.1f;
-    static constexpr float MaxTelemWait = 10.0f;
-    static constexpr float MinDelay = 0.0f;
-    static constexpr float MaxDelay = 5.0f;
+    static constexpr float MinTelemWait = WaitBounds::MinTelemWait;
+    static constexpr float MaxTelemWait = WaitBounds::MaxTelemWait;
+    static constexpr float MinDelay = WaitBounds::MinDelay;
+    static constexpr float MaxDelay = WaitBounds::MaxDelay;
 
     QGroupBox* fraTransponder;
     QComboBox* cboTpdrPort;

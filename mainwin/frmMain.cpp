@@ -663,5 +663,14 @@ void frmMain::Form_Terminate()
     }
     RegOp reg;
     reg.Key(RegistryKey);
-    reg.Value("Engineering", RegVariant(EngineeringCode));
+    try {
+        reg.Value("Engineering", RegVariant(EngineeringCode));
+    } catch (const VBError&) {
+        // A number stored under the name will not take the code (or the empty
+        // text): the code replaces it as text, so the program still ends and
+        // the mode chosen is the mode of the next start.
+        if (reg.DeleteValue("Engineering")) {
+            reg.Value("Engineering", RegVariant(EngineeringCode));
+        }
+    }
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QPointer>
 #include <QTime>
 #include <QTimer>
 #include <chrono>
@@ -18,6 +19,10 @@ QEventLoop::ProcessEventsFlags WaitFlags()
 {
     return g_inputHolds > 0 ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents;
 }
+
+class QuitWatch;
+QuitWatch* Watch();
+void MarkQuitting();
 
 struct Waiting {
     Waiting() { ++g_waitDepth; }
@@ -48,6 +53,7 @@ public:
             return;
         }
         const Waiting waiting;
+        Watch();
         const int ms = seconds <= 0 ? 0 : static_cast<int>(std::ceil(seconds * 1000.0));
         if (ms == 0) {
             QCoreApplication::processEvents(WaitFlags());
@@ -61,7 +67,9 @@ public:
         timer.setSingleShot(true);
         QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
         timer.start(ms);
-        loop.exec(WaitFlags());
+        if (loop.exec(WaitFlags()) == -1) {
+            MarkQuitting(); // the loop would not start
+        }
     }
 
 private:
@@ -70,6 +78,47 @@ private:
 };
 
 Clock* g_clock = nullptr;
+
+// Watches the application for a request to quit. A request may still be
+// refused (a window that will not close); an accepted one ends every event
+// loop before it starts, which tells the two apart.
+class QuitWatch : public QObject {
+public:
+    explicit QuitWatch(QCoreApplication* app) : QObject(app)
+    {
+        app->installEventFilter(this);
+        connect(app, &QCoreApplication::aboutToQuit, this, [this] { requested = known = false; });
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == parent() && event->type() == QEvent::Quit) {
+            requested = true;
+        }
+        return false;
+    }
+    bool requested = false;
+    bool known = false;
+};
+
+QuitWatch* Watch()
+{
+    static QPointer<QuitWatch> watch;
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr) {
+        return nullptr;
+    }
+    if (watch.isNull() || watch->parent() != app) {
+        watch = new QuitWatch(app);
+    }
+    return watch.data();
+}
+
+void MarkQuitting()
+{
+    if (QuitWatch* watch = Watch()) {
+        watch->known = true;
+    }
+}
 
 } // namespace
 
@@ -83,6 +132,24 @@ Clock& CurrentClock() { return g_clock != nullptr ? *g_clock : SystemClock(); }
 
 void SetClock(Clock* clock) { g_clock = clock; }
 
+bool Quitting()
+{
+    if (QCoreApplication::instance() == nullptr) {
+        return false;
+    }
+    if (QCoreApplication::closingDown()) {
+        return true;
+    }
+    QuitWatch* watch = Watch();
+    if (!watch->known && watch->requested) {
+        QEventLoop probe;
+        QTimer::singleShot(0, &probe, &QEventLoop::quit);
+        watch->known = probe.exec(WaitFlags()) == -1;
+        watch->requested = watch->known;
+    }
+    return watch->known;
+}
+
 double FakeClock::Now() { return std::fmod(t_, 86400.0); }
 
 InputHold::InputHold() { ++g_inputHolds; }
@@ -94,6 +161,7 @@ void FakeClock::Idle(double seconds)
 {
     if (QCoreApplication::instance() != nullptr) {
         const Waiting waiting;
+        Watch();
         QCoreApplication::processEvents(WaitFlags());
     }
     t_ += seconds > 0 ? seconds : 1e-6;
@@ -107,6 +175,7 @@ void DoEvents()
 {
     if (QCoreApplication::instance() != nullptr) {
         const Platform::Waiting waiting;
+        Platform::Watch(); // a request to quit made while events run is seen
         QCoreApplication::processEvents(Platform::WaitFlags());
     }
 }

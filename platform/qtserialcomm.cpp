@@ -12,6 +12,9 @@ namespace Platform {
 
 QtSerialComm::QtSerialComm() : serial_(std::make_unique<QSerialPort>())
 {
+    // Past the bound Qt stops reading; the device's driver then holds or drops
+    // the rest, and the next exchange flushes it all.
+    serial_->setReadBufferSize(MaxUnreadInput);
     connect(serial_.get(), &QSerialPort::errorOccurred, this, &QtSerialComm::onError);
 }
 

@@ -15,6 +15,10 @@ public:
     QtSerialComm();
     ~QtSerialComm() override;
 
+    // Bytes kept unread at most. Replies are a few dozen bytes; a device that
+    // keeps sending while nothing waits for it must not fill the memory.
+    static constexpr qint64 MaxUnreadInput = 16384;
+
     int16_t CommPort() const override { return port_; }
     void CommPort(int16_t port) override;
     std::string Settings() const override { return settings_; }

@@ -7,7 +7,9 @@
 #include "tpdrport.h"
 #include "vberror.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -186,6 +188,30 @@ TEST(CommonProcsDelay, RestartsAtMidnight)
     // 0.1 s up to midnight, then the whole half second again from there.
     EXPECT_GT(clock.Elapsed(), 86400.5);
     EXPECT_LT(clock.Elapsed(), 86400.52);
+}
+
+// Closing the last window during a delay ends the delay at once: no event
+// loop runs any more once the program is quitting, so waiting on would only
+// burn the processor. After the program's loop has ended, delays wait again.
+TEST(CommonProcsDelay, EndsAtOnceWhenTheProgramIsClosing)
+{
+    Platform::FakeClock clock(1000.0);
+    Platform::ScopedClock scoped(clock);
+    QWidget window;
+    window.show();
+    double waited = -1;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, &window, &QWidget::close);
+        Delay(100.0f);
+        waited = clock.Elapsed() - 1000.0;
+        QCoreApplication::quit(); // in case another window kept the program alive
+    });
+    QApplication::exec();
+    EXPECT_GE(waited, 0.0);
+    EXPECT_LT(waited, 0.1);
+    const double before = clock.Elapsed();
+    Delay(0.5f);
+    EXPECT_GT(clock.Elapsed() - before, 0.5);
 }
 
 TEST_F(CommonProcsPort, InitialiseWritesSixSingleCharactersAndLogsThem)

@@ -340,8 +340,8 @@ TEST_F(FileHandlerTest, ReaderRules)
         {Crlf({"[TRANSPONDER]", "PingRate=3", "PingRate=abc"}), ping, "3"},
         {Crlf({"[TRANSPONDER]", "PingRate=3", "PingRate=4x"}), ping, "3"},
         {Crlf({"[TRANSPONDER]", "Timeout=.2"}), timeout, ".2"},
-        {Crlf({"[TRANSPONDER]", "Timeout=1.5E+20"}), timeout, "1.5E+20"},
-        {Crlf({"[TRANSPONDER]", "Timeout=1e-05"}), timeout, "1E-05"},
+        {Crlf({"[TRANSPONDER]", "Timeout=1.5E+2"}), timeout, "10"}, // the reply wait is 0.1 to 10 s
+        {Crlf({"[TRANSPONDER]", "Timeout=1e-05"}), timeout, ".1"},
         {Crlf({"[TRANSPONDER]", "Timeout=1,5"}), timeout, "0"},
         {Crlf({"[VOV]", "DepthWait=5", "DepthWait=20"}), [] { return VB::NumText(AppSettings.ANTDepthWait()); }, "5"},
         {Crlf({"[VOV]", "RxAttenuation=4"}), [] { return VB::NumText(AppSettings.ANTRxAtten()); }, "4.5"},
@@ -356,16 +356,38 @@ TEST_F(FileHandlerTest, ReaderRules)
         {Crlf({"[TRANSPONDER]", "HexFilePath= c:\\Hex\\caf\xE9 "}), [] { return AppSettings.HexDownloadPath(); },
          "C:\\HEX\\CAF\xE9"},
         {Crlf({"[TEST PARAMS]", "TcvrFile=tcvr.dat"}), [] { return AppSettings.TcvrFile(); }, "TCVR.DAT"},
-        // Line ends: CR with or without LF; a LF alone stays in the line
+        // Line ends: CR LF, CR or LF
         {"[TRANSPONDER]\rTimeout=2\r", timeout, "2"},
         {"[TRANSPONDER]\r\n\r\n\r\nTimeout=2", timeout, "2"},
-        {"[TRANSPONDER]\nTimeout=2\r\n", timeout, "0"},
-        {"[TRANSPONDER]\r\nPingRate=4\nTimeout=2\r\n", pingAndTimeout, "2|0"},
+        {"[TRANSPONDER]\nTimeout=2\r\n", timeout, "2"},
+        {"[TRANSPONDER]\r\nPingRate=4\nTimeout=2\r\n", pingAndTimeout, "4|2"},
+        {"[TRANSPONDER]\nPingRate=4\n\rTimeout=2\n", pingAndTimeout, "4|2"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "file \"" << row.file << "\"");
         ASSERT_EQ(ReadFrom(row.file), 0);
         EXPECT_EQ(row.probe(), row.expected);
+    }
+}
+
+// The two waits that the serial-port dialog bounds come into its bounds when
+// read: a hand-edited file must not freeze the window for days.
+TEST_F(FileHandlerTest, WaitsReadIntoTheDialogsBounds)
+{
+    const struct {
+        const char* entry;
+        const char* timeoutAndDelay;
+    } rows[] = {
+        {"Timeout=1E9", "10|0"},         {"Timeout=10.5", "10|0"},        {"Timeout=10", "10|0"},
+        {"Timeout=.1", ".1|0"},          {"Timeout=0", ".1|0"},           {"Timeout=-2", ".1|0"},
+        {"DelayBetweenCmds=1E6", "0|5"}, {"DelayBetweenCmds=5", "0|5"},   {"DelayBetweenCmds=0", "0|0"},
+        {"DelayBetweenCmds=-1", "0|0"},  {"DelayBetweenCmds=.75", "0|.75"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.entry);
+        ASSERT_EQ(ReadFrom(Crlf({"[TRANSPONDER]", r.entry})), 0);
+        EXPECT_EQ(VB::NumText(AppSettings.TpdrTelemWait()) + "|" + VB::NumText(AppSettings.DelayBetweenCmds()),
+                  r.timeoutAndDelay);
     }
 }
 

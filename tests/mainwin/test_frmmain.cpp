@@ -588,4 +588,38 @@ TEST_F(MainWindowTest, FocusSkipsControlsThatCannotTakeIt)
     }
 }
 
+// A number stored under "Engineering" cannot take the code as text: the
+// program still ends normally, keeps the settings file it wrote, and the code
+// replaces the number as text. A well-formed number that takes it stays one.
+TEST_F(MainWindowTest, EngineeringValueStoredAsANumber)
+{
+    using namespace Platform;
+    const std::string five("\x05\0\0\0", 4);
+    const struct {
+        const char* what;
+        std::string stored;
+        const char* typed;
+        RegValue after;
+    } rows[] = {
+        {"a number of the wrong size", std::string("\x05\0", 2), "", {RegType::Text, std::string(1, '\0')}},
+        {"the code typed over a number", five, "TRAVENO", {RegType::Text, std::string("TRAVENO\0", 8)}},
+        {"a number that takes its own code", five, "", {RegType::Number, five}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        WriteSettings();
+        Registry().CreateKey(RegRoot::CurrentUser, Key);
+        Registry().SetValue(RegRoot::CurrentUser, Key, "Engineering", {RegType::Number, r.stored});
+        Make().Form_Load();
+        QTest::keyClicks(win.get(), r.typed);
+        AppSettings.PingRate(7);
+        QTest::mouseClick(win->cmdExit, Qt::LeftButton);
+        EXPECT_TRUE(win->Unloaded());
+        win.reset();
+        EXPECT_NE(ReadFile(SettingsPath()).find("PingRate=7\r\n"), std::string::npos);
+        EXPECT_EQ(Registry().QueryValue(RegRoot::CurrentUser, Key, "Engineering"), r.after);
+        EXPECT_TRUE(boxes.Boxes().empty());
+    }
+}
+
 } // namespace

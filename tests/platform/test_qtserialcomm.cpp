@@ -7,10 +7,15 @@
 #include "tpdrport.h"
 #include "vberror.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 namespace {
 
@@ -111,6 +116,44 @@ TEST_F(PtyPortTest, DeviceGoneClosesThePortAndReportsOnce)
     EXPECT_EQ(first, 8020);
     EXPECT_FALSE(port.PortOpen());
     EXPECT_EQ(ErrorOf([&] { (void)port.InBufferCount(); }), 8018);
+}
+
+// A device that keeps sending while nothing waits for its bytes must not make
+// the program's memory grow: what is kept unread is bounded.
+TEST_F(PtyPortTest, UnsolicitedBytesAreBounded)
+{
+    const int device = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(device, 0);
+    ASSERT_EQ(::grantpt(device), 0);
+    ASSERT_EQ(::unlockpt(device), 0);
+    QFile map(dir.filePath("SerialPorts.ini"));
+    ASSERT_TRUE(map.open(QIODevice::WriteOnly));
+    map.write((std::string("COM6=") + ::ptsname(device) + "\r\n").c_str());
+    map.close();
+    Platform::QtSerialComm port;
+    port.CommPort(6);
+    port.Settings("19200,N,8,1");
+    port.PortOpen(true);
+
+    const std::string chunk(4096, 'x');
+    size_t sent = 0;
+    for (int i = 0; i < 1000 && sent < (size_t{4} << 20); ++i) {
+        const ssize_t n = ::write(device, chunk.data(), chunk.size());
+        sent += n > 0 ? static_cast<size_t>(n) : 0;
+        QCoreApplication::processEvents(); // the program idles
+    }
+    EXPECT_LE(port.Input().size(), static_cast<size_t>(Platform::QtSerialComm::MaxUnreadInput));
+    // An exchange's flush empties it all, and the next reply comes through whole.
+    port.InBufferCount(0);
+    ASSERT_EQ(::write(device, "?", 1), 1);
+    std::string reply;
+    for (int i = 0; i < 50 && reply.empty(); ++i) {
+        port.WaitForInput(20);
+        reply = port.Input();
+    }
+    EXPECT_EQ(reply, "?");
+    port.PortOpen(false);
+    ::close(device);
 }
 
 } // namespace
