@@ -93,7 +93,7 @@ protected:
         if (read) {
             dialog->tmrReadParams_Timer();
         }
-        model.ClearFrames();
+        readFrames = Sent();
         return *dialog;
     }
 
@@ -178,4 +178,5 @@ protected:
 
     FakeMainWindow owner;
     std::unique_ptr<frmGenSettings> dialog;
+    std::vector<std::string> readFrames; // what the read on opening sent
 };

@@ -418,3 +418,54 @@ TEST_F(GenSettingsTest, SetWritesTheChangeThenInitialisesWithItsWaits)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(GenSettingsTest, AnUnknownVersionIsReportedAndNothingIsRead)
+{
+    model.versionText = "Vers7.77X";
+    boxes.Answer(MsgBoxResult::OK);
+    Open();
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0], (ShownBox{"Invalid Firmware Version returned.", 48, "Firmware Version"}));
+    EXPECT_EQ(readFrames, (std::vector<std::string>{V9, Init}));
+    EXPECT_EQ(owner.firmwareLabel, "Unrecognised");
+    EXPECT_EQ(owner.firmwareLabelColour, int32_t(Forms::vbWhite));
+    EXPECT_FALSE(OwnEnabled("cboGain_0"));
+    EXPECT_FALSE(OwnEnabled("cmdGenWrite_0"));
+    EXPECT_TRUE(OwnEnabled("cmdGenRead_0"));
+}
+
+} // namespace
+
+namespace {
+
+// Alt+S from a field being edited (Set offered by an earlier change): the field
+// is checked first; a refused entry keeps the focus and writes nothing.
+TEST_F(GenSettingsTest, SetByItsAccessKeyChecksTheFieldFirst)
+{
+    Open();
+    TypeAndTab("txtPulseWidth", "7.5");
+    auto* set = W<QPushButton>("cmdGenWrite_0");
+    ASSERT_TRUE(OwnEnabled("cmdGenWrite_0"));
+    const struct {
+        const char* typed;
+        std::vector<std::string> frames;
+    } rows[] = {
+        {"99", {}},
+        {"7.0", {"!W|E0|00|05|01|AF", Init}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.typed);
+        auto* box = W<QLineEdit>("txtPulseWidth");
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, QString::fromLatin1(r.typed));
+        QTest::keyClick(box, Qt::Key_S, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([set] { return !set->isDown(); }));
+        EXPECT_EQ(Sent(), r.frames);
+        EXPECT_EQ(Focus() == "txtPulseWidth", r.frames.empty());
+    }
+}
+
+} // namespace
