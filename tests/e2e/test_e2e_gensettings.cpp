@@ -194,6 +194,13 @@ protected:
             QTest::keyClick(combo, combo->currentIndex() < want ? Qt::Key_Down : Qt::Key_Up);
         }
     }
+    // Gain Low, turn-around time 375 ms, pulse width 7.5 ms.
+    void ChangeGainTatPulse()
+    {
+        Pick("cboGain_0", "Low");
+        Pick("cboGenTAT", "375.0");
+        TypeAndTab("txtPulseWidth", "7.5");
+    }
     std::string Text(const char* name) const
     {
         QWidget* w = C(name);
@@ -229,9 +236,7 @@ TEST_F(GenSettingsE2E, FFamilyTwoValueGain)
         EXPECT_EQ(Text("cboGain_0") + " " + Text("cboGenTAT") + " " + Text("txtPulseWidth") + " " + Text("cboBlock") +
                       " " + Text("cboPowerLevel_0"),
                   "High 500.0 8.0 1.0 High");
-        Pick("cboGain_0", "Low");
-        Pick("cboGenTAT", "375.0");
-        TypeAndTab("txtPulseWidth", "7.5");
+        ChangeGainTatPulse();
         EXPECT_EQ(Colour("cboGain_0") + Colour("cboGenTAT") + Colour("txtPulseWidth"), "OOO");
         Click("cmdGenWrite_0");
         written = Take();
@@ -369,9 +374,7 @@ TEST_P(LostWriteE2E, QuestionAfterAFailedWrite)
     const auto want = Expected({{NoReply, Ok}, {GoOn, GetParam()}});
     Frames written;
     Open("cmdSettings", [&](frmGenSettings&) {
-        Pick("cboGain_0", "Low");
-        Pick("cboGenTAT", "375.0");
-        TypeAndTab("txtPulseWidth", "7.5");
+        ChangeGainTatPulse();
         Click("cmdGenWrite_0");
         written = Take();
         EXPECT_EQ(Colour("cboGain_0") + Colour("cboGenTAT") + Colour("txtPulseWidth"), goOn ? "WOW" : "WOO");
@@ -398,9 +401,7 @@ TEST_F(GenSettingsE2E, RefusedWritesAreReportedAndTheChainGoesOn)
     const auto want = Expected({{NotWritten, Ok}, {NotWritten, Ok}});
     Frames written;
     Open("cmdSettings", [&](frmGenSettings&) {
-        Pick("cboGain_0", "Low");
-        Pick("cboGenTAT", "375.0");
-        TypeAndTab("txtPulseWidth", "7.5");
+        ChangeGainTatPulse();
         Click("cmdGenWrite_0");
         written = Take();
     });
