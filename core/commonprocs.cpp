@@ -5,6 +5,7 @@
 #include "dialogs.h"
 #include "errorhandler.h"
 #include "iolog.h"
+#include "tpdrexchange.h"
 #include "tpdrport.h"
 #include "vbconv.h"
 #include "vberror.h"
@@ -75,6 +76,15 @@ void InitialiseTpdr()
         }
         ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "InitialiseTpdrErrorHandler (CommonProcs)");
     }
+}
+
+void InitialiseTpdr(ExchangeWindow& window, bool delayFirst)
+{
+    if (delayFirst) {
+        Delay(AppSettings.DelayBetweenCmds());
+    }
+    InitialiseTpdr();
+    window.ShowStatus("Transponder initialised.");
 }
 
 int32_t OpenTpdrCommPort(bool download)

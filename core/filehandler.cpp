@@ -5,6 +5,7 @@
 #include "dialogs.h"
 #include "errorhandler.h"
 #include "globals.h"
+#include "tpdrnames.h"
 #include "vbconv.h"
 #include "vberror.h"
 
@@ -231,8 +232,8 @@ void ApplyEntry(const Line& line, const std::string& value)
                    [&](const PortSettingsEntry& e) {
                        const size_t comma = value.find(',');
                        if (comma == std::string::npos || comma == 0) {
-                           (s.*e.baud.set)("1200");
-                           (s.*e.bits.set)("N,8,1");
+                           (s.*e.baud.set)(PortDefaults::Baud);
+                           (s.*e.bits.set)(PortDefaults::Bits);
                        } else {
                            (s.*e.baud.set)(value.substr(0, comma));
                            (s.*e.bits.set)(value.substr(comma + 1));
@@ -574,16 +575,16 @@ void WriteIniFile()
 {
     clsSettings& s = AppSettings;
     if (s.sTpdrComPortBaud().empty()) {
-        s.sTpdrComPortBaud("1200");
+        s.sTpdrComPortBaud(PortDefaults::Baud);
     }
     if (s.sTpdrComPortBits().empty()) {
-        s.sTpdrComPortBits("N,8,1");
+        s.sTpdrComPortBits(PortDefaults::Bits);
     }
     if (s.sTpdrDownLoadComPortBaud().empty()) {
-        s.sTpdrDownLoadComPortBaud("1200");
+        s.sTpdrDownLoadComPortBaud(PortDefaults::Baud);
     }
     if (s.sTpdrDownLoadComPortBits().empty()) {
-        s.sTpdrDownLoadComPortBits("N,8,1");
+        s.sTpdrDownLoadComPortBits(PortDefaults::Bits);
     }
     std::string content;
     for (const Line& line : Lines()) {

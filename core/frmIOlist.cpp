@@ -1,5 +1,7 @@
 #include "frmIOlist.h"
 
+#include "forms.h"
+
 #include <QCloseEvent>
 #include <QFont>
 #include <QListWidget>
@@ -40,8 +42,7 @@ void Resize(QWidget* w, int width, int height)
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int x, int width)
 {
-    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
-    button->setObjectName(QString::fromLatin1(name));
+    auto* button = Forms::NewButton(parent, name, QString::fromLatin1(caption));
     button->setGeometry(x, 0, width, Px(375));
     return button;
 }
@@ -53,8 +54,7 @@ frmIOlist::frmIOlist(QWidget* parent) : QWidget(parent, Qt::Window)
     setObjectName(QStringLiteral("frmIOlist"));
     setWindowTitle(QStringLiteral("Engineering Mode Beacon Command/Reply List"));
 
-    lstIO = new QListWidget(this);
-    lstIO->setObjectName(QStringLiteral("lstIO"));
+    lstIO = Forms::Named(new QListWidget(this), "lstIO");
     QFont font(QStringLiteral("Courier"));
     font.setStyleHint(QFont::TypeWriter);
     lstIO->setFont(font);

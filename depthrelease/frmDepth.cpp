@@ -39,14 +39,6 @@ private:
     Forms::Dialog* dialog_;
 };
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption)
-{
-    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 frmDepth::frmDepth(QWidget* owner) : Forms::Dialog(owner)
@@ -55,14 +47,12 @@ frmDepth::frmDepth(QWidget* owner) : Forms::Dialog(owner)
     setWindowTitle(QStringLiteral("Depth Sensor"));
 
     auto* caption = new QLabel(QStringLiteral("Depth telemetry:"), this);
-    lblDepthOnOff = new QLabel(this);
-    lblDepthOnOff->setObjectName(QStringLiteral("lblDepthOnOff"));
-    cboDepthOnOff = new QComboBox(this);
-    cboDepthOnOff->setObjectName(QStringLiteral("cboDepthOnOff"));
+    lblDepthOnOff = Forms::Named(new QLabel(this), "lblDepthOnOff");
+    cboDepthOnOff = Forms::Named(new QComboBox(this), "cboDepthOnOff");
     cboDepthOnOff->addItems({QStringLiteral("ON"), QStringLiteral("OFF")});
-    cmdGet = MakeButton(this, "cmdGet", "&Get");
-    cmdSet = MakeButton(this, "cmdSet", "&Set");
-    cmdExit = MakeButton(this, "cmdExit", "E&xit");
+    cmdGet = Forms::NewButton(this, "cmdGet", QStringLiteral("&Get"));
+    cmdSet = Forms::NewButton(this, "cmdSet", QStringLiteral("&Set"));
+    cmdExit = Forms::NewButton(this, "cmdExit", QStringLiteral("E&xit"));
     Forms::SetCausesValidation(cmdExit, false);
 
     auto* state = new QHBoxLayout;

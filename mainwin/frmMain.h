@@ -237,7 +237,6 @@ private:
     void SetDepthLabel();
     // Moves the focus only to a control that can take it.
     static void MoveFocus(QWidget* control);
-    QLabel* NewLabel(const char* name, const QString& caption, QWidget* parent);
 
     // One exchange as every read and write of the window makes it: the pause
     // between commands, a fresh link, the encoder's frame with its status
@@ -249,6 +248,13 @@ private:
     int32_t NavExchange(const Encoder& encode, const std::function<std::string()>& status,
                         const std::function<int32_t(const Reply&)>& decode, int16_t message, const char* procName);
     void SetStatusLabel(QLabel* label, const std::string& text, uint32_t vbColor);
+    // One read of the status pass: the exchange with the object's decoder,
+    // then `show` with the link's result and the reply, which gives the read's
+    // result. A run-time error on the way is reported as from `procName`.
+    using StatusShow = std::function<int32_t(int32_t sent, const Reply& reply)>;
+    int32_t StatusRead(const char* procName, const Encoder& encode, const std::function<std::string()>& status,
+                       const TpdrExchange::Decoder& decode, const StatusShow& show);
+    int32_t ReadStatusText(const char* procName, QLabel* label, bool type, int16_t message);
 
     void GetFirmware();
     int32_t ReadStatusValues();

@@ -43,13 +43,6 @@ int32_t Reported(const VBError& e, const char* procName)
     return ErrorHandler::Action::Unknown;
 }
 
-void TransponderInitialised(frmMain& win)
-{
-    CommonProcs::Delay(AppSettings.DelayBetweenCmds());
-    CommonProcs::InitialiseTpdr();
-    win.ShowStatus("Transponder initialised.");
-}
-
 } // namespace
 
 int32_t frmMain::Exchange(const Encoder& encode, const std::function<std::string()>& status, Reply& reply)
@@ -98,7 +91,7 @@ void frmMain::cmdRead_Click()
     DoEvents();
     if (r == 0) {
         NavParamsRead = true;
-        TransponderInitialised(*this);
+        CommonProcs::InitialiseTpdr(*this);
     }
     UpdateControls();
     if (r == 0) {
@@ -116,7 +109,7 @@ int32_t frmMain::ReadNavParams()
             return NoFirmware;
         }
         if (!StatusReadRequested) {
-            TransponderInitialised(*this);
+            CommonProcs::InitialiseTpdr(*this);
         } else {
             const int32_t r = ReadStatusValues();
             if (r != 0 && r != NothingRead && r != DepthOnOffNotFitted) {
@@ -242,7 +235,7 @@ bool frmMain::SetNavParams()
     bool written = false;
     switch (r) {
     case 0:
-        TransponderInitialised(*this);
+        CommonProcs::InitialiseTpdr(*this);
         written = true;
         break;
     case ValidationFailed:

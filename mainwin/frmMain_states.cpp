@@ -330,9 +330,7 @@ void frmMain::mnuDiagnosticsReset_Click()
         } else {
             prgMain->setValue(prgMain->minimum());
             ShowStatus("Transponder initialising...");
-            CommonProcs::Delay(AppSettings.DelayBetweenCmds());
-            CommonProcs::InitialiseTpdr();
-            ShowStatus("Transponder initialised.");
+            CommonProcs::InitialiseTpdr(*this);
             ShowMessage(29);
         }
         ClearNavParams();
@@ -347,9 +345,7 @@ void frmMain::mnuDiagnosticsInitialise_Click()
     SetBusyControls();
     CancelRequested = false;
     ShowStatus("Transponder initialising...");
-    CommonProcs::Delay(AppSettings.DelayBetweenCmds());
-    CommonProcs::InitialiseTpdr();
-    ShowStatus("Transponder initialised.");
+    CommonProcs::InitialiseTpdr(*this);
     UpdateControls();
     MoveFocus(cmdStatus);
 }
