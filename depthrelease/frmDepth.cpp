@@ -2,18 +2,15 @@
 
 #include "clsDepth.h"
 #include "clsFirmware.h"
-#include "clsSettings.h"
 #include "clsTpdrComms.h"
 #include "depthrelease_choices.h"
 #include "dialogs.h"
-#include "vbconv.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace {
 
@@ -83,22 +80,14 @@ void frmDepth::cmdGet_Click()
 
 void frmDepth::cmdSet_Click()
 {
-    using namespace DepthReleaseChoices;
     EditDepth.OnOff(cboDepthOnOff->currentIndex() == 0 ? 1 : 2);
-    const auto code = std::find_if(std::begin(OnOffCodes), std::end(OnOffCodes),
-                                   [](const OnOffCode& c) { return c.onOff == EditDepth.OnOff(); });
-    const TpdrCommand frame = MakeFrame('W', 0xA0, 0x04, 0x00, std::string(1, static_cast<char>(code->byte)));
+    TpdrExchange::Reply reply;
     bool written = false;
-    {
-        BusyExchange busy(this);
-        clsTpdrComms comms;
-        if (comms.SendAndReceive(frame, 7, 1, AppSettings.TpdrTelemWait(), RaiseEventPeriod, true, false, false) ==
-            ReplyReceived) {
-            written = VB::Trim(comms.TpdrReply()) == "?";
-            if (!written) {
-                MsgBox("The transponder did not accept the depth setting.", MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly,
-                       "Depth Sensor");
-            }
+    if (Exchange([](TpdrCommand& c, int16_t& n, int16_t& r) { EditDepth.WriteEncode_OnOff(c, n, r); }, reply)) {
+        written = clsDepth::WriteDecode(reply.text);
+        if (!written) {
+            MsgBox("The transponder did not accept the depth setting.", MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly,
+                   "Depth Sensor");
         }
     }
     // The state shown afterwards is the one the transponder reports, not the one asked for.
@@ -110,20 +99,23 @@ void frmDepth::cmdSet_Click()
 
 void frmDepth::cmdExit_Click() { Unload(QDialog::Accepted); }
 
+bool frmDepth::Exchange(const TpdrExchange::Encoder& encode, TpdrExchange::Reply& reply)
+{
+    TpdrExchange::Options options;
+    options.delayFirst = false;
+    options.raiseEventPeriod = RaiseEventPeriod;
+    BusyExchange busy(this);
+    return TpdrExchange::Run(*this, encode, [] { return std::string(); }, reply, {}, options) == ReplyReceived;
+}
+
 bool frmDepth::ReadOnOff()
 {
-    TpdrCommand frame;
-    int16_t numBytes = 0;
-    int16_t replyLen = 0;
-    ReadDepth.ReadEncode_OnOff(frame, numBytes, replyLen);
-    BusyExchange busy(this);
-    clsTpdrComms comms;
-    if (comms.SendAndReceive(frame, numBytes, replyLen, AppSettings.TpdrTelemWait(), RaiseEventPeriod, true, false,
-                             false) != ReplyReceived) {
+    TpdrExchange::Reply reply;
+    if (!Exchange([](TpdrCommand& c, int16_t& n, int16_t& r) { ReadDepth.ReadEncode_OnOff(c, n, r); }, reply)) {
         return false;
     }
     int16_t result = 0;
-    ReadDepth.ReadDecode_OnOff(comms.TpdrReply(), TpdrFirmware.FWVersion(), result);
+    ReadDepth.ReadDecode_OnOff(reply.text, TpdrFirmware.FWVersion(), result);
     return result == 0 || result == DepthOnOffNotFitted;
 }
 

@@ -3,6 +3,7 @@
 #include "commonprocs.h"
 #include "errorhandler.h"
 #include "globals.h"
+#include "tpdrnames.h"
 #include "vbconv.h"
 #include "vberror.h"
 
@@ -92,13 +93,13 @@ uint32_t GroupAt(const std::string& reply, size_t group)
 int32_t FindRowInTableA(uint32_t group)
 {
     const auto at = std::find(TableA.begin(), TableA.end(), group);
-    return at == TableA.end() ? 19 : static_cast<int32_t>(at - TableA.begin());
+    return at == TableA.end() ? Marker::NoIntChan : static_cast<int32_t>(at - TableA.begin());
 }
 
 int32_t FindRowInTableB(uint32_t group)
 {
     const auto at = std::find(TableB.begin(), TableB.end(), group);
-    return at == TableB.end() ? 18 : static_cast<int32_t>(at - TableB.begin());
+    return at == TableB.end() ? Marker::NoReplyChan : static_cast<int32_t>(at - TableB.begin());
 }
 
 bool IsBlankGroup(uint32_t group) { return group == BlankGroup; }

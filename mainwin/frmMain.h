@@ -5,6 +5,7 @@
 #include "clsTpdrComms.h"
 #include "firmwarereader.h"
 #include "serialcomm.h"
+#include "tpdrnames.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -131,13 +132,13 @@ public:
         int32_t ChanType = 0;
         int32_t ReplyType = 0;
         int32_t SpanwaveType = 0;
-        int16_t AddressCode = -1;
-        int16_t ChannelCode = -1;
-        int32_t OrvaneIntChan = 19;
-        int32_t OrvaneReplyChan = 18;
-        int16_t RS232Chan = -1;
-        int16_t DualModeChan = -1;
-        int16_t EndcapChan = -1;
+        int16_t AddressCode = Marker::NotRead;
+        int16_t ChannelCode = Marker::NotRead;
+        int32_t OrvaneIntChan = Marker::NoIntChan;
+        int32_t OrvaneReplyChan = Marker::NoReplyChan;
+        int16_t RS232Chan = Marker::NotRead;
+        int16_t DualModeChan = Marker::NotRead;
+        int16_t EndcapChan = Marker::NotRead;
         bool operator==(const StoredNavParams&) const = default;
     };
     StoredNavParams Stored;
@@ -238,12 +239,8 @@ private:
     // Moves the focus only to a control that can take it.
     static void MoveFocus(QWidget* control);
 
-    // One exchange as every read and write of the window makes it: the pause
-    // between commands, a fresh link, the encoder's frame with its status
-    // text, the wait. The reply is kept only when the result is 0.
-    using Encoder = std::function<void(TpdrCommand& Cmd, int16_t& NumBytes, int16_t& ReplyLen)>;
+    using Encoder = TpdrExchange::Encoder;
     using Reply = TpdrExchange::Reply;
-    int32_t Exchange(const Encoder& encode, const std::function<std::string()>& status, Reply& reply);
     // A navigation exchange: the decoder's result, its message when not 0.
     int32_t NavExchange(const Encoder& encode, const std::function<std::string()>& status,
                         const std::function<int32_t(const Reply&)>& decode, int16_t message, const char* procName);

@@ -9,6 +9,7 @@
 #include "errorhandler.h"
 #include "forms.h"
 #include "store.h"
+#include "tpdrnames.h"
 #include "vbconv.h"
 #include "vberror.h"
 
@@ -16,16 +17,11 @@
 
 namespace {
 
-constexpr int32_t NoFirmware = 18;
-constexpr int32_t NothingForScheme = 19;
-constexpr int32_t ValidationFailed = 20;
-constexpr int32_t NothingChanged = 28;
-constexpr int32_t NotSupported = 29;
-constexpr int32_t NothingRead = 29; // the status values: none of them read
+using namespace Result;
+using Marker::NoIntChan;
+using Marker::NoReplyChan;
 constexpr int32_t NoFrame = TpdrExchange::NoFrame;
 
-constexpr int32_t NoIntChan = 19;
-constexpr int32_t NoReplyChan = 18;
 constexpr int16_t ProgrammedChan = 3;
 constexpr int16_t DualModeChan = 2;
 constexpr int16_t EndcapChan = 1;
@@ -45,28 +41,22 @@ int32_t Reported(const VBError& e, const char* procName)
 
 } // namespace
 
-int32_t frmMain::Exchange(const Encoder& encode, const std::function<std::string()>& status, Reply& reply)
-{
-    return TpdrExchange::Run(*this, encode, status, reply);
-}
-
 int32_t frmMain::NavExchange(const Encoder& encode, const std::function<std::string()>& status,
                              const std::function<int32_t(const Reply&)>& decode, int16_t message, const char* procName)
 {
     int32_t result = 0;
     try {
         Reply reply;
-        result = Exchange(encode, status, reply);
+        int32_t decoded = 0;
+        result = TpdrExchange::Run(*this, encode, status, reply,
+                                   [&](const std::string&, int16_t) { decoded = decode(reply); });
         if (result == NoFrame) {
             // Nothing the transponder would take: refused like a bad value.
             ShowMessage(11);
             result = ValidationFailed;
-        } else if (result == ReplyReceived) {
-            result = decode(reply);
-            ShowStatus(status());
-            if (result != 0) {
-                ShowMessage(message);
-            }
+        } else if (result == ReplyReceived && decoded != 0) {
+            ShowMessage(message);
+            result = decoded;
         }
     } catch (const VBError& e) {
         result = Reported(e, procName);

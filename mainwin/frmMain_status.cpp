@@ -9,17 +9,14 @@
 #include "errorhandler.h"
 #include "forms.h"
 #include "store.h"
+#include "tpdrnames.h"
 #include "vberror.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-namespace {
-
-constexpr int32_t NothingRead = 29;
-constexpr int32_t DecodeError = 31;
-
-} // namespace
+using Result::DecodeError;
+using Result::NothingRead;
 
 void frmMain::SetStatusLabel(QLabel* label, const std::string& text, uint32_t vbColor)
 {
