@@ -552,7 +552,6 @@ void frmMain::Form_Load()
         CommonProcs::OpenTpdrCommPort(false);
 
         MakeStoreObjects();
-        WireStore();
 
         CommonProcs::ClearUnsupportedReads(true);
         for (int32_t group = 0; group <= 4; ++group) {

@@ -96,6 +96,8 @@ public:
     void ShowChanSchemeOptions();
     void FillChannelCombos();
     void FillDualModeCombos();
+    // The Orvane interrogation channels 0 to 15, in order.
+    static void FillOrvaneIntChanCombo(QComboBox* combo);
     void ShowChannelValues();
     void ShowProgrammedChan();
     void ShowDualModeChan();

@@ -138,10 +138,18 @@ void frmMain::FillChannelCombos()
         }
         break;
     case 4:
-        CommonProcs::FillOrvaneIntChanCombo(cboOrvaneIntChan[4]);
+        FillOrvaneIntChanCombo(cboOrvaneIntChan[4]);
         break;
     default:
         break;
+    }
+}
+
+void frmMain::FillOrvaneIntChanCombo(QComboBox* combo)
+{
+    combo->clear();
+    for (int32_t chan = 0; chan <= 15; ++chan) {
+        combo->addItem(Q(NavParams.OrvaneIntChanString(chan)));
     }
 }
 

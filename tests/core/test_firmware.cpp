@@ -174,7 +174,7 @@ const ShownBox InvalidBox{"Invalid Firmware Version returned.", 48, "Firmware Ve
 
 class FirmwareReaderTest : public LinkFixture {
 protected:
-    FirmwareReaderTest() : saved(AppSettings), window(clock)
+    FirmwareReaderTest() : saved(AppSettings), savedHook(ClearUnsupportedReadsHook), window(clock)
     {
         AppSettings.TpdrTelemWait(1.0f);
         AppSettings.DelayBetweenCmds(0.5f);
@@ -184,12 +184,13 @@ protected:
     }
     ~FirmwareReaderTest() override
     {
-        ClearUnsupportedReadsHook = [](bool) {};
+        ClearUnsupportedReadsHook = savedHook;
         TpdrFirmware = clsFirmware();
         AppSettings = saved;
     }
 
     clsSettings saved;
+    std::function<void(bool)> savedHook;
     RecordingWindow window;
     std::vector<bool> clears;
 };

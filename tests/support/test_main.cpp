@@ -1,5 +1,7 @@
 // Runs the tests inside an offscreen application so that forms and the event
 // loop behave as in the program.
+#include "resets.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -7,6 +9,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
+    WireStore();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
