@@ -103,7 +103,6 @@ class CommonProcsPort : public testing::Test {
 protected:
     void SetUp() override
     {
-        savedSettings_ = AppSettings;
         UsualSettings();
         SetTpdrPort(&port);
         SetIOList(&log);
@@ -115,7 +114,6 @@ protected:
         ShowIOFlag = false;
         SetIOList(nullptr);
         SetTpdrPort(nullptr);
-        AppSettings = savedSettings_;
     }
 
     static void UsualSettings()
@@ -133,7 +131,6 @@ protected:
     ScriptedDialogs dialogs;
 
 private:
-    clsSettings savedSettings_;
 };
 
 // Counts idles so that a wait that spins instead of sleeping shows up.

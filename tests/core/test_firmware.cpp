@@ -174,23 +174,13 @@ const ShownBox InvalidBox{"Invalid Firmware Version returned.", 48, "Firmware Ve
 
 class FirmwareReaderTest : public LinkFixture {
 protected:
-    FirmwareReaderTest() : saved(AppSettings), savedHook(ClearUnsupportedReadsHook), window(clock)
+    FirmwareReaderTest() : window(clock)
     {
         AppSettings.TpdrTelemWait(1.0f);
         AppSettings.DelayBetweenCmds(0.5f);
-        TpdrFirmware = clsFirmware();
         ClearUnsupportedReadsHook = [this](bool reset) { clears.push_back(reset); };
         boxes.AllowBoxes();
     }
-    ~FirmwareReaderTest() override
-    {
-        ClearUnsupportedReadsHook = savedHook;
-        TpdrFirmware = clsFirmware();
-        AppSettings = saved;
-    }
-
-    clsSettings saved;
-    std::function<void(bool)> savedHook;
     RecordingWindow window;
     std::vector<bool> clears;
 };

@@ -2,6 +2,7 @@
 #include "frames.h"
 #include "clsGeneral.h"
 #include "link_fixture.h"
+#include "error_of.h"
 #include "vberror.h"
 
 #include <cmath>
@@ -46,17 +47,6 @@ void SetValue(clsGeneral& g, int32_t param, double v)
     case 9: g.PowerLevel(i()); break;
     default: g.VariableTAT(f); break;
     }
-}
-
-// The run-time error number a call raises, 0 for none.
-int32_t ErrorOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const VBError& e) {
-        return e.Number();
-    }
-    return 0;
 }
 
 class GeneralTest : public ::testing::Test {

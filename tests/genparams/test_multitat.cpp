@@ -1,23 +1,13 @@
 #include "clsMultiTAT.h"
 #include "frames.h"
 #include "link_fixture.h"
+#include "error_of.h"
 #include "vberror.h"
 
 #include <cmath>
 #include <limits>
 
 namespace {
-
-// The error number an action raises, 0 when it raises none.
-template <typename F> int32_t ErrorOf(F action)
-{
-    try {
-        action();
-    } catch (const VBError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 TEST(MultiTAT, EnableOKAtEveryFamilyBoundary)
 {

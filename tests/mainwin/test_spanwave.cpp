@@ -507,5 +507,4 @@ TEST_F(SpanwaveLinkTest, WriteAndReadBackThroughTheSimulatedTransponder)
               (std::vector<int32_t>{1, 2, 33, 5, 3, 2}));
     EXPECT_EQ(back.CmdAddressString(), "3305");
     EXPECT_TRUE(boxes.Boxes().empty());
-    NavParams = clsSpanwaveParams();
 }

@@ -7,13 +7,10 @@
 namespace {
 
 using namespace Frames;
+using namespace Memory;
 
 const std::string Unknown = "Unknown:M";
 
-// Get Status of a sound F-family unit, up to the navigation reads.
-const std::vector<std::string> StatusF = {V9,    Tx,   Init,     Type, Init, Serial, Depth,
-                                          Init, BattType, Init, Volt, Init};
-const std::vector<std::string> NavF = {Codeword, Params, RS232};
 
 TEST_F(ExchangeTest, GetStatus)
 {
@@ -40,15 +37,15 @@ TEST_F(ExchangeTest, GetStatus)
         {"F family without transmitter board, Orvane tone",
          [this] {
              model.versionText = "Vers1.05F";
-             SetChannel(0x10);
-             ToneBlock();
+             SetChannel(model, 0x10);
+             ToneBlock(model);
          },
          {V9, Type, Init, Serial, Depth, Init, BattType, Init, Volt, Init, Codeword, Params, RS232, Init},
          {"V1.05F:W", Unknown, "TT7000:W", "004217:W", "ON:W", "17.3 Volts:W"}, {}, 3, true, true, true},
         {"Orvane Spanwave",
          [this] {
-             SetChannel(0x10);
-             SpanwaveBlock();
+             SetChannel(model, 0x10);
+             SpanwaveBlock(model);
          },
          Join({StatusF, NavF, {Init}}), labelsF, {}, 4, true, true, true},
         {"pending version read again with ten characters", [this] { model.versionText = "Vers1.11Ss"; },
@@ -71,38 +68,36 @@ TEST_F(ExchangeTest, GetStatus)
          false, false},
         {"model without depth sensor",
          [this] {
-             for (uint8_t i = 0; i < 6; ++i) {
-                 model.Poke(false, 0xE0, 0x0A, i, static_cast<uint8_t>("TT6000"[i]));
-             }
+             SetTypeNumber(model, "TT6000");
          },
          Join({StatusF, NavF, {Init}}),
          {"V2.05F:W", "Tx V2.10F:W", "TT6000:W", "004217:W", "Not fitted:W", "17.3 Volts:W"}, {}, 2, true, false,
          true},
-        {"depth byte FF: not fitted", [this] { model.Poke(false, 0xA0, 0x04, 0x00, 0xFF); },
+        {"depth byte FF: not fitted", [this] { SetDepthByte(model, 0xFF); },
          Join({StatusF, NavF, {Init}}), labelsFWith(4, "Not fitted:W"), {}, 2, true, false, true},
-        {"depth status on shows OFF here", [this] { model.Poke(false, 0xA0, 0x04, 0x00, 0x02); },
+        {"depth status on shows OFF here", [this] { SetDepthByte(model, 0x02); },
          Join({StatusF, NavF, {Init}}), labelsFWith(4, "OFF:W"), {}, 2, true, true, true},
-        {"invalid depth byte ends the pass", [this] { model.Poke(false, 0xA0, 0x04, 0x00, 0x07); },
+        {"invalid depth byte ends the pass", [this] { SetDepthByte(model, 0x07); },
          {V9, Tx, Init, Type, Init, Serial, Depth, Init},
          {"V2.05F:W", "Tx V2.10F:W", "TT7000:W", "004217:W", "Not fitted:R", "N/A:W"},
          {{"Invalid Depth On/Off Parameter"}}, 0, false, true, true},
-        {"battery type 3", [this] { model.Poke(false, 0xE0, 0x0A, 0x80, 3); }, Join({StatusF, NavF, {Init}}),
+        {"battery type 3", [this] { SetBatteryType(model, 3); }, Join({StatusF, NavF, {Init}}),
          labelsFWith(5, "25.9 Volts:W"), {}, 2, true, true, true},
-        {"battery type 7 has no divider", [this] { model.Poke(false, 0xE0, 0x0A, 0x80, 7); },
+        {"battery type 7 has no divider", [this] { SetBatteryType(model, 7); },
          Join({StatusF, NavF, {Init}}), labelsFWith(5, "Invalid:R"), {}, 2, true, true, true},
-        {"invalid RS232 channel, HPR channel 1 declined", [this] { SetChannel(0x19); }, Join({StatusF, NavF}), labelsF,
+        {"invalid RS232 channel, HPR channel 1 declined", [this] { SetChannel(model, 0x19); }, Join({StatusF, NavF}), labelsF,
          {{"Invalid Channel"}, {"Write HPR Channel", MsgBoxResult::No}}, 0, false, true, true},
-        {"invalid RS232 channel, HPR channel 1 written", [this] { SetChannel(0x19); },
+        {"invalid RS232 channel, HPR channel 1 written", [this] { SetChannel(model, 0x19); },
          Join({StatusF, NavF, {"!F|00|00|00|01|01"}}), labelsF,
          {{"Invalid Channel"}, {"Write HPR Channel", MsgBoxResult::Yes}, {"Read the Channel"}}, 0, false, true, true},
-        {"channel 0 as RS232 channel: no offer", [this] { SetChannel(0x00); }, Join({StatusF, NavF}), labelsF,
+        {"channel 0 as RS232 channel: no offer", [this] { SetChannel(model, 0x00); }, Join({StatusF, NavF}), labelsF,
          {{"Invalid Channel"}}, 0, false, true, true},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         model = Sim::TransponderModel();
         model.versionText = FFamily;
-        SetCodeword(0x2053); // IRS, address 05, channel 03
+        SetCodeword(model, 0x2053); // IRS, address 05, channel 03
         r.setup();
         Load();
         win->show();
@@ -149,8 +144,8 @@ TEST_F(ExchangeTest, GetStatusShowsWhatWasRead)
              EXPECT_EQ(win->txtAddress[2]->text().toStdString(), "0503");
          }},
         {3, [this] {
-             SetChannel(0x10);
-             ToneBlock();
+             SetChannel(model, 0x10);
+             ToneBlock(model);
          },
          [this] {
              EXPECT_EQ(win->cboOrvaneIntChan[3]->currentText().toStdString(), "MF2");
@@ -158,8 +153,8 @@ TEST_F(ExchangeTest, GetStatusShowsWhatWasRead)
              EXPECT_EQ(win->txtAddress[3]->text().toStdString(), "0503");
          }},
         {4, [this] {
-             SetChannel(0x10);
-             SpanwaveBlock();
+             SetChannel(model, 0x10);
+             SpanwaveBlock(model);
          },
          [this] {
              EXPECT_EQ(win->lblInterrogate[4]->text().toStdString(), "MF2");
@@ -171,7 +166,7 @@ TEST_F(ExchangeTest, GetStatusShowsWhatWasRead)
         SCOPED_TRACE(r.scheme);
         model = Sim::TransponderModel();
         model.versionText = FFamily;
-        SetCodeword(0x2053);
+        SetCodeword(model, 0x2053);
         r.setup();
         Load();
         win->cmdStatus->click();
