@@ -80,11 +80,6 @@ void SelectPort(QComboBox* list, int32_t port)
     list->setCurrentIndex(at >= 0 ? at : 0);
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& name, const char* caption)
-{
-    return Forms::Named(new QLabel(QString::fromLatin1(caption), parent), name);
-}
-
 } // namespace
 
 frmComPorts::frmComPorts(QWidget* owner) : Forms::Dialog(owner)
@@ -93,11 +88,11 @@ frmComPorts::frmComPorts(QWidget* owner) : Forms::Dialog(owner)
     setWindowTitle(QStringLiteral("Serial Port Settings"));
 
     fraTransponder = Forms::Named(new QGroupBox(QStringLiteral("Transponder"), this), "fraTransponder");
-    lblTpdrPort = MakeLabel(fraTransponder, QStringLiteral("lblTpdrPort"), "Serial Port");
+    lblTpdrPort = Forms::Named(new QLabel(QStringLiteral("Serial Port"), fraTransponder), "lblTpdrPort");
     const char* const captions[] = {"Serial Communications Wait", "Delay between commands", "seconds", "seconds",
                                     "Serial Baud Rate"};
     for (size_t i = 0; i < lblTpdr.size(); ++i) {
-        lblTpdr[i] = MakeLabel(fraTransponder, Forms::ArrayName("lblTpdr", static_cast<int>(i)), captions[i]);
+        lblTpdr[i] = Forms::Named(new QLabel(QString::fromLatin1(captions[i]), fraTransponder), "lblTpdr", static_cast<int>(i));
     }
     cboTpdrPort = Forms::Named(new QComboBox(fraTransponder), "cboTpdrPort");
     cboTpdrBaud = Forms::Named(new QComboBox(fraTransponder), "cboTpdrBaud");
@@ -117,7 +112,7 @@ frmComPorts::frmComPorts(QWidget* owner) : Forms::Dialog(owner)
     tpdrGrid->addWidget(lblTpdr[3], 3, 2);
 
     Frame1 = Forms::Named(new QGroupBox(QStringLiteral("VOV"), this), "Frame1");
-    lblANT = MakeLabel(Frame1, QStringLiteral("lblANT"), "Serial Port");
+    lblANT = Forms::Named(new QLabel(QStringLiteral("Serial Port"), Frame1), "lblANT");
     cboANTPort = Forms::Named(new QComboBox(Frame1), "cboANTPort");
     auto* antGrid = new QGridLayout(Frame1);
     antGrid->addWidget(lblANT, 0, 0);

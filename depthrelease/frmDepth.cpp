@@ -12,31 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
 constexpr float RaiseEventPeriod = 0.1f;
-
-// Shows the dialog as busy for the length of one exchange.
-class BusyExchange {
-public:
-    explicit BusyExchange(Forms::Dialog* dialog) : dialog_(dialog)
-    {
-        dialog_->SetBusy(true);
-        Forms::BusyPointer();
-    }
-    ~BusyExchange()
-    {
-        Forms::DefaultPointer();
-        dialog_->SetBusy(false);
-    }
-    BusyExchange(const BusyExchange&) = delete;
-    BusyExchange& operator=(const BusyExchange&) = delete;
-
-private:
-    Forms::Dialog* dialog_;
-};
-
-} // namespace
 
 frmDepth::frmDepth(QWidget* owner) : Forms::Dialog(owner)
 {
@@ -104,8 +80,13 @@ bool frmDepth::Exchange(const TpdrExchange::Encoder& encode, TpdrExchange::Reply
     TpdrExchange::Options options;
     options.delayFirst = false;
     options.raiseEventPeriod = RaiseEventPeriod;
-    BusyExchange busy(this);
-    return TpdrExchange::Run(*this, encode, [] { return std::string(); }, reply, {}, options) == ReplyReceived;
+    // The parameter objects' encoders raise nothing: the busy state always ends.
+    SetBusy(true);
+    Forms::BusyPointer();
+    const bool replied = TpdrExchange::Run(*this, encode, [] { return std::string(); }, reply, {}, options) == ReplyReceived;
+    Forms::DefaultPointer();
+    SetBusy(false);
+    return replied;
 }
 
 bool frmDepth::ReadOnOff()

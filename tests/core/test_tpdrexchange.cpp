@@ -21,7 +21,6 @@ protected:
 
 TEST_F(TpdrExchangeTest, RunSendsShowsAndDecodes)
 {
-    const ShownBox noReply{"No reply from Transponder.", 48, "Communication Error"};
     const struct Row {
         const char* name;
         bool frame;   // the encoder builds one
@@ -33,7 +32,7 @@ TEST_F(TpdrExchangeTest, RunSendsShowsAndDecodes)
     } rows[] = {
         {"no frame: nothing sent", false, false, TpdrExchange::NoFrame, {}, {"status 1"}, {}},
         {"reply: decoded, status shown twice", true, false, ReplyReceived, {"TT"}, {"status 1", "status 2"}, {}},
-        {"time-out: not decoded", true, true, ReplyTimeout, {}, {"status 1"}, {noReply}},
+        {"time-out: not decoded", true, true, ReplyTimeout, {}, {"status 1"}, {NoReplyBox}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);

@@ -58,7 +58,6 @@ struct Box {
     int answer;
 };
 const std::string CRLF = "\r\n";
-const ShownBox NoReply{"No reply from Transponder.", 48, "Communication Error"};
 const ShownBox NotSupported{"The Transponder firmware does not support this function.", 64, "Not Supported"};
 const ShownBox M0{"Invalid Firmware Version returned", 48, "Invalid Firmware Version"};
 const ShownBox M2{"The returned Channel Number is invalid", 48, "Invalid Channel"};
@@ -345,9 +344,9 @@ const Scenario Scenarios[] = {
      "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|Not fitted/R|N/A/W", "0"},
     // ---- A transponder that falls silent: the pass ends at the first time-out
     {"TypeNumberTimesOut", [](Model& m) { Hpr(m); m.knobs.answerFrames = 3; }, {}, "cmdStatus",
-     {V9, Tx, Init, Type}, {{NoReply, Ok}}, "V2.05F/W|Tx V2.10F/W|Unknown/R|Unknown/M|Unknown/M|N/A/W", "0"},
+     {V9, Tx, Init, Type}, {{NoReplyBox, Ok}}, "V2.05F/W|Tx V2.10F/W|Unknown/R|Unknown/M|Unknown/M|N/A/W", "0"},
     {"SilentDuringNavigationRead", [](Model& m) { Hpr(m); m.knobs.answerFrames = 13; }, {}, "cmdStatus",
-     StatusF + FrameList{Codeword, Params}, {{NoReply, Ok}}, LABELS_F, "0"},
+     StatusF + FrameList{Codeword, Params}, {{NoReplyBox, Ok}}, LABELS_F, "0"},
     // ---- No usable channel: the offer to write HPR channel 1
     {"HprChannelOfferYes", [](Model& m) { Hpr(m); SetChannel(m, 0x19); }, {}, "cmdStatus",
      StatusF + NavF + FrameList{WriteRS232("01")}, {{M2, Ok}, {M27, Yes}, {M28, Ok}}, LABELS_F, "0"},

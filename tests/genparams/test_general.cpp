@@ -51,10 +51,8 @@ void SetValue(clsGeneral& g, int32_t param, double v)
 
 class GeneralTest : public ::testing::Test {
 protected:
-    GeneralTest() : savedFW(TpdrFirmware.FWVersion()) { TpdrFirmware.FWVersion(416); } // V2.05F
-    ~GeneralTest() override { TpdrFirmware.FWVersion(savedFW); }
+    GeneralTest() { TpdrFirmware.FWVersion(416); } // V2.05F
 
-    int32_t savedFW;
     clsGeneral gen;
     ScriptedDialogs boxes;
     TpdrCommand cmd;
@@ -397,9 +395,6 @@ TEST_F(GeneralTest, WriteAcknowledgements)
 
 class GeneralLinkTest : public LinkFixture {
 protected:
-    GeneralLinkTest() : savedFW(TpdrFirmware.FWVersion()) {}
-    ~GeneralLinkTest() override { TpdrFirmware.FWVersion(savedFW); }
-
     TpdrCommsResult Send(const TpdrCommand& frame, int16_t n, int16_t len)
     {
         clsTpdrComms link;

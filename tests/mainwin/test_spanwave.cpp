@@ -1,3 +1,4 @@
+#include "error_of.h"
 #include "clsSpanwaveParams.h"
 #include "frames.h"
 #include "globals.h"
@@ -226,12 +227,7 @@ TEST(SpanwaveParams, CodewordWrite)
     // Codes that do not fit their fields would corrupt the neighbours: refused.
     for (const auto& [addr, chan] : std::vector<std::pair<int16_t, int16_t>>{{-1, 5}, {64, 5}, {33, -1}, {33, 16}}) {
         clsSpanwaveParams bad = Params(0, 1, addr, chan);
-        try {
-            bad.WriteEncode_SPCodeword(frame, tx, rx);
-            ADD_FAILURE() << addr << "/" << chan << " accepted";
-        } catch (const VBError& e) {
-            EXPECT_EQ(e.Number(), 5);
-        }
+        EXPECT_EQ(ErrorOf([&] { bad.WriteEncode_SPCodeword(frame, tx, rx); }), 5) << addr << "/" << chan;
     }
 }
 

@@ -68,7 +68,9 @@ TEST_F(ExchangeTest, GetStatus)
          false, false},
         {"model without depth sensor",
          [this] {
-             SetTypeNumber(model, "TT6000");
+             for (uint8_t i = 0; i < 6; ++i) {
+                 model.Poke(false, 0xE0, 0x0A, i, static_cast<uint8_t>("TT6000"[i]));
+             }
          },
          Join({StatusF, NavF, {Init}}),
          {"V2.05F:W", "Tx V2.10F:W", "TT6000:W", "004217:W", "Not fitted:W", "17.3 Volts:W"}, {}, 2, true, false,

@@ -29,16 +29,12 @@ inline std::string Bytes(std::string hex)
     return out;
 }
 
-namespace Frames {
+// n bytes 00.
+inline std::string Nuls(int n) { return std::string(static_cast<size_t>(n), '\0'); }
+// The firmware version read of n characters.
+inline TpdrCommand VersionRead(int n = 9) { return MakeFrame('V', 0xA0, 0, 0, Nuls(n)); }
 
-inline std::string Zeros(int n)
-{
-    std::string s;
-    for (int i = 0; i < n; ++i) {
-        s += "|00";
-    }
-    return s;
-}
+namespace Frames {
 
 // A frame as FrameText shows it: the two letters, the bytes given in
 // hexadecimal ("A0 00 00 09"), then `zeros` bytes 00.
@@ -48,7 +44,10 @@ inline std::string Text(const char* letters, const std::string& hex, int zeros =
     for (size_t i = 0; i < hex.size(); i += 3) {
         text += "|" + hex.substr(i, 2);
     }
-    return text + Zeros(zeros);
+    for (int i = 0; i < zeros; ++i) {
+        text += "|00";
+    }
+    return text;
 }
 
 // Reads.

@@ -1,5 +1,5 @@
 // Pokes into the simulated transponder's memory that tests share: the
-// navigation addressing, depth on/off, battery type and type number.
+// navigation addressing, depth on/off and battery type.
 #pragma once
 
 #include "frames.h"
@@ -45,12 +45,5 @@ inline void SpanwaveBlock(Sim::TransponderModel& m)
 }
 inline void SetDepthByte(Sim::TransponderModel& m, uint8_t b) { m.Poke(false, 0xA0, 0x04, 0x00, b); }
 inline void SetBatteryType(Sim::TransponderModel& m, uint8_t type) { m.Poke(false, 0xE0, 0x0A, 0x80, type); }
-// The first characters of the type number.
-inline void SetTypeNumber(Sim::TransponderModel& m, const std::string& text)
-{
-    for (uint8_t i = 0; i < text.size(); ++i) {
-        m.Poke(false, 0xE0, 0x0A, i, static_cast<uint8_t>(text[i]));
-    }
-}
 
 } // namespace Memory
