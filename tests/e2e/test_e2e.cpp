@@ -2,35 +2,25 @@
 // transponder: each scenario clicks the window's buttons and checks every frame
 // the transponder received, the status labels, the navigation panel and every
 // box the engineer saw. The real clock runs; only the time-out rows wait long (1 s).
-#include "appinfo.h"
-#include "filehandler.h"
+#include "e2e_fixture.h"
 #include "forms.h"
 #include "frmMain.h"
-#include "iolog.h"
-#include "mainwin_globals.h"
-#include "pty_server.h"
-#include "registry.h"
 #include "scripted_dialogs.h"
 #include "transponder_memory.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
-#include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <mutex>
 #include <ostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -125,55 +115,12 @@ struct Scenario {
 };
 void PrintTo(const Scenario& sc, std::ostream* os) { *os << sc.name; }
 
-class E2ETest : public ::testing::TestWithParam<Scenario> {
+class E2ETest : public ::testing::TestWithParam<Scenario>, public PtyMainWindow {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        const std::string slave = server.Open();
-        ASSERT_FALSE(slave.empty());
-        server.Start();
-        WriteFile("SerialPorts.ini", "COM1=" + slave + "\r\n");
-        WriteFile(FileHandler::SettingsFile, "; Spanwave Tidelet - Dynamic Parameters\r\n\r\n[COMMS]\r\n"
-                                             "Transponder=COM1\r\nVOV=\r\n\r\n[TRANSPONDER]\r\n"
-                                             "Setting=19200,N,8,1\r\nTimeout=1\r\nDelayBetweenCmds=" +
-                                                 delayBetweenCmds + "\r\n");
-        App::SetPath(Folder());
-        Platform::SetRegistryFile(Folder() + "/registry");
-        EngineeringMode = false;
-        EngineeringCode.clear();
-        ShowIOFlag = false;
-    }
-    void TearDown() override
-    {
-        win.reset();
-        server.Stop();
-        Platform::SetRegistryFile("");
-        App::SetPath("");
-    }
-
-    std::string Folder() const { return dir.path().toStdString(); }
-    void WriteFile(const std::string& name, const std::string& text)
-    {
-        QFile file(dir.filePath(QString::fromStdString(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.data(), static_cast<qint64>(text.size()));
-    }
-
-    void Load()
-    {
-        win = std::make_unique<frmMain>();
-        win->Form_Load();
-        win->show();
-        QApplication::setActiveWindow(win.get());
-    }
+    void SetUp() override { Start(); }
+    void TearDown() override { Finish(); }
 
 public:
-    void WithModel(const std::function<void(Model&)>& f)
-    {
-        std::lock_guard lock(server.ModelMutex());
-        f(model);
-    }
     void Click(const char* button) { win->findChild<QPushButton*>(button)->click(); }
     // A click on the option's button, not beside its caption.
     static void ClickOption(QRadioButton* option)
@@ -198,37 +145,6 @@ public:
         win->cmdExit->setFocus();
     }
     frmMain& Win() { return *win; }
-
-    // Every frame received since the last call. The window sends its last
-    // command without waiting for a reply, so a marker sent after it through
-    // the same port shows when the transponder has seen everything before it.
-    FrameList Take()
-    {
-        const std::string marker("!Z\0\0\0\0", 6);
-        win->comTpdr->Output(marker);
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        for (;;) {
-            {
-                std::lock_guard lock(server.ModelMutex());
-                const auto& got = model.Frames();
-                if (!got.empty() && got.back() == marker) {
-                    FrameList texts;
-                    for (size_t i = 0; i + 1 < got.size(); ++i) {
-                        texts.push_back(Sim::FrameText(got[i]));
-                    }
-                    model.ClearFrames();
-                    return texts;
-                }
-            }
-            if (std::chrono::steady_clock::now() > deadline) {
-                std::lock_guard lock(server.ModelMutex());
-                ADD_FAILURE() << "the marker frame never reached the transponder; frames " << model.Frames().size()
-                              << ", pending " << Sim::FrameText(model.Pending());
-                return {};
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-    }
 
     std::string Labels() const
     {
@@ -266,12 +182,6 @@ public:
         }
     }
 
-    std::string delayBetweenCmds = "0";
-    QTemporaryDir dir;
-    Model model;
-    Sim::PtyServer server{model};
-    ScriptedDialogs boxes;
-    std::unique_ptr<frmMain> win;
 };
 
 TEST_P(E2ETest, Scenario)

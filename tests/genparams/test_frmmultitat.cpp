@@ -1,0 +1,271 @@
+// The multi turn-around-time dialog against the simulated transponder on the
+// fake clock, driven as a user drives it: clicks, typing, Tab.
+#include "clsFirmware.h"
+#include "clsMultiTAT.h"
+#include "clsSettings.h"
+#include "frmDialogsGenParams.h"
+#include "link_fixture.h"
+#include "multitat_probe.h"
+#include "resets.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using namespace MultiTATProbe;
+using FrameList = std::vector<std::string>;
+
+class MultiTATDialogTest : public LinkFixture {
+protected:
+    MultiTATDialogTest()
+    {
+        saved = AppSettings;
+        AppSettings.TpdrTelemWait(1.0f);
+        AppSettings.DelayBetweenCmds(0.05f);
+        MakeStoreObjects();
+        WireStore();
+        CommonProcs::ResetParamGroup(0, true, true);
+        CommonProcs::ResetParamGroup(6, true, true);
+        CommonProcs::ClearUnsupportedReads(true);
+        model.versionText = "Vers2.05D";
+        lblFirmware = Forms::Named(new QLabel(&mainWindow), "lblFirmware");
+    }
+    ~MultiTATDialogTest() override
+    {
+        dialog.reset();
+        AppSettings = saved;
+    }
+
+    QWidget* Open()
+    {
+        dialog = std::make_unique<frmMultiTAT>(&mainWindow);
+        dialog->show();
+        dialog->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        return dialog.get();
+    }
+    void Click(const char* button) { MultiTATProbe::Click(dialog.get(), button); }
+    void Type(int n, const char* text) { MultiTATProbe::Type(dialog.get(), n, text); }
+    bool Enabled(const char* name) const { return MultiTATProbe::Enabled(dialog.get(), name); }
+    QWidget* Control(const char* name) const { return Find(dialog.get(), QString::fromLatin1(name)); }
+
+    FrameList Sent()
+    {
+        clock.Advance(0.1);
+        port.InBufferCount();
+        FrameList texts;
+        for (const std::string& f : model.Frames()) {
+            texts.push_back(Sim::FrameText(f));
+        }
+        model.ClearFrames();
+        return texts;
+    }
+    void Read()
+    {
+        Click("cmdTATRead");
+        Sent();
+    }
+
+    clsSettings saved;
+    QWidget mainWindow; // holds the firmware label, as the main window does
+    QLabel* lblFirmware = nullptr;
+    std::unique_ptr<frmMultiTAT> dialog;
+};
+
+TEST_F(MultiTATDialogTest, LoadsWithItsControlsAndSendsNothing)
+{
+    RegisterGenParamsDialogs();
+    EXPECT_TRUE(Forms::HasDialog("frmMultiTAT"));
+    QWidget* d = Open();
+    EXPECT_EQ(d->windowTitle(), "Multi-TAT Settings");
+    EXPECT_EQ(Control("fraTAT")->property("title").toString(), "Channel 2 Selector TAT Settings");
+    EXPECT_EQ(Find<QLabel>(d, "lblReadIfo")->text(), "Please Read before selecting or writing.");
+    const struct {
+        const char* name;
+        const char* caption;
+        const char* tip;
+        bool enabled, visible;
+    } buttons[] = {
+        {"cmdTATRead", "&Get", "Read all Turn-Around-Times from Transponder", true, true},
+        {"cmdTATWrite", "&Set", "Send all changed Turn-Around-Times to Transponder", false, true},
+        {"cmdTATCancel", "&Cancel", "Reset all unsent TAT parameters", false, true},
+        {"cmdTATApply", "", "Confirm TAT selection", false, true},
+        {"cmdProgressCancel", "&Cancel", "Cancel operation", true, false},
+        {"cmdExit", "E&xit", "", true, true},
+    };
+    for (const auto& b : buttons) {
+        auto* button = Find<QPushButton>(d, b.name);
+        EXPECT_EQ(button->text(), b.caption) << b.name;
+        EXPECT_EQ(button->toolTip(), b.tip) << b.name;
+        EXPECT_EQ(Enabled(b.name), b.enabled) << b.name;
+        EXPECT_EQ(!button->isHidden(), b.visible) << b.name;
+    }
+    for (int n = 0; n < frmMultiTAT::Entries; ++n) {
+        EXPECT_EQ(Find<QLabel>(d, Forms::ArrayName("lblTAT", n))->text(), QStringLiteral("Position %1").arg(n));
+        EXPECT_EQ(Entry(d, n)->toolTip(), QStringLiteral("Position %1 Turn-Around-Time (62.5 - 875 mSec)").arg(n));
+        QStringList items;
+        for (int i = 0; i < Entry(d, n)->count(); ++i) {
+            items << Entry(d, n)->itemText(i);
+        }
+        EXPECT_EQ(items.join(' ').toStdString(), AsRead) << n;
+    }
+    EXPECT_EQ(Texts(d), Blank);
+    EXPECT_EQ(Look(d), "WWWWWWWWWW DDDDDDDDDD");
+    EXPECT_EQ(Sent(), FrameList{});
+}
+
+// Get by what the transponder answers. The rows run in order on one store, as
+// reads do in one run.
+TEST_F(MultiTATDialogTest, GetByFirmwareAndFailure)
+{
+    const struct {
+        const char* name;
+        std::function<void(Sim::TransponderModel&)> setup;
+        FrameList frames;
+        std::vector<ShownBox> boxes;
+        std::string label, texts, look;
+    } rows[] = {
+        {"D family", {}, {V9, R1, R2}, {}, "V2.05D", AsRead, "WWWWWWWWWW EEEEEEEEEE"},
+        {"V1.11D read twice", [](auto& m) { m.versionText = "Vers1.11S "; }, {V9, V10, R1, R2}, {}, "V1.11D", AsRead,
+         "WWWWWWWWWW EEEEEEEEEE"},
+        {"test mode", [](auto& m) { m.versionText = "TestMode "; }, {V9, R1, R2}, {}, "Test Mode", AsRead,
+         "WWWWWWWWWW EEEEEEEEEE"},
+        // The version unknown: the values of the read before stay, out of reach.
+        {"unrecognised version", [](auto& m) { m.versionText = "Vers7.77X"; }, {V9}, {InvalidVersion},
+         "Unrecognised", AsRead, "WWWWWWWWWW DDDDDDDDDD"},
+        {"silent on page 1", [](auto& m) { m.knobs.answerFrames = 1; }, {V9, R1}, {NoReply, NotRead}, "V2.05D", Blank,
+         "RRRRRRRRRR EEEEEEEEEE"},
+        {"875.1 ms read at entry 8",
+         [](auto& m) {
+             m.Poke(false, 0xE2, 0, 0x16, 0x55);
+             m.Poke(false, 0xE2, 0, 0x17, 0x60);
+         },
+         {V9, R1, R2}, {}, "V2.05D", "62.5 125 187.5 250 312.5 375 437.5 500   625", "WWWWWWWWRW EEEEEEEEEE"},
+        {"not supported after a read", [](auto& m) { m.versionText = "Vers2.00P"; }, {V9}, {NotSupported}, "V2.00P",
+         Blank, "WWWWWWWWWW DDDDDDDDDD"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        model = Sim::TransponderModel();
+        model.versionText = "Vers2.05D";
+        if (r.setup) {
+            r.setup(model);
+        }
+        boxes.Clear();
+        for (size_t i = 0; i < r.boxes.size(); ++i) {
+            boxes.Answer(MsgBoxResult::OK);
+        }
+        QWidget* d = Open();
+        Click("cmdTATRead");
+        EXPECT_EQ(Sent(), r.frames);
+        EXPECT_EQ(boxes.Boxes(), r.boxes);
+        EXPECT_EQ(Forms::S(lblFirmware->text()), r.label);
+        EXPECT_EQ(Texts(d), r.texts);
+        EXPECT_EQ(Look(d), r.look);
+        EXPECT_FALSE(Enabled("cmdTATWrite"));
+        EXPECT_EQ(QApplication::focusWidget(), Control("cmdTATRead"));
+    }
+    // The unsupported unit left both copies reset.
+    EXPECT_EQ(ReadMultiTAT.Value(0), 61.5f);
+    EXPECT_EQ(EditMultiTAT.Value(0), 61.5f);
+}
+
+TEST_F(MultiTATDialogTest, TypedValuesAreCheckedWhenTheEntryIsLeft)
+{
+    QWidget* d = Open();
+    Read();
+    const struct {
+        const char* typed;
+        bool accepted;
+        const char* shown;
+        char colour;
+        bool okToWrite; // a text that is no number leaves the flag alone
+    } rows[] = {
+        {"100.01", true, "100.01", 'O', true}, {"62.4", false, "62.4", 'W', false}, {"875.1", false, "875.1", 'W', false},
+        {"abc", false, "abc", 'W', true},      {"875", true, "875", 'O', true},      {" 125 ", true, "125", 'W', true},
+        {"1e400", false, "1e400", 'W', true},  {"", false, "", 'W', true},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.typed);
+        Click("cmdTATCancel");
+        Type(1, r.typed);
+        EXPECT_EQ(QApplication::focusWidget() == Entry(d, 1), !r.accepted);
+        EXPECT_EQ(Forms::S(Entry(d, 1)->currentText()), r.shown);
+        EXPECT_EQ(Look(d)[1], r.colour);
+        EXPECT_EQ(EditMultiTAT.OKToWrite(1), r.okToWrite);
+        EXPECT_EQ(Enabled("cmdTATWrite"), r.accepted && r.colour == 'O');
+    }
+
+    // A valid change, then a bad value: Set's click follows a refused focus change and writes nothing.
+    Click("cmdTATCancel");
+    Type(2, "200");
+    Type(3, "900");
+    ASSERT_TRUE(Enabled("cmdTATWrite"));
+    Click("cmdTATWrite");
+    EXPECT_EQ(QApplication::focusWidget(), Entry(d, 3));
+    EXPECT_EQ(Sent(), FrameList{});
+    // Cancel brings the values read back; a value read invalid is reported.
+    model.Poke(false, 0xE2, 0, 0x02, 0);
+    model.Poke(false, 0xE2, 0, 0x03, 0);
+    Read();
+    Type(0, "70");
+    boxes.Answer(MsgBoxResult::OK);
+    Click("cmdTATCancel");
+    EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{Invalid});
+    EXPECT_EQ(Texts(d), "62.5   187.5 250 312.5 375 437.5 500 562.5 625");
+    EXPECT_EQ(Look(d), "WRWWWWWWWW EEEEEEEEEE");
+    EXPECT_FALSE(Enabled("cmdTATWrite"));
+}
+
+TEST_F(MultiTATDialogTest, SetWritesBothPagesThenInitialises)
+{
+    QWidget* d = Open();
+    Read();
+    Type(0, "100");
+    Type(9, "875"); // Tab from the last entry confirms it too
+    EXPECT_EQ(Look(d), "OWWWWWWWWO EEEEEEEEEE");
+    const double before = clock.Elapsed();
+    Click("cmdTATWrite");
+    EXPECT_EQ(Sent(), (FrameList{"!W|E2|00|00|0A|09|AF|0C|20|12|3A|18|55|1E|70",
+                              "!W|E2|00|10|0A|24|8A|2A|A4|30|BF|36|DA|55|5E", INIT}));
+    // Half a second and the delay between commands on each side of the initialise command.
+    EXPECT_GE(clock.Elapsed() - before, 1.1);
+    EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{});
+    EXPECT_EQ(ReadMultiTAT.Value(9), 875.0f);
+    // The table counts as not read: the entries stay off until the next Get.
+    const std::string written = "100 125 187.5 250 312.5 375 437.5 500 562.5 875";
+    EXPECT_EQ(Texts(d), written);
+    EXPECT_EQ(Look(d), "WWWWWWWWWW DDDDDDDDDD");
+    EXPECT_FALSE(Enabled("cmdTATWrite"));
+    EXPECT_EQ(dialog->StatusText(), "");
+
+    // Opened again, the dialog shows the same without an exchange.
+    d = Open();
+    EXPECT_EQ(Texts(d), written);
+    EXPECT_EQ(Sent(), FrameList{});
+}
+
+TEST_F(MultiTATDialogTest, RunTimeErrorDuringSetIsReportedAndTheDialogIdles)
+{
+    QWidget* d = Open();
+    Read();
+    Type(4, "400");
+    EditMultiTAT.Value(4, 3000.0f); // no 16-bit word: no entry lets such a value through
+    boxes.Answer(MsgBoxResult::OK);
+    Click("cmdTATWrite");
+    const ShownBox overflow{"Error from cmdTATWriteErrorHandler (frmMultiTAT) trapped in CatchAll Errors.", 48,
+                            "Error:  6  Overflow"};
+    EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{overflow});
+    EXPECT_EQ(Sent(), FrameList{});
+    EXPECT_FALSE(Control("cmdExit")->isHidden());
+    EXPECT_TRUE(Control("cmdProgressCancel")->isHidden());
+    EXPECT_TRUE(Enabled("cmdTATRead"));
+    EXPECT_EQ(Look(d), "WWWWOWWWWW EEEEEEEEEE");
+    Click("cmdExit");
+    EXPECT_FALSE(d->isVisible());
+}
+
+} // namespace
