@@ -540,7 +540,7 @@ void frmMain::Form_Load()
         AppSettings = clsSettings();
         SpanwaveQuickset::InitQuicksets();
 
-        if (!FileHandler::CheckIniPath(std::string("\\") + FileHandler::SettingsFile, [this] { ShowMessage(1); })) {
+        if (!FileHandler::CheckIniPath(std::string("\\") + FileHandler::SettingsFile, [this] { ShowMessage(MsgPathNotFound); })) {
             Unload();
             return;
         }

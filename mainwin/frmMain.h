@@ -63,6 +63,15 @@ public:
     const std::string& KeyBufferText() const { return KeyBuffer; }
 
     // ---- Result messages: the button pressed (1 OK, 6 Yes, 7 No).
+    enum Message : int16_t {
+        MsgInvalidFirmware, MsgPathNotFound, MsgInvalidChannelRead, MsgInvalidDepth, MsgInvalidParamsRead,
+        MsgInvalidParams, MsgInvalidCodewordRead, MsgInvalidSpanwaveType, MsgInvalidAddress, MsgInvalidHPRChannel,
+        MsgNone, MsgInvalidChannels, MsgInvalidIntChan, MsgInvalidReplyChan, MsgNothingWritten,
+        MsgHPRChannelWriteFailed, MsgPulseWriteFailed, MsgAddressWriteFailed, MsgChannelCodeWriteFailed,
+        MsgCodewordWriteFailed, MsgParamsWriteFailed, MsgInvalidTypeNumber, MsgInvalidSerialNumber,
+        MsgInvalidTxFirmware, MsgTypeNotIRS, MsgNothingSupported, MsgSameChannels, MsgOfferHPRChannel1,
+        MsgReadTheChannel, MsgHPRChannelWritten, MsgHPRChannelNotWritten, MsgConfirmInitialise,
+    };
     int16_t ShowMessage(int16_t Code);
 
     // ---- Buttons and menus
@@ -125,7 +134,7 @@ public:
     // ---- Firmware reader's view of the window
     void SetFirmwareLabelText(const std::string& text) override;
     void SetFirmwareLabelBackColor(int32_t vbColor) override;
-    void ShowMessage0() override { ShowMessage(0); }
+    void ShowMessage0() override { ShowMessage(MsgInvalidFirmware); }
     void PercentDone(float Percent, bool& Cancel) override { mTpdrComms_PercentDone(Percent, Cancel); }
 
     // The navigation values as last read, against which a Set finds changes.

@@ -52,7 +52,7 @@ int32_t frmMain::NavExchange(const Encoder& encode, const std::function<std::str
                                    [&](const std::string&, int16_t) { decoded = decode(reply); });
         if (result == NoFrame) {
             // Nothing the transponder would take: refused like a bad value.
-            ShowMessage(11);
+            ShowMessage(MsgInvalidChannels);
             result = ValidationFailed;
         } else if (result == ReplyReceived && decoded != 0) {
             ShowMessage(message);
@@ -167,7 +167,7 @@ int32_t frmMain::ReadSpanwaveCodeWord()
     return NavExchange(
         [](TpdrCommand& c, int16_t& n, int16_t& r) { NavParams.ReadEncode_SpanwaveCodeWord(c, n, r); },
         [] { return NavParams.StatusBarText(); },
-        [](const Reply& reply) { return NavParams.ReadDecode_SpanwaveCodeWord(reply.text, reply.length); }, 6,
+        [](const Reply& reply) { return NavParams.ReadDecode_SpanwaveCodeWord(reply.text, reply.length); }, MsgInvalidCodewordRead,
         "ReadSpanwaveCodeWord (frmMain)");
 }
 
@@ -180,7 +180,7 @@ int32_t frmMain::ReadSpanwaveParams()
     return NavExchange(
         [](TpdrCommand& c, int16_t& n, int16_t& r) { NavParams.ReadEncode_SpanwaveParams(c, n, r); },
         [] { return NavParams.StatusBarText(); },
-        [](const Reply& reply) { return NavParams.ReadDecode_SpanwaveParams(reply.text, reply.length); }, 4,
+        [](const Reply& reply) { return NavParams.ReadDecode_SpanwaveParams(reply.text, reply.length); }, MsgInvalidParamsRead,
         "ReadSpanwaveParams (frmMain)");
 }
 
@@ -193,7 +193,7 @@ int32_t frmMain::ReadHPRChannel(int16_t Kind)
     }
     return NavExchange([Kind](TpdrCommand& c, int16_t& n, int16_t& r) { TpdrChannel.ReadEncode(c, n, r, Kind); },
                        [] { return TpdrChannel.StatusBarText(); },
-                       [Kind, FW](const Reply& reply) { return TpdrChannel.ReadDecode(reply.text, Kind, FW); }, 2,
+                       [Kind, FW](const Reply& reply) { return TpdrChannel.ReadDecode(reply.text, Kind, FW); }, MsgInvalidChannelRead,
                        "ReadHPRChannel (frmMain)");
 }
 
@@ -232,11 +232,11 @@ bool frmMain::SetNavParams()
         NavParamsRead = true;
         break;
     case NothingChanged:
-        ShowMessage(14);
+        ShowMessage(MsgNothingWritten);
         NavParamsRead = true;
         break;
     case NotSupported:
-        ShowMessage(25);
+        ShowMessage(MsgNothingSupported);
         break;
     default:
         NavParamsRead = false;
@@ -263,7 +263,7 @@ int32_t frmMain::WriteNavParams()
 int32_t frmMain::WriteNavParams_Spanwave()
 {
     const int32_t s = NavParams.NavScheme();
-    if (NavParams.SpanwaveType() != 1 && ShowMessage(24) == MsgBoxResult::Yes) {
+    if (NavParams.SpanwaveType() != 1 && ShowMessage(MsgTypeNotIRS) == MsgBoxResult::Yes) {
         NavParams.SpanwaveType(1);
         UpdateControls();
     }
@@ -287,23 +287,23 @@ int32_t frmMain::ValidateNavParams(int32_t Scheme)
         return ValidationFailed;
     };
     if (!NavParams.CmdAddressIsOK()) {
-        return refuse(8);
+        return refuse(MsgInvalidAddress);
     }
     std::string prefix, hpr300, postfix;
     if (Scheme == 2 && !TpdrChannel.IsHPRChannel(TpdrChannel.RS232Chan(), prefix, hpr300, false, 0, postfix)) {
-        return refuse(9);
+        return refuse(MsgInvalidHPRChannel);
     }
     if (Scheme == 3 && NavParams.OrvaneReplyChan() == NoReplyChan) {
-        return refuse(13);
+        return refuse(MsgInvalidReplyChan);
     }
     if (Scheme == 4 && NavParams.SpanwaveType() == 0) {
-        return refuse(7);
+        return refuse(MsgInvalidSpanwaveType);
     }
     if ((Scheme == 3 || Scheme == 4) && NavParams.OrvaneIntChan() == NoIntChan) {
-        return refuse(12);
+        return refuse(MsgInvalidIntChan);
     }
     if (Scheme == 3 && cboOrvaneIntChan[3]->currentText() == cboOrvaneReplyChan->currentText()) {
-        return refuse(26);
+        return refuse(MsgSameChannels);
     }
     return 0;
 }
@@ -448,7 +448,7 @@ int32_t frmMain::ChannelWriteEnabled()
     }
     // A list left without a selection names no channel: nothing is written.
     if ((programmed && TpdrChannel.RS232Chan() == -1) || (dualMode && TpdrChannel.DualModeChan() == -1)) {
-        ShowMessage(11);
+        ShowMessage(MsgInvalidChannels);
         return ValidationFailed;
     }
     return 0;
@@ -479,7 +479,7 @@ int32_t frmMain::WriteHPRChannel(int16_t Kind)
 {
     return NavExchange([Kind](TpdrCommand& c, int16_t& n, int16_t& r) { TpdrChannel.WriteEncode(c, n, r, Kind, true); },
                        [] { return TpdrChannel.StatusBarText(); },
-                       [](const Reply& reply) { return TpdrChannel.WriteDecode(reply.text, reply.length); }, 15,
+                       [](const Reply& reply) { return TpdrChannel.WriteDecode(reply.text, reply.length); }, MsgHPRChannelWriteFailed,
                        "WriteHPRChannel (frmMain)");
 }
 
@@ -487,7 +487,7 @@ int32_t frmMain::WriteSpanwaveCodeword()
 {
     return NavExchange([](TpdrCommand& c, int16_t& n, int16_t& r) { NavParams.WriteEncode_SPCodeword(c, n, r); },
                        [] { return NavParams.StatusBarText(); },
-                       [](const Reply& reply) { return NavParams.WriteDecode(reply.text, reply.length); }, 19,
+                       [](const Reply& reply) { return NavParams.WriteDecode(reply.text, reply.length); }, MsgCodewordWriteFailed,
                        "WriteSpanwaveCodeword (frmMain)");
 }
 
@@ -495,7 +495,7 @@ int32_t frmMain::WriteSpanwaveParams()
 {
     return NavExchange([](TpdrCommand& c, int16_t& n, int16_t& r) { NavParams.WriteEncode_SPParams(c, n, r); },
                        [] { return NavParams.StatusBarText(); },
-                       [](const Reply& reply) { return NavParams.WriteDecode(reply.text, reply.length); }, 20,
+                       [](const Reply& reply) { return NavParams.WriteDecode(reply.text, reply.length); }, MsgParamsWriteFailed,
                        "WriteSpanwaveParams (frmMain)");
 }
 
@@ -512,18 +512,18 @@ int32_t frmMain::WriteGeneralParam(int32_t Param, int16_t Message, const char* P
 int32_t frmMain::WriteAddressCode()
 {
     EditGenParam.Address(NavParams.AddressCode());
-    return WriteGeneralParam(2, 17, "WriteAddressCode (frmMain)");
+    return WriteGeneralParam(2, MsgAddressWriteFailed, "WriteAddressCode (frmMain)");
 }
 
 int32_t frmMain::WriteChannelCode()
 {
     EditGenParam.ChannelCode(NavParams.ChannelCode());
-    return WriteGeneralParam(8, 18, "WriteChannelCode (frmMain)");
+    return WriteGeneralParam(8, MsgChannelCodeWriteFailed, "WriteChannelCode (frmMain)");
 }
 
 int32_t frmMain::WritePulseLength()
 {
-    return WriteGeneralParam(5, 16, "WritePulseLength (frmMain)");
+    return WriteGeneralParam(5, MsgPulseWriteFailed, "WritePulseLength (frmMain)");
 }
 
 int32_t frmMain::WriteAddressAndChannel()

@@ -318,20 +318,20 @@ void frmMain::mnuAbout_Click() { Forms::ShowModal("frmAbout", this); }
 
 void frmMain::mnuDiagnosticsReset_Click()
 {
-    if (ShowMessage(27) != MsgBoxResult::Yes) {
-        ShowMessage(30);
+    if (ShowMessage(MsgOfferHPRChannel1) != MsgBoxResult::Yes) {
+        ShowMessage(MsgHPRChannelNotWritten);
     } else {
         SetBusyControls();
         CancelRequested = false;
         TpdrChannel.RS232Chan(1);
         const int32_t result = WriteHPRChannel(3);
         if (result != 0 || CancelRequested) {
-            ShowMessage(15);
+            ShowMessage(MsgHPRChannelWriteFailed);
         } else {
             prgMain->setValue(prgMain->minimum());
             ShowStatus("Transponder initialising...");
             CommonProcs::InitialiseTpdr(*this);
-            ShowMessage(29);
+            ShowMessage(MsgHPRChannelWritten);
         }
         ClearNavParams();
         DoEvents();

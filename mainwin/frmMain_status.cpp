@@ -55,10 +55,10 @@ void frmMain::cmdStatus_Click()
     }
     // A channel the firmware's scheme does not know leaves the transponder
     // unreachable; offer the channel every unit answers on.
-    if (NavParams.NavScheme() == 0 && R == 16 && ShowMessage(27) == MsgBoxResult::Yes) {
+    if (NavParams.NavScheme() == 0 && R == 16 && ShowMessage(MsgOfferHPRChannel1) == MsgBoxResult::Yes) {
         TpdrChannel.RS232Chan(1);
         if (WriteHPRChannel(3) == 0) {
-            ShowMessage(28);
+            ShowMessage(MsgReadTheChannel);
             MoveFocus(cmdRead);
         }
     }
@@ -122,7 +122,7 @@ int32_t frmMain::ReadTxFirmware()
             if (R == 0) {
                 lblTxFirmware->setText(Forms::Q(TpdrFirmware.TxCaption()));
                 if (TpdrFirmware.TxFWVersion() == 0) {
-                    ShowMessage(23);
+                    ShowMessage(MsgInvalidTxFirmware);
                 }
             }
             Forms::SetBackColor(lblTxFirmware, R == 0 && TpdrFirmware.TxFWVersion() != 0 ? Forms::vbWhite : Forms::vbRed);
@@ -158,9 +158,9 @@ int32_t frmMain::ReadStatusText(const char* procName, QLabel* label, bool type, 
         });
 }
 
-int32_t frmMain::ReadTypeNumber() { return ReadStatusText("ReadTypeNumber (frmMain)", lblTypeNumber, true, 21); }
+int32_t frmMain::ReadTypeNumber() { return ReadStatusText("ReadTypeNumber (frmMain)", lblTypeNumber, true, MsgInvalidTypeNumber); }
 
-int32_t frmMain::ReadSerialNumber() { return ReadStatusText("ReadSerialNumber (frmMain)", lblSerialNumber, false, 22); }
+int32_t frmMain::ReadSerialNumber() { return ReadStatusText("ReadSerialNumber (frmMain)", lblSerialNumber, false, MsgInvalidSerialNumber); }
 
 int32_t frmMain::ReadDepthOnOff()
 {
@@ -185,7 +185,7 @@ int32_t frmMain::ReadDepthOnOff()
                 } else if (D == DepthOnOffNotFitted) {
                     DepthFitted = false;
                 } else {
-                    ShowMessage(3);
+                    ShowMessage(MsgInvalidDepth);
                     Forms::SetBackColor(lblDepthOnOff, Forms::vbRed);
                     cmdDepth->setEnabled(false);
                 }
