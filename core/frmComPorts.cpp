@@ -92,7 +92,8 @@ frmComPorts::frmComPorts(QWidget* owner) : Forms::Dialog(owner)
     const char* const captions[] = {"Serial Communications Wait", "Delay between commands", "seconds", "seconds",
                                     "Serial Baud Rate"};
     for (size_t i = 0; i < lblTpdr.size(); ++i) {
-        lblTpdr[i] = Forms::Named(new QLabel(QString::fromLatin1(captions[i]), fraTransponder), "lblTpdr", static_cast<int>(i));
+        lblTpdr[i] =
+            Forms::Named(new QLabel(QString::fromLatin1(captions[i]), fraTransponder), "lblTpdr", static_cast<int>(i));
     }
     cboTpdrPort = Forms::Named(new QComboBox(fraTransponder), "cboTpdrPort");
     cboTpdrBaud = Forms::Named(new QComboBox(fraTransponder), "cboTpdrBaud");
@@ -119,8 +120,10 @@ frmComPorts::frmComPorts(QWidget* owner) : Forms::Dialog(owner)
     antGrid->addWidget(cboANTPort, 0, 1);
 
     cmdOK = Forms::NewButton(this, "cmdOK", QStringLiteral("&OK"), QStringLiteral("Accept settings and exit"));
-    cmdCancel = Forms::NewButton(this, "cmdCancel", QStringLiteral("&Cancel"), QStringLiteral("Keep original settings and exit"));
-    cmdDefaults = Forms::NewButton(this, "cmdDefaults", QStringLiteral("Use &Defaults"), QStringLiteral("Use default values"));
+    cmdCancel = Forms::NewButton(this, "cmdCancel", QStringLiteral("&Cancel"),
+                                 QStringLiteral("Keep original settings and exit"));
+    cmdDefaults =
+        Forms::NewButton(this, "cmdDefaults", QStringLiteral("Use &Defaults"), QStringLiteral("Use default values"));
     Forms::SetCausesValidation(cmdCancel, false);
 
     auto* buttons = new QHBoxLayout;

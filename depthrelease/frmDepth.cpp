@@ -83,10 +83,10 @@ bool frmDepth::Exchange(const TpdrExchange::Encoder& encode, TpdrExchange::Reply
     // The parameter objects' encoders raise nothing: the busy state always ends.
     SetBusy(true);
     Forms::BusyPointer();
-    const bool replied = TpdrExchange::Run(*this, encode, [] { return std::string(); }, reply, {}, options) == ReplyReceived;
+    const int32_t result = TpdrExchange::Run(*this, encode, [] { return std::string(); }, reply, {}, options);
     Forms::DefaultPointer();
     SetBusy(false);
-    return replied;
+    return result == ReplyReceived;
 }
 
 bool frmDepth::ReadOnOff()

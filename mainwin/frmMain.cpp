@@ -167,7 +167,8 @@ void frmMain::BuildControls()
     lblTypeNumber = MakeValueLabel(Named(new QLabel(fraStatus), "lblTypeNumber"));
     lblSerialNumber = MakeValueLabel(Named(new QLabel(fraStatus), "lblSerialNumber"));
     cmdStatus = Forms::NewButton(fraStatus, "cmdStatus", QStringLiteral("Get &Status"));
-    cmdDepth = Forms::NewButton(fraStatus, "cmdDepth", QStringLiteral("&More..."), QStringLiteral("Access Depth settings"));
+    cmdDepth =
+        Forms::NewButton(fraStatus, "cmdDepth", QStringLiteral("&More..."), QStringLiteral("Access Depth settings"));
     {
         auto* grid = new QGridLayout(fraStatus);
         const std::pair<const char*, QLabel*> rows[] = {{"Firmware", lblFirmware},
@@ -319,10 +320,11 @@ void frmMain::BuildControls()
 
     // Window buttons, progress and status
     cmdSettings = Forms::NewButton(central, "cmdSettings", QStringLiteral("Setti&ngs..."),
-                            QStringLiteral("Access Multi-TAT and General Parameters"));
-    cmdRelease = Forms::NewButton(central, "cmdRelease", QStringLiteral("Re&lease..."), QStringLiteral("Access Release Controls"));
+                                   QStringLiteral("Access Multi-TAT and General Parameters"));
+    cmdRelease = Forms::NewButton(central, "cmdRelease", QStringLiteral("Re&lease..."),
+                                  QStringLiteral("Access Release Controls"));
     cmdDownload = Forms::NewButton(central, "cmdDownload", QStringLiteral("Do&wnload..."),
-                            QStringLiteral("Download firmware to Flash Memory"));
+                                   QStringLiteral("Download firmware to Flash Memory"));
     cmdExit = Forms::NewButton(central, "cmdExit", QStringLiteral("E&xit"), QStringLiteral("Exit program"));
     cmdCancel = Forms::NewButton(central, "cmdCancel", QStringLiteral("&Cancel"), QStringLiteral("Cancel operation"));
     cmdCancel->hide();
@@ -540,7 +542,8 @@ void frmMain::Form_Load()
         AppSettings = clsSettings();
         SpanwaveQuickset::InitQuicksets();
 
-        if (!FileHandler::CheckIniPath(std::string("\\") + FileHandler::SettingsFile, [this] { ShowMessage(MsgPathNotFound); })) {
+        if (!FileHandler::CheckIniPath(std::string("\\") + FileHandler::SettingsFile,
+                                       [this] { ShowMessage(MsgPathNotFound); })) {
             Unload();
             return;
         }

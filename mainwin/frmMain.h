@@ -70,7 +70,7 @@ public:
         MsgHPRChannelWriteFailed, MsgPulseWriteFailed, MsgAddressWriteFailed, MsgChannelCodeWriteFailed,
         MsgCodewordWriteFailed, MsgParamsWriteFailed, MsgInvalidTypeNumber, MsgInvalidSerialNumber,
         MsgInvalidTxFirmware, MsgTypeNotIRS, MsgNothingSupported, MsgSameChannels, MsgOfferHPRChannel1,
-        MsgReadTheChannel, MsgHPRChannelWritten, MsgHPRChannelNotWritten, MsgConfirmInitialise,
+        MsgReadTheChannel, MsgHPRChannelWritten, MsgHPRChannelNotWritten, MsgConfirmInitialise
     };
     int16_t ShowMessage(int16_t Code);
 

@@ -167,8 +167,8 @@ int32_t frmMain::ReadSpanwaveCodeWord()
     return NavExchange(
         [](TpdrCommand& c, int16_t& n, int16_t& r) { NavParams.ReadEncode_SpanwaveCodeWord(c, n, r); },
         [] { return NavParams.StatusBarText(); },
-        [](const Reply& reply) { return NavParams.ReadDecode_SpanwaveCodeWord(reply.text, reply.length); }, MsgInvalidCodewordRead,
-        "ReadSpanwaveCodeWord (frmMain)");
+        [](const Reply& reply) { return NavParams.ReadDecode_SpanwaveCodeWord(reply.text, reply.length); },
+        MsgInvalidCodewordRead, "ReadSpanwaveCodeWord (frmMain)");
 }
 
 int32_t frmMain::ReadSpanwaveParams()
@@ -177,11 +177,10 @@ int32_t frmMain::ReadSpanwaveParams()
         CommonProcs::ShowNotSupported();
         return NoFirmware;
     }
-    return NavExchange(
-        [](TpdrCommand& c, int16_t& n, int16_t& r) { NavParams.ReadEncode_SpanwaveParams(c, n, r); },
-        [] { return NavParams.StatusBarText(); },
-        [](const Reply& reply) { return NavParams.ReadDecode_SpanwaveParams(reply.text, reply.length); }, MsgInvalidParamsRead,
-        "ReadSpanwaveParams (frmMain)");
+    return NavExchange([](TpdrCommand& c, int16_t& n, int16_t& r) { NavParams.ReadEncode_SpanwaveParams(c, n, r); },
+                       [] { return NavParams.StatusBarText(); },
+                       [](const Reply& reply) { return NavParams.ReadDecode_SpanwaveParams(reply.text, reply.length); },
+                       MsgInvalidParamsRead, "ReadSpanwaveParams (frmMain)");
 }
 
 int32_t frmMain::ReadHPRChannel(int16_t Kind)
@@ -193,8 +192,8 @@ int32_t frmMain::ReadHPRChannel(int16_t Kind)
     }
     return NavExchange([Kind](TpdrCommand& c, int16_t& n, int16_t& r) { TpdrChannel.ReadEncode(c, n, r, Kind); },
                        [] { return TpdrChannel.StatusBarText(); },
-                       [Kind, FW](const Reply& reply) { return TpdrChannel.ReadDecode(reply.text, Kind, FW); }, MsgInvalidChannelRead,
-                       "ReadHPRChannel (frmMain)");
+                       [Kind, FW](const Reply& reply) { return TpdrChannel.ReadDecode(reply.text, Kind, FW); },
+                       MsgInvalidChannelRead, "ReadHPRChannel (frmMain)");
 }
 
 // ------------------------------------------------------------------ Set
@@ -479,24 +478,24 @@ int32_t frmMain::WriteHPRChannel(int16_t Kind)
 {
     return NavExchange([Kind](TpdrCommand& c, int16_t& n, int16_t& r) { TpdrChannel.WriteEncode(c, n, r, Kind, true); },
                        [] { return TpdrChannel.StatusBarText(); },
-                       [](const Reply& reply) { return TpdrChannel.WriteDecode(reply.text, reply.length); }, MsgHPRChannelWriteFailed,
-                       "WriteHPRChannel (frmMain)");
+                       [](const Reply& reply) { return TpdrChannel.WriteDecode(reply.text, reply.length); },
+                       MsgHPRChannelWriteFailed, "WriteHPRChannel (frmMain)");
 }
 
 int32_t frmMain::WriteSpanwaveCodeword()
 {
     return NavExchange([](TpdrCommand& c, int16_t& n, int16_t& r) { NavParams.WriteEncode_SPCodeword(c, n, r); },
                        [] { return NavParams.StatusBarText(); },
-                       [](const Reply& reply) { return NavParams.WriteDecode(reply.text, reply.length); }, MsgCodewordWriteFailed,
-                       "WriteSpanwaveCodeword (frmMain)");
+                       [](const Reply& reply) { return NavParams.WriteDecode(reply.text, reply.length); },
+                       MsgCodewordWriteFailed, "WriteSpanwaveCodeword (frmMain)");
 }
 
 int32_t frmMain::WriteSpanwaveParams()
 {
     return NavExchange([](TpdrCommand& c, int16_t& n, int16_t& r) { NavParams.WriteEncode_SPParams(c, n, r); },
                        [] { return NavParams.StatusBarText(); },
-                       [](const Reply& reply) { return NavParams.WriteDecode(reply.text, reply.length); }, MsgParamsWriteFailed,
-                       "WriteSpanwaveParams (frmMain)");
+                       [](const Reply& reply) { return NavParams.WriteDecode(reply.text, reply.length); },
+                       MsgParamsWriteFailed, "WriteSpanwaveParams (frmMain)");
 }
 
 // A general parameter written on its own: 2 address code, 5 pulse width, 8 channel code.
@@ -521,10 +520,7 @@ int32_t frmMain::WriteChannelCode()
     return WriteGeneralParam(8, MsgChannelCodeWriteFailed, "WriteChannelCode (frmMain)");
 }
 
-int32_t frmMain::WritePulseLength()
-{
-    return WriteGeneralParam(5, MsgPulseWriteFailed, "WritePulseLength (frmMain)");
-}
+int32_t frmMain::WritePulseLength() { return WriteGeneralParam(5, MsgPulseWriteFailed, "WritePulseLength (frmMain)"); }
 
 int32_t frmMain::WriteAddressAndChannel()
 {

@@ -125,7 +125,8 @@ int32_t frmMain::ReadTxFirmware()
                     ShowMessage(MsgInvalidTxFirmware);
                 }
             }
-            Forms::SetBackColor(lblTxFirmware, R == 0 && TpdrFirmware.TxFWVersion() != 0 ? Forms::vbWhite : Forms::vbRed);
+            Forms::SetBackColor(lblTxFirmware,
+                                R == 0 && TpdrFirmware.TxFWVersion() != 0 ? Forms::vbWhite : Forms::vbRed);
             lblTxFirmware->repaint();
             return R;
         });
@@ -158,9 +159,15 @@ int32_t frmMain::ReadStatusText(const char* procName, QLabel* label, bool type, 
         });
 }
 
-int32_t frmMain::ReadTypeNumber() { return ReadStatusText("ReadTypeNumber (frmMain)", lblTypeNumber, true, MsgInvalidTypeNumber); }
+int32_t frmMain::ReadTypeNumber()
+{
+    return ReadStatusText("ReadTypeNumber (frmMain)", lblTypeNumber, true, MsgInvalidTypeNumber);
+}
 
-int32_t frmMain::ReadSerialNumber() { return ReadStatusText("ReadSerialNumber (frmMain)", lblSerialNumber, false, MsgInvalidSerialNumber); }
+int32_t frmMain::ReadSerialNumber()
+{
+    return ReadStatusText("ReadSerialNumber (frmMain)", lblSerialNumber, false, MsgInvalidSerialNumber);
+}
 
 int32_t frmMain::ReadDepthOnOff()
 {
@@ -247,7 +254,8 @@ int32_t frmMain::ReadBatteryType()
 void frmMain::ReadVoltage(int32_t FW)
 {
     StatusRead(
-        "ReadVoltage (frmMain)", [](TpdrCommand& c, int16_t& n, int16_t& r) { TpdrBattery.ReadEncode_VoltageByte(c, n, r); },
+        "ReadVoltage (frmMain)",
+        [](TpdrCommand& c, int16_t& n, int16_t& r) { TpdrBattery.ReadEncode_VoltageByte(c, n, r); },
         [] { return TpdrBattery.StatusBarText(); },
         [](const std::string& reply, int16_t) { TpdrBattery.ReadDecode_VoltageByte(reply); },
         [this, FW](int32_t sent, const Reply&) {
