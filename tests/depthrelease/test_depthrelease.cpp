@@ -104,13 +104,12 @@ class DepthLink : public LinkFixture {};
 
 TEST_F(DepthLink, SimulatedTransponderReportsOn)
 {
-    clsTpdrComms link;
     clsDepth d;
     TpdrCommand cmd;
     int16_t n = 0, len = 0, result = -1;
     d.ReadEncode_OnOff(cmd, n, len);
-    ASSERT_EQ(link.SendAndReceive(cmd, n, len, 1.0f, 0.1f, true, false, false), ReplyReceived);
-    d.ReadDecode_OnOff(link.TpdrReply(), 411, result);
+    ASSERT_EQ(Send(cmd, n, len), ReplyReceived);
+    d.ReadDecode_OnOff(reply, 411, result);
     EXPECT_EQ(result, 0);
     EXPECT_EQ(d.OnOff(), 1);
     EXPECT_TRUE(d.FittedOK("TT7000          "));

@@ -395,20 +395,10 @@ TEST_F(GeneralTest, WriteAcknowledgements)
 
 class GeneralLinkTest : public LinkFixture {
 protected:
-    TpdrCommsResult Send(const TpdrCommand& frame, int16_t n, int16_t len)
-    {
-        clsTpdrComms link;
-        const TpdrCommsResult r = link.SendAndReceive(frame, n, len, 1.0f, 0.1f, true, false, false);
-        reply = link.TpdrReply();
-        return r;
-    }
-
-    int32_t savedFW;
     clsGeneral gen;
     TpdrCommand cmd;
     int16_t count = 0;
     int16_t replyLen = 0;
-    std::string reply;
 };
 
 TEST_F(GeneralLinkTest, ReadOfTheTimingGroup)

@@ -422,15 +422,7 @@ TEST(Channel, TestChannelArrayIsACopy)
     EXPECT_EQ(got, (std::vector<int16_t>{12, 3, 87}));
 }
 
-class ChannelLink : public LinkFixture {
-protected:
-    std::string Exchange(const TpdrCommand& frame, int16_t tx, int16_t rx)
-    {
-        clsTpdrComms link;
-        EXPECT_EQ(link.SendAndReceive(frame, tx, rx, 1.0f, 0.1f, true, false, false), ReplyReceived);
-        return link.TpdrReply();
-    }
-};
+class ChannelLink : public LinkFixture {};
 
 TEST_F(ChannelLink, WritesAndReadsBackEachWritableChannel)
 {

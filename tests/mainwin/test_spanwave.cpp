@@ -445,12 +445,6 @@ TEST(SpanwaveParams, WriteAcknowledgement)
 
 class SpanwaveLinkTest : public LinkFixture {
 protected:
-    std::string Exchange(const TpdrCommand& frame, int16_t tx, int16_t rx)
-    {
-        clsTpdrComms link;
-        EXPECT_EQ(link.SendAndReceive(frame, tx, rx, 1.0f, 0.1f, true, false, false), ReplyReceived);
-        return link.TpdrReply();
-    }
     std::string Memory(bool lower, uint8_t p1, int count)
     {
         std::string out;
