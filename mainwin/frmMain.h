@@ -62,7 +62,7 @@ public:
     void UpdateModeMenus();
     const std::string& KeyBufferText() const { return KeyBuffer; }
 
-    // ---- Result messages: the button pressed (1 OK, 6 Yes, 7 No).
+    // ---- Result messages by number; ShowMessage returns the button pressed (1 OK, 6 Yes, 7 No).
     enum Message : int16_t {
         MsgInvalidFirmware, MsgPathNotFound, MsgInvalidChannelRead, MsgInvalidDepth, MsgInvalidParamsRead,
         MsgInvalidParams, MsgInvalidCodewordRead, MsgInvalidSpanwaveType, MsgInvalidAddress, MsgInvalidHPRChannel,
@@ -262,7 +262,7 @@ private:
     using StatusShow = std::function<int32_t(int32_t sent, const Reply& reply)>;
     int32_t StatusRead(const char* procName, const Encoder& encode, const std::function<std::string()>& status,
                        const TpdrExchange::Decoder& decode, const StatusShow& show);
-    int32_t ReadStatusText(const char* procName, QLabel* label, bool type, int16_t message);
+    int32_t ReadStatusText(bool type);
 
     void GetFirmware();
     int32_t ReadStatusValues();

@@ -132,12 +132,13 @@ int32_t frmMain::ReadTxFirmware()
         });
 }
 
-// The type or serial number: a reply that is no such number shows `message`.
-int32_t frmMain::ReadStatusText(const char* procName, QLabel* label, bool type, int16_t message)
+// The type or serial number into its label; a reply that is no such number shows its message.
+int32_t frmMain::ReadStatusText(bool type)
 {
+    QLabel* label = type ? lblTypeNumber : lblSerialNumber;
     int32_t decoded = 0;
     return StatusRead(
-        procName,
+        type ? "ReadTypeNumber (frmMain)" : "ReadSerialNumber (frmMain)",
         [type](TpdrCommand& c, int16_t& n, int16_t& r) {
             type ? TpdrGenStatus.ReadEncode_TypeNumber(c, n, r) : TpdrGenStatus.ReadEncode_SerialNumber(c, n, r);
         },
@@ -152,22 +153,16 @@ int32_t frmMain::ReadStatusText(const char* procName, QLabel* label, bool type, 
                 return 0;
             }
             if (R == 0) {
-                ShowMessage(message);
+                ShowMessage(type ? MsgInvalidTypeNumber : MsgInvalidSerialNumber);
             }
             Forms::SetBackColor(label, Forms::vbRed);
             return R == 0 ? decoded : R;
         });
 }
 
-int32_t frmMain::ReadTypeNumber()
-{
-    return ReadStatusText("ReadTypeNumber (frmMain)", lblTypeNumber, true, MsgInvalidTypeNumber);
-}
+int32_t frmMain::ReadTypeNumber() { return ReadStatusText(true); }
 
-int32_t frmMain::ReadSerialNumber()
-{
-    return ReadStatusText("ReadSerialNumber (frmMain)", lblSerialNumber, false, MsgInvalidSerialNumber);
-}
+int32_t frmMain::ReadSerialNumber() { return ReadStatusText(false); }
 
 int32_t frmMain::ReadDepthOnOff()
 {
