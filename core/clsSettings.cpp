@@ -65,8 +65,8 @@ void clsSettings::ANTInterrogationRate(int16_t v)
 
 void clsSettings::Defaults()
 {
-    tpdrTelemWait_ = 1.0f;
-    delayBetweenCmds_ = 1.5f;
+    tpdrTelemWait_ = PortDefaults::TelemWait;
+    delayBetweenCmds_ = PortDefaults::DelayBetweenCmds;
     antRangeWait_ = 1.0f;
     antDepthWait_ = 1.0f;
     antReadTime_ = 0.2f;

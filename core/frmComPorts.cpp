@@ -297,8 +297,8 @@ void frmComPorts::cmdDefaults_Click()
     if (Forms::FocusRefused(cmdDefaults)) {
         return;
     }
-    AppSettings.TpdrTelemWait(1.0f);
-    AppSettings.DelayBetweenCmds(1.5f);
+    AppSettings.TpdrTelemWait(PortDefaults::TelemWait);
+    AppSettings.DelayBetweenCmds(PortDefaults::DelayBetweenCmds);
     FormatSeconds();
 }
 

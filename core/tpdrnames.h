@@ -25,10 +25,13 @@ constexpr int16_t NotRead = -1;     // codes and channels not read
 constexpr int16_t NotSet = 255;     // the dual-mode channel "Not Set"
 } // namespace Marker
 
-// The port settings: the rates a port accepts and the defaults.
+// The port settings: the rates a port accepts and the defaults, with the
+// transponder's reply wait and the pause between commands in seconds.
 namespace PortDefaults {
 constexpr double AcceptedBauds[] = {1200.0, 2400.0, 4800.0, 9600.0, 19200.0, 38400.0};
 constexpr const char* Baud = "1200";
 constexpr const char* FastBaud = "19200"; // the other rate the port dialog offers
 constexpr const char* Bits = "N,8,1";
+constexpr float TelemWait = 1.0f;
+constexpr float DelayBetweenCmds = 1.5f;
 } // namespace PortDefaults

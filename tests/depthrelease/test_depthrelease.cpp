@@ -20,6 +20,28 @@ TEST(Depth, OnOffReadFrame)
     EXPECT_EQ(d.StatusBarText(), "!R|A0|04|00|01|00|");
 }
 
+// On, off and status on are written as their bytes; any other state builds no frame.
+TEST(Depth, OnOffWriteFrame)
+{
+    const struct {
+        int16_t onOff;
+        std::string frame;
+        int16_t n;
+    } rows[] = {{1, "!W" + Bytes("A0 04 00 01 01"), 7}, {2, "!W" + Bytes("A0 04 00 01 00"), 7},
+                {3, "!W" + Bytes("A0 04 00 01 02"), 7}, {0, "", 0}, {4, "", 0}};
+    for (const auto& r : rows) {
+        clsDepth d;
+        d.OnOff(r.onOff);
+        TpdrCommand cmd;
+        int16_t n = -1, len = 0;
+        d.WriteEncode_OnOff(cmd, n, len);
+        EXPECT_EQ(n, r.n) << r.onOff;
+        EXPECT_EQ(n == 0 ? "" : Joined(cmd), r.frame) << r.onOff;
+    }
+    EXPECT_TRUE(clsDepth::WriteDecode(" ? "));
+    EXPECT_FALSE(clsDepth::WriteDecode("!"));
+}
+
 TEST(Depth, OnOffDecode)
 {
     const struct {
