@@ -71,10 +71,7 @@ void InitialiseTpdr()
         }
         LogCommand("!I|00|00|00|00|");
     } catch (const VBError& e) {
-        if (ErrorHandler::CommsErrors(e.Number()) == ErrorHandler::Action::Reported) {
-            return;
-        }
-        ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "InitialiseTpdrErrorHandler (CommonProcs)");
+        ErrorHandler::CommsOrCatchAll(e.Number(), e.Description(), "InitialiseTpdrErrorHandler (CommonProcs)");
     }
 }
 
@@ -104,11 +101,7 @@ int32_t OpenTpdrCommPort(bool download)
         port.PortOpen(true);
         return 0;
     } catch (const VBError& e) {
-        if (ErrorHandler::CommsErrors(e.Number()) == ErrorHandler::Action::Reported) {
-            return ErrorHandler::Action::Reported;
-        }
-        ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "OpenTpdrCommPort (CommonProcs)");
-        return ErrorHandler::Action::Unknown;
+        return ErrorHandler::CommsOrCatchAll(e.Number(), e.Description(), "OpenTpdrCommPort (CommonProcs)");
     }
 }
 

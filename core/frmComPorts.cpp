@@ -67,9 +67,7 @@ void SelectText(QLineEdit* box)
 // failure of the link; the dialog carries on.
 void ReportPortError(const VBError& e, const char* procName)
 {
-    if (ErrorHandler::CommsErrors(e.Number()) != ErrorHandler::Action::Reported) {
-        ErrorHandler::CatchAllErrors(e.Number(), e.Description(), procName);
-    }
+    ErrorHandler::CommsOrCatchAll(e.Number(), e.Description(), procName);
 }
 
 int32_t PortNumber(const QComboBox* list) { return list->currentData().toInt(); }

@@ -102,24 +102,9 @@ bool frmDepth::ReadOnOff()
 
 void frmDepth::ShowOnOff()
 {
-    const char* text = "Not read";
-    switch (ReadDepth.OnOff()) {
-    case 1:
-        text = "ON";
-        break;
-    case 2:
-        text = "OFF";
-        break;
-    case 3:
-        text = "Status ON";
-        break;
-    case 4:
-        text = "Not fitted";
-        break;
-    default:
-        break;
-    }
-    lblDepthOnOff->setText(QString::fromLatin1(text));
+    static const char* const texts[] = {"Not read", "ON", "OFF", "Status ON", "Not fitted"};
+    const int16_t state = ReadDepth.OnOff();
+    lblDepthOnOff->setText(QString::fromLatin1(texts[state >= 1 && state <= 4 ? state : 0]));
     const bool fitted = ReadDepth.OnOff() != 4;
     cboDepthOnOff->setEnabled(fitted);
     cmdSet->setEnabled(fitted);

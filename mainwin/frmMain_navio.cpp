@@ -32,11 +32,7 @@ bool ChainGoesOn(int32_t r) { return r == 0 || r == NothingChanged; }
 // The run-time error convention of the transponder exchanges.
 int32_t Reported(const VBError& e, const char* procName)
 {
-    if (ErrorHandler::CommsErrors(e.Number()) == ErrorHandler::Action::Reported) {
-        return ErrorHandler::Action::Reported;
-    }
-    ErrorHandler::CatchAllErrors(e.Number(), e.Description(), procName);
-    return ErrorHandler::Action::Unknown;
+    return ErrorHandler::CommsOrCatchAll(e.Number(), e.Description(), procName);
 }
 
 } // namespace
