@@ -14,7 +14,7 @@ clsSpanwaveParams NavParams;
 namespace {
 
 constexpr int32_t InvalidProcedureCall = 5;
-constexpr int32_t DecodeError = 31;
+using Result::DecodeError;
 constexpr int32_t WriteNotAcknowledged = 21;
 
 constexpr uint8_t CodewordSpace = 0x80; // P1 of the codeword; the block sits at 00 00 00

@@ -29,12 +29,6 @@ constexpr int16_t EndcapChan = 1;
 // A chain goes on after a step that wrote, or had nothing to write.
 bool ChainGoesOn(int32_t r) { return r == 0 || r == NothingChanged; }
 
-// The run-time error convention of the transponder exchanges.
-int32_t Reported(const VBError& e, const char* procName)
-{
-    return ErrorHandler::CommsOrCatchAll(e.Number(), e.Description(), procName);
-}
-
 } // namespace
 
 int32_t frmMain::NavExchange(const Encoder& encode, const std::function<std::string()>& status,
@@ -55,7 +49,7 @@ int32_t frmMain::NavExchange(const Encoder& encode, const std::function<std::str
             result = decoded;
         }
     } catch (const VBError& e) {
-        result = Reported(e, procName);
+        result = ErrorHandler::CommsOrCatchAll(e.Number(), e.Description(), procName);
     }
     return result;
 }
@@ -104,7 +98,7 @@ int32_t frmMain::ReadNavParams()
         }
         return NavParams.EnableOK(FW) ? ReadFSMParams() : ReadHPRChannelIfNeeded();
     } catch (const VBError& e) {
-        return Reported(e, "ReadNavParams (frmMain)");
+        return ErrorHandler::CommsOrCatchAll(e.Number(), e.Description(), "ReadNavParams (frmMain)");
     }
 }
 
@@ -140,7 +134,7 @@ int32_t frmMain::ReadFSMParams_Orvane()
         ReadNavScheme = NavParams.NavScheme();
         return r;
     } catch (const VBError& e) {
-        return Reported(e, "ReadFSMParams_Orvane (frmMain)");
+        return ErrorHandler::CommsOrCatchAll(e.Number(), e.Description(), "ReadFSMParams_Orvane (frmMain)");
     }
 }
 
@@ -251,7 +245,7 @@ int32_t frmMain::WriteNavParams()
         }
         return NavParams.EnableOK(FW) ? WriteNavParams_Spanwave() : WriteNavParams_Channel();
     } catch (const VBError& e) {
-        return Reported(e, "WriteNavParams (frmMain)");
+        return ErrorHandler::CommsOrCatchAll(e.Number(), e.Description(), "WriteNavParams (frmMain)");
     }
 }
 
