@@ -12,11 +12,7 @@ public:
 
 class TpdrExchangeTest : public LinkFixture {
 protected:
-    TpdrExchangeTest()
-    {
-        AppSettings.TpdrTelemWait(1.0f);
-        AppSettings.DelayBetweenCmds(0.0f);
-    }
+    TpdrExchangeTest() { AppSettings.TpdrTelemWait(1.0f); }
 };
 
 TEST_F(TpdrExchangeTest, RunSendsShowsAndDecodes)

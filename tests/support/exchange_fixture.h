@@ -38,11 +38,7 @@ protected:
         if (port->PortOpen()) {
             port->InBufferCount();
         }
-        std::vector<std::string> texts;
-        for (const std::string& f : model.Frames()) {
-            texts.push_back(Sim::FrameText(f));
-        }
-        return texts;
+        return FrameTexts(model.Frames().begin(), model.Frames().end());
     }
     // An expected frame ending in "*" stands for any frame that starts so.
     static void ExpectFrames(const std::vector<std::string>& sent, const std::vector<std::string>& want)

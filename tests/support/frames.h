@@ -3,6 +3,7 @@
 #pragma once
 
 #include "clsTpdrComms.h"
+#include "transponder_model.h"
 
 #include <initializer_list>
 #include <string>
@@ -16,6 +17,17 @@ inline std::string Joined(const TpdrCommand& frame)
         out += frame[i];
     }
     return out;
+}
+
+// Frames as FrameText shows them.
+inline std::vector<std::string> FrameTexts(std::vector<std::string>::const_iterator begin,
+                                           std::vector<std::string>::const_iterator end)
+{
+    std::vector<std::string> texts;
+    for (auto f = begin; f != end; ++f) {
+        texts.push_back(Sim::FrameText(*f));
+    }
+    return texts;
 }
 
 // "E0 00 02" or "00C800CB" -> the bytes; blanks only separate.

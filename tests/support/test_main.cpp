@@ -1,9 +1,25 @@
 // Runs the tests inside an offscreen application so that forms and the event
 // loop behave as in the program, each test on a fresh store.
-#include "store_guard.h"
+#include "clsSettings.h"
+#include "resets.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
+
+namespace {
+
+// Every test starts from the global store as the program starts: fresh
+// parameter objects and settings, the reset hook wired.
+class StoreGuard : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override
+    {
+        MakeStoreObjects();
+        AppSettings = clsSettings();
+        WireStore();
+    }
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
