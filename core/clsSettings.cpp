@@ -14,7 +14,7 @@ std::string CheckedBaud(const std::string& text)
 {
     double rate = 0;
     try {
-        rate = VB::Val(text);
+        rate = VB::DecimalVal(text);
     } catch (const VBError&) {
         return PortDefaults::Baud; // a number too large for any rate is no rate; the store never raises
     }
@@ -60,6 +60,20 @@ void clsSettings::ANTInterrogationRate(int16_t v)
 {
     if (v >= 0 && v <= 3600) {
         antInterrogationRate_ = v;
+    }
+}
+
+void clsSettings::FillEmptyPortTexts()
+{
+    for (std::string* baud : {&sTpdrComPortBaud_, &sTpdrDownLoadComPortBaud_}) {
+        if (baud->empty()) {
+            *baud = PortDefaults::Baud;
+        }
+    }
+    for (std::string* bits : {&sTpdrComPortBits_, &sTpdrDownLoadComPortBits_}) {
+        if (bits->empty()) {
+            *bits = PortDefaults::Bits;
+        }
     }
 }
 

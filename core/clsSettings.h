@@ -159,6 +159,11 @@ public:
     // their values (the four port settings texts among them).
     void Defaults();
 
+    // An empty baud text becomes "1200" and an empty settings text "N,8,1",
+    // for both pairs: what the settings file holds after a run without one,
+    // and what the port needs to open once the serial-port dialog has set it.
+    void FillEmptyPortTexts();
+
 private:
     std::string appPath_;
     std::string dataPath_;

@@ -25,6 +25,39 @@ float Fraction(double next, float telemWait)
     return static_cast<float>(next / telemWait);
 }
 
+// The progress steps of one wait, counted rather than summed: a float
+// period added up ten times ends a hair above the time allowed, so the last
+// step would fall due only after the time-out. When the period divides the
+// time allowed, step k is due at exactly k/n of it and reports k/n.
+class ProgressSteps {
+public:
+    ProgressSteps(float wait, float period) : wait_(wait), period_(period)
+    {
+        if (wait > 0.0f && period > 0.0f) {
+            const double n = std::round(static_cast<double>(wait) / period);
+            if (n >= 1.0 && n <= 1e6 && std::fabs(n * period - wait) <= 1e-5 * wait) {
+                count_ = static_cast<int>(n);
+            }
+        }
+    }
+    // Seconds after the start at which step k (1, 2, ...) falls due.
+    double At(int k) const
+    {
+        return count_ > 0 ? static_cast<double>(wait_) * k / count_ : static_cast<double>(period_) * k;
+    }
+    float Percent(int k) const
+    {
+        return count_ > 0 ? static_cast<float>(k) / static_cast<float>(count_) : Fraction(At(k), wait_);
+    }
+    // Whether the next step falls due later than this one.
+    bool Advances() const { return period_ > 0.0f; }
+
+private:
+    float wait_;
+    float period_;
+    int count_ = 0; // 0: the period does not divide the time allowed
+};
+
 int SleepMs(double now, double until)
 {
     const double ms = std::ceil((until - now) * 1000.0);
@@ -68,7 +101,8 @@ TpdrCommsResult clsTpdrComms::SendAndReceive(const TpdrCommand& strByteArray, in
         LogCommand(ioText);
 
         double start = Timer();
-        double next = sngRaiseEventPeriod;
+        const ProgressSteps steps(sngTelemWait, sngRaiseEventPeriod);
+        int step = 0; // steps raised so far
         bool done = false;
         bool cancelled = false;
         bool timedOut = false;
@@ -89,20 +123,25 @@ TpdrCommsResult clsTpdrComms::SendAndReceive(const TpdrCommand& strByteArray, in
                 tpdrReply_ = port.Input();
                 done = true;
             }
-            if (Timer() < start) {
-                start = Timer();
+            // One reading of the clock for the midnight, progress and time-out
+            // tests of a pass: every step due by it is raised before a
+            // time-out found by it.
+            const double now = Timer();
+            if (now < start) {
+                start = now;
             }
-            if (Timer() >= start + next) {
-                const float percent = Fraction(next, sngTelemWait);
+            for (bool again = true; again && now >= start + steps.At(step + 1);) {
+                ++step;
+                const float percent = steps.Percent(step);
                 if (PercentDone) {
                     PercentDone(percent, cancelled);
                 }
-                next += sngRaiseEventPeriod;
                 if (cancelled) {
                     status = OperatorCancel;
                 }
+                again = !cancelled && steps.Advances();
             }
-            const bool late = (done && blnAddExtraDelay) ? !arrivedInTime : Timer() > start + sngTelemWait;
+            const bool late = (done && blnAddExtraDelay) ? !arrivedInTime : now > start + sngTelemWait;
             if (late) {
                 timedOut = true;
                 status = ReplyTimeout;
@@ -110,8 +149,7 @@ TpdrCommsResult clsTpdrComms::SendAndReceive(const TpdrCommand& strByteArray, in
             if (done || cancelled || timedOut) {
                 break;
             }
-            const double now = Timer();
-            port.WaitForInput(SleepMs(now, std::min(start + next, start + sngTelemWait)));
+            port.WaitForInput(SleepMs(Timer(), std::min(start + steps.At(step + 1), start + sngTelemWait)));
         }
 
         std::string prefix;
@@ -135,6 +173,15 @@ TpdrCommsResult clsTpdrComms::SendAndReceive(const TpdrCommand& strByteArray, in
         ErrorHandler::CatchAllErrors(51, e.what(), ProcName);
         return UnexpectedError;
     }
+}
+
+void clsTpdrComms::Send(const TpdrCommand& strByteArray, int16_t intNumOfTxBytes, const std::string& ioText)
+{
+    Platform::SerialComm& port = comTpdr();
+    for (int i = 1; i <= intNumOfTxBytes && i < static_cast<int>(strByteArray.size()); ++i) {
+        port.Output(strByteArray[i]);
+    }
+    LogCommand(ioText);
 }
 
 void clsTpdrComms::LogReply(const std::string& text, const std::string& reply)

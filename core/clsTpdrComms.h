@@ -29,6 +29,10 @@ public:
                                    int16_t intNumOfRxBytes, float sngTelemWait, float sngRaiseEventPeriod,
                                    bool blnDisplayErrMsg, bool blnAddExtraDelay, bool blnWaitAfterFlushing);
 
+    // A frame that gets no reply: its elements on the port as they are, and
+    // `ioText` in the IO log. Port errors are raised to the caller.
+    void Send(const TpdrCommand& strByteArray, int16_t intNumOfTxBytes, const std::string& ioText);
+
     const std::string& TpdrReply() const { return tpdrReply_; }
     void TpdrReply(const std::string& reply) { tpdrReply_ = reply; }
 

@@ -240,18 +240,18 @@ void ApplyEntry(const Line& line, const std::string& value)
                        }
                    },
                    [&](const IntegerProp& p) {
-                       if (VB::IsNumeric(value)) {
-                           (s.*p.set)(VB::CInt(VB::Val(value)));
+                       if (VB::IsDecimal(value)) {
+                           (s.*p.set)(VB::CInt(VB::DecimalVal(value)));
                        }
                    },
                    [&](const LongProp& p) {
-                       if (VB::IsNumeric(value)) {
-                           (s.*p.set)(VB::CLng(VB::Val(value)));
+                       if (VB::IsDecimal(value)) {
+                           (s.*p.set)(VB::CLng(VB::DecimalVal(value)));
                        }
                    },
                    [&](const SingleProp& p) {
-                       if (VB::IsNumeric(value)) {
-                           (s.*p.set)(ToSingle(VB::Val(value)));
+                       if (VB::IsDecimal(value)) {
+                           (s.*p.set)(ToSingle(VB::DecimalVal(value)));
                        }
                    },
                    [&](const BooleanProp& p) { (s.*p.set)(value == "TRUE"); },
@@ -416,6 +416,15 @@ int SyncToDisk(std::FILE* file)
 #endif
 }
 
+int TruncateTo(std::FILE* file, size_t size)
+{
+#ifdef _WIN32
+    return _chsize_s(_fileno(file), static_cast<__int64>(size));
+#else
+    return ftruncate(fileno(file), static_cast<off_t>(size));
+#endif
+}
+
 [[noreturn]] void RaiseFileError(const std::error_code& ec, const std::string& path)
 {
     Raise(FileErrorNumber(ec, path));
@@ -432,6 +441,28 @@ struct TempFile {
         }
     }
 };
+
+// Overwrites the existing file `target` itself, for a folder where no new
+// file may be made. The old contents are lost only if this write fails
+// part-way.
+void WriteInPlace(const std::string& target, const std::string& content)
+{
+    std::FILE* file = std::fopen(target.c_str(), "r+b");
+    if (file == nullptr) {
+        RaiseFileError(LastError(), target);
+    }
+    std::error_code error;
+    if (std::fwrite(content.data(), 1, content.size(), file) != content.size() || std::fflush(file) != 0 ||
+        TruncateTo(file, content.size()) != 0 || SyncToDisk(file) != 0) {
+        error = LastError();
+    }
+    if (std::fclose(file) != 0 && !error) {
+        error = LastError();
+    }
+    if (error) {
+        RaiseFileError(error, target);
+    }
+}
 
 // Writes `content` to a new file beside `target` and puts it in the target's
 // place only once it is complete and on disk, so that a failure anywhere
@@ -483,7 +514,14 @@ void SaveReplacing(std::string target, const std::string& content)
         if (file != nullptr) {
             temp.path = candidate;
         } else if (errno != EEXIST) {
-            RaiseFileError(LastError(), candidate);
+            const std::error_code ec = LastError();
+            // A read-only folder with a writable file in it: the plain write
+            // still works where the safe replacement cannot.
+            if (replacing && (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted)) {
+                WriteInPlace(target, content);
+                return;
+            }
+            RaiseFileError(ec, candidate);
         }
     }
     if (file == nullptr) {
@@ -574,18 +612,7 @@ int16_t ReadIniFile()
 void WriteIniFile()
 {
     clsSettings& s = AppSettings;
-    if (s.sTpdrComPortBaud().empty()) {
-        s.sTpdrComPortBaud(PortDefaults::Baud);
-    }
-    if (s.sTpdrComPortBits().empty()) {
-        s.sTpdrComPortBits(PortDefaults::Bits);
-    }
-    if (s.sTpdrDownLoadComPortBaud().empty()) {
-        s.sTpdrDownLoadComPortBaud(PortDefaults::Baud);
-    }
-    if (s.sTpdrDownLoadComPortBits().empty()) {
-        s.sTpdrDownLoadComPortBits(PortDefaults::Bits);
-    }
+    s.FillEmptyPortTexts();
     std::string content;
     for (const Line& line : Lines()) {
         content += WrittenLine(line);

@@ -41,12 +41,12 @@ enum class WaitText { NotNumber, OutOfRange, Good };
 WaitText ReadWait(const QLineEdit* box, float min, float max, float& value)
 {
     const std::string text = S(box->text());
-    if (!VB::IsNumeric(text)) {
+    if (!VB::IsDecimal(text)) {
         return WaitText::NotNumber;
     }
     double number = 0;
     try {
-        number = VB::Val(text);
+        number = VB::DecimalVal(text);
     } catch (const VBError&) {
         return WaitText::OutOfRange;
     }
@@ -153,7 +153,7 @@ void frmComPorts::Form_Load()
     OriginalTpdrTelemWait = AppSettings.TpdrTelemWait();
     OriginalDelayBetweenCmds = AppSettings.DelayBetweenCmds();
     try {
-        OriginalBaud = VB::CLng(VB::Val(AppSettings.sTpdrComPortBaud()));
+        OriginalBaud = VB::CLng(VB::DecimalVal(AppSettings.sTpdrComPortBaud()));
     } catch (const VBError&) {
         OriginalBaud = 0;
     }
@@ -229,7 +229,7 @@ void frmComPorts::FillBaudLists()
     cboTpdrBaud->addItem(QString::fromLatin1(PortDefaults::FastBaud));
     int match = -1;
     for (int i = 0; i < cboTpdrBaud->count() && match < 0; ++i) {
-        if (VB::Val(S(cboTpdrBaud->itemText(i))) == OriginalBaud) {
+        if (VB::DecimalVal(S(cboTpdrBaud->itemText(i))) == OriginalBaud) {
             match = i;
         }
     }
@@ -308,6 +308,9 @@ void frmComPorts::cmdOK_Click()
     const std::string baud = S(cboTpdrBaud->currentText());
     AppSettings.sTpdrComPortBaud(baud);
     AppSettings.sTpdrDownLoadComPortBaud(baud);
+    // After a start without a settings file the rest of the port's settings
+    // text is still empty: without it the port would never open.
+    AppSettings.FillEmptyPortTexts();
 
     float value = 0;
     switch (ReadWait(txtTpdrTelemWait, MinTelemWait, MaxTelemWait, value)) {
@@ -344,19 +347,18 @@ void frmComPorts::cmdOK_Click()
 
 void frmComPorts::cmdCancel_Click()
 {
-    RestoreOriginal();
-    Unload(QDialog::Rejected);
-}
-
-void frmComPorts::RestoreOriginal()
-{
-    AppSettings.TpdrComPort(OriginalTpdrComPort);
-    AppSettings.ANTComPort(OriginalANTComPort);
     AppSettings.TpdrTelemWait(OriginalTpdrTelemWait);
     AppSettings.DelayBetweenCmds(OriginalDelayBetweenCmds);
     AppSettings.sTpdrComPortBaud(VB::NumText(OriginalBaud));
     AppSettings.sTpdrDownLoadComPortBaud(VB::NumText(OriginalBaud));
+    RestorePorts();
+    Unload(QDialog::Rejected);
+}
 
+void frmComPorts::RestorePorts()
+{
+    AppSettings.TpdrComPort(OriginalTpdrComPort);
+    AppSettings.ANTComPort(OriginalANTComPort);
     try {
         if (HaveANTPort() && comANT().PortOpen() != ANTWasOpen) {
             comANT().PortOpen(ANTWasOpen);
@@ -385,9 +387,10 @@ void frmComPorts::RestoreOriginal()
 
 void frmComPorts::QueryUnload(bool& Cancel, CloseBy how)
 {
-    // Only OK keeps new settings: the close box and Esc leave as Cancel does.
+    // The close box and Esc leave the ports as they were, but not the waits:
+    // a wait stored by leaving its box stays, as it would after OK.
     if (how != CloseBy::Code) {
-        RestoreOriginal();
+        RestorePorts();
     }
     const int32_t tpdrPort = AppSettings.TpdrComPort();
     if (tpdrPort == 0) {

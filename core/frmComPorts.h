@@ -56,8 +56,8 @@ private:
     void cmdOK_Click();
     void cmdCancel_Click();
     void cmdDefaults_Click();
-    // Puts settings and both ports back as they were when the dialog opened.
-    void RestoreOriginal();
+    // Puts both port numbers and both ports back as they were when the dialog opened.
+    void RestorePorts();
 
     int32_t OriginalTpdrComPort = 0;
     int32_t OriginalANTComPort = 0;

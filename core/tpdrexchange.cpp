@@ -14,11 +14,17 @@ int32_t Run(ExchangeWindow& window, const Encoder& encode, const StatusText& sta
     TpdrCommand frame;
     int16_t count = 0;
     encode(frame, count, reply.length);
-    window.ShowStatus(status());
+    if (status) {
+        window.ShowStatus(status());
+    }
     if (count == 0) {
         return NoFrame;
     }
     clsTpdrComms link;
+    if (options.noReply) {
+        link.Send(frame, count, options.ioText);
+        return ReplyReceived;
+    }
     link.PercentDone = [&window](float Percent, bool& Cancel) { window.PercentDone(Percent, Cancel); };
     const float wait = options.wait < 0 ? AppSettings.TpdrTelemWait() : options.wait;
     const int32_t result = link.SendAndReceive(frame, count, reply.length, wait,
@@ -28,7 +34,9 @@ int32_t Run(ExchangeWindow& window, const Encoder& encode, const StatusText& sta
         reply.text = link.TpdrReply();
         if (decode) {
             decode(reply.text, reply.length);
-            window.ShowStatus(status());
+            if (status) {
+                window.ShowStatus(status());
+            }
         }
     }
     return result;

@@ -35,6 +35,11 @@ struct Options {
     bool extraDelay = false;       // the link's extra wait before reading
     float wait = -1.0f;            // reply wait in seconds; below 0: the settings' TpdrTelemWait
     float raiseEventPeriod = -1.0f; // progress period in seconds; below 0: a tenth of the wait
+    // A frame the transponder does not answer: sent as it is, with no buffer
+    // flush and no wait, and shown in the IO log as `ioText`. Port errors
+    // reach the caller, whose own error path reports them.
+    bool noReply = false;
+    std::string ioText;
 };
 
 struct Reply {
@@ -42,9 +47,10 @@ struct Reply {
     int16_t length = 0;
 };
 
-// Encodes, shows the status text, sends and waits. On ReplyReceived the reply
-// is kept in `reply`, handed to `decode` (when given) and the status text is
-// shown once more. Returns the link's result, or NoFrame. The link lives on
+// Encodes, shows the status text (when `status` is given), sends and waits.
+// On ReplyReceived the reply is kept in `reply`, handed to `decode` (when
+// given) and the status text is shown once more. Returns the link's result,
+// or NoFrame; ReplyReceived once a noReply frame is sent. The link lives on
 // this call's stack, so a nested exchange run from the progress handler can
 // never free it.
 int32_t Run(ExchangeWindow& window, const Encoder& encode, const StatusText& status, Reply& reply,

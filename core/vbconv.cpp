@@ -69,15 +69,17 @@ bool RadixValue(const std::string& digits, int radix, double& out)
 
 enum class Parse { Ok, NotANumber, Overflow };
 
+enum class NumberForms { All, DecimalOnly };
+
 // Reads a decimal or &H / &O number from the start of `s` (already without
 // the characters that are to be ignored). `used` is how many characters the
-// number took.
-Parse ReadNumber(const std::string& s, double& out, size_t& used)
+// number took. DecimalOnly leaves out the &H / &O forms and the D exponent.
+Parse ReadNumber(const std::string& s, double& out, size_t& used, NumberForms forms = NumberForms::All)
 {
     out = 0;
     used = 0;
     size_t i = 0;
-    if (s.size() >= 2 && s[0] == '&') {
+    if (forms == NumberForms::All && s.size() >= 2 && s[0] == '&') {
         const unsigned char kind = static_cast<unsigned char>(s[1]);
         int radix = 0;
         if (kind == 'H' || kind == 'h') {
@@ -126,7 +128,8 @@ Parse ReadNumber(const std::string& s, double& out, size_t& used)
     }
     used = i;
     bool negativeExponent = false;
-    if (i < s.size() && std::string("EeDd").find(s[i]) != std::string::npos) {
+    const std::string exponentLetters = forms == NumberForms::All ? "EeDd" : "Ee";
+    if (i < s.size() && exponentLetters.find(s[i]) != std::string::npos) {
         size_t j = i + 1;
         std::string exponent = "e";
         if (j < s.size() && (s[j] == '+' || s[j] == '-')) {
@@ -262,7 +265,9 @@ std::string NumText(double value) { return Signed(value, 15, false); }
 std::string NumText(float value) { return Signed(value, 7, false); }
 std::string NumText(int32_t value) { return std::to_string(value); }
 
-double Val(const std::string& text)
+namespace {
+
+double LeadingNumber(const std::string& text, NumberForms forms)
 {
     std::string s;
     s.reserve(text.size());
@@ -273,7 +278,7 @@ double Val(const std::string& text)
     }
     double value = 0;
     size_t used = 0;
-    switch (ReadNumber(s, value, used)) {
+    switch (ReadNumber(s, value, used, forms)) {
     case Parse::Ok:
         return value;
     case Parse::NotANumber:
@@ -284,13 +289,20 @@ double Val(const std::string& text)
     Raise(ErrNo::Overflow);
 }
 
-bool IsNumeric(const std::string& text)
+bool WholeNumber(const std::string& text, NumberForms forms)
 {
     const std::string s = Trim(text);
     double value = 0;
     size_t used = 0;
-    return !s.empty() && ReadNumber(s, value, used) == Parse::Ok && used == s.size();
+    return !s.empty() && ReadNumber(s, value, used, forms) == Parse::Ok && used == s.size();
 }
+
+} // namespace
+
+double Val(const std::string& text) { return LeadingNumber(text, NumberForms::All); }
+bool IsNumeric(const std::string& text) { return WholeNumber(text, NumberForms::All); }
+double DecimalVal(const std::string& text) { return LeadingNumber(text, NumberForms::DecimalOnly); }
+bool IsDecimal(const std::string& text) { return WholeNumber(text, NumberForms::DecimalOnly); }
 
 std::string UCase(const std::string& text)
 {

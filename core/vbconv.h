@@ -39,6 +39,11 @@ double Val(const std::string& text);
 // digits, one ".", an exponent, or &H / &O forms. Empty is not a number.
 bool IsNumeric(const std::string& text);
 
+// Settings values are decimal text: Val and IsNumeric without the &H / &O
+// forms and the D exponent ("&H10" is no number; "1D1" reads as 1).
+double DecimalVal(const std::string& text);
+bool IsDecimal(const std::string& text);
+
 // Upper- and lower-casing of a-z / A-Z only; every other byte is kept.
 std::string UCase(const std::string& text);
 std::string LCase(const std::string& text);

@@ -7,6 +7,7 @@
 #include "vberror.h"
 
 #include <algorithm>
+#include <cctype>
 
 clsDepth ReadDepth, EditDepth;
 
@@ -16,7 +17,9 @@ const ModelFit* FindModel(const std::string& TypeNumber)
 {
     const std::string type = VB::UCase(VB::Trim(TypeNumber));
     for (const ModelFit& m : Models) {
-        if (type.starts_with(m.typePrefix)) {
+        const std::string number = m.typeNumber;
+        if (type.starts_with(number) && (type.size() == number.size() || !std::isdigit(static_cast<unsigned char>(
+                                                                              type[number.size()])))) {
             return &m;
         }
     }
@@ -59,7 +62,7 @@ bool clsDepth::EnableOK(int32_t FW, int32_t Item) const
 bool clsDepth::FittedOK(const std::string& TypeNumber) const
 {
     const auto* model = DepthReleaseChoices::FindModel(TypeNumber);
-    return model != nullptr && model->depthSensor;
+    return model == nullptr || model->depthSensor;
 }
 
 void clsDepth::ReadEncode_OnOff(TpdrCommand& Cmd, int16_t& NumBytes, int16_t& ReplyLen)

@@ -47,7 +47,8 @@ public:
     void OKToWrite(int32_t Index, bool v);
 
     bool EnableOK(int32_t FW, int32_t Item) const;
-    // Whether the model named by the type number carries a depth sensor.
+    // Whether the unit may carry a depth sensor: false only for a model known
+    // to have none, so that an unknown or empty type number still reads depth.
     bool FittedOK(const std::string& TypeNumber) const;
 
     void ReadEncode_OnOff(TpdrCommand& Cmd, int16_t& NumBytes, int16_t& ReplyLen);

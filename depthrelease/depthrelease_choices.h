@@ -33,18 +33,26 @@ struct OnOffCode {
 };
 inline constexpr OnOffCode OnOffCodes[] = {{0x01, 1}, {0x00, 2}, {0x02, 3}};
 
-// Models by the start of their type number (blanks trimmed, any case).
+// The models the program serves, by type number (blanks trimmed; a suffix
+// after the number, as in "5027-2", names the same model). Depth is decoded
+// unless the model is known to have no sensor; only the HVR types carry a
+// release.
 struct ModelFit {
-    const char* typePrefix;
+    const char* typeNumber;
     bool depthSensor;
     bool release;
 };
 inline constexpr ModelFit Models[] = {
-    {"TT7000", true, true},
-    {"TT6000", false, true},
+    {"5120", false, false}, // VTL (Directional)
+    {"5121", false, false}, // VTL (Omni)
+    {"5020", true, false},  // Corvel Tidelet (Directional)
+    {"5023", true, false},  // Corvel Tidelet (Omni)
+    {"5021", true, true},   // HVR (Omni)
+    {"5027", true, true},   // HVR (Directional)
+    {"5028", true, true},   // HVR (Narrow Beam)
 };
 
-// The row whose prefix starts the type number; nullptr for an unknown model.
+// The row of the model the type number names; nullptr for an unknown or empty one.
 const ModelFit* FindModel(const std::string& TypeNumber);
 
 } // namespace DepthReleaseChoices

@@ -118,6 +118,7 @@ void frmMultiTAT::MakeControls()
         setTabOrder(previous, next);
         previous = next;
     }
+    Forms::KeepTabOrder(this);
 
     auto* buttons = new QVBoxLayout;
     for (QPushButton* button : {cmdTATRead, cmdTATWrite, cmdTATCancel, cmdTATApply}) {

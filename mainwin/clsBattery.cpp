@@ -96,6 +96,13 @@ void clsBattery::ReadEncode_BatteryType(TpdrCommand& Cmd, int16_t& NumBytes, int
     Encode('R', 0xE0, 0x0A, 0x80, Cmd, NumBytes, ReplyLen);
 }
 
+void clsBattery::PingEncode(TpdrCommand& Cmd, int16_t& NumBytes, int16_t& ReplyLen)
+{
+    Cmd = {std::string(), std::string(1, '\0')};
+    NumBytes = 1;
+    ReplyLen = 0;
+}
+
 void clsBattery::ReadDecode_VoltageByte(const std::string& Reply)
 {
     // An empty reply is a count not read, not a count of 0.

@@ -27,6 +27,11 @@ public:
 
     void ReadEncode_VoltageByte(TpdrCommand& Cmd, int16_t& NumBytes, int16_t& ReplyLen);
     void ReadEncode_BatteryType(TpdrCommand& Cmd, int16_t& NumBytes, int16_t& ReplyLen);
+    // The ping that loads the battery before a life estimate: one 00 byte
+    // that the transponder does not answer, and its line in the IO log.
+    static void PingEncode(TpdrCommand& Cmd, int16_t& NumBytes, int16_t& ReplyLen);
+    static constexpr const char* PingIOText = "|00| <Ping>";
+
     void ReadDecode_VoltageByte(const std::string& Reply);
     void ReadDecode_BatteryType(const std::string& Reply);
 

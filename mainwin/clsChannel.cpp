@@ -235,6 +235,12 @@ int32_t clsChannel::ValidCheck(const std::string& strChannel, int16_t intChanTyp
     }
 }
 
+int32_t clsChannel::CheckChannel(int16_t intChannel, int16_t intChanType, int32_t FW) const
+{
+    clsChannel probe(*this);
+    return probe.ValidCheck(std::to_string(intChannel), intChanType, FW);
+}
+
 void clsChannel::SetStatusFromFrame(const TpdrCommand& frame, int16_t count)
 {
     std::string text;

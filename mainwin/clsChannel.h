@@ -62,6 +62,9 @@ public:
     int32_t WriteDecode(const std::string& strRS232Reply, int16_t intNumOfRxBytes);
     // 0 valid, 16 invalid channel, 17 channel 0 as RS232 channel, 19 not a channel byte.
     int32_t ReadDecode(const std::string& strRS232Reply, int16_t intChanType, int32_t FW);
+    // The read's own check of a channel number of the kind under the firmware,
+    // changing nothing: 0 valid, 16 invalid channel, 17 channel 0 as RS232 channel.
+    int32_t CheckChannel(int16_t intChannel, int16_t intChanType, int32_t FW) const;
 
     // Parses a typed channel ("12", "B12", "H05") and looks it up in the table.
     // Result 15 when the text holds no channel number (outputs untouched).

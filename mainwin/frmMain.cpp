@@ -5,6 +5,7 @@
 #include "SpanwaveQuickset.h"
 #include "appinfo.h"
 #include "clsGenStatus.h"
+#include "clock.h"
 #include "commonprocs.h"
 #include "errorhandler.h"
 #include "filehandler.h"
@@ -138,6 +139,7 @@ void frmMain::BuildMenus()
     mnuDepthTest = item(mnuDiagnostics, "mnuDepthTest", "Channel &Depth Test...");
     mnuTransceiver = item(mnuDiagnostics, "mnuTransceiver", "Tr&ansponder-to-Transponder Test...");
     mnuCommands = item(mnuDiagnostics, "mnuCommands", "&Commands...");
+    mnuBattLife = item(mnuDiagnostics, "mnuBattLife", "Battery &Life...");
     mnuDiagnosticsTankTest = item(mnuDiagnostics, "mnuDiagnosticsTankTest", "&VTL Tank Test...");
     mnuDiagnostics->addSeparator();
     mnuDiagnosticsReset = item(mnuDiagnostics, "mnuDiagnosticsReset", "R&eset Transponder...");
@@ -413,6 +415,7 @@ void frmMain::ConnectEvents()
     connect(mnuDepthTest, &QAction::triggered, this, &frmMain::mnuDepthTest_Click);
     connect(mnuTransceiver, &QAction::triggered, this, &frmMain::mnuTransceiver_Click);
     connect(mnuCommands, &QAction::triggered, this, &frmMain::mnuCommands_Click);
+    connect(mnuBattLife, &QAction::triggered, this, &frmMain::mnuBattLife_Click);
     connect(mnuDiagnosticsTankTest, &QAction::triggered, this, &frmMain::mnuDiagnosticsTankTest_Click);
     connect(mnuCalChanSelectors, &QAction::triggered, this, &frmMain::mnuCalChanSelectors_Click);
     connect(mnuDiagnosticsReset, &QAction::triggered, this, &frmMain::mnuDiagnosticsReset_Click);
@@ -511,7 +514,12 @@ bool frmMain::event(QEvent* event)
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    // The close box leaves without writing the settings file.
+    // The close box leaves without writing the settings file. While an
+    // exchange runs it does nothing: Cancel ends the exchange first.
+    if (!unloaded_ && (!cmdCancel->isHidden() || Platform::WaitDepth() > 0)) {
+        event->ignore();
+        return;
+    }
     UnloadOnce();
     event->accept();
 }

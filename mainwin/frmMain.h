@@ -92,6 +92,7 @@ public:
     void mnuDepthTest_Click();
     void mnuTransceiver_Click();
     void mnuCommands_Click();
+    void mnuBattLife_Click();
     void mnuDiagnosticsTankTest_Click();
     void mnuCalChanSelectors_Click();
     void mnuDiagnosticsReset_Click();
@@ -171,6 +172,7 @@ public:
     QAction* mnuDepthTest;
     QAction* mnuTransceiver;
     QAction* mnuCommands;
+    QAction* mnuBattLife;
     QAction* mnuDiagnosticsTankTest;
     QAction* mnuDiagnosticsReset;
     QAction* mnuDiagnosticsInitialise;

@@ -67,13 +67,12 @@ int FindChannelItem(const QComboBox* combo, int first, int count, int16_t channe
 
 void frmMain::ShowNavScheme()
 {
-    for (QGroupBox* frame : fraNavScheme) {
-        frame->hide();
-    }
     NavParams.DefineNavSchemes(TpdrFirmware.FWVersion());
     const int32_t s = NavParams.NavScheme();
-    if (ValidScheme(s)) {
-        fraNavScheme[static_cast<size_t>(s)]->show();
+    // The frame that stays is never hidden on the way: that would take the
+    // focus from its field while the user tabs or clicks into it.
+    for (int i = 0; i <= 4; ++i) {
+        fraNavScheme[static_cast<size_t>(i)]->setVisible(i == s);
     }
     if (s == 0) {
         ClearNavParams();
@@ -282,6 +281,9 @@ void frmMain::ClearNavParams()
     TpdrChannel.RS232Chan(-1);
     TpdrChannel.DualModeChan(-1);
     TpdrChannel.EndcapChan(-1);
+    // A Set takes these lists' selections: another unit's must not stay behind.
+    cboProgrammedChan->clear();
+    cboDualModeChan->clear();
 }
 
 void frmMain::StoreReadParams()

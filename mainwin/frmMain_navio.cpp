@@ -279,7 +279,11 @@ int32_t frmMain::ValidateNavParams(int32_t Scheme)
         return refuse(MsgInvalidAddress);
     }
     std::string prefix, hpr300, postfix;
-    if (Scheme == 2 && !TpdrChannel.IsHPRChannel(TpdrChannel.RS232Chan(), prefix, hpr300, false, 0, postfix)) {
+    // The channel must also pass the read's own check, or the next read calls
+    // the unit's channel invalid (channel 00, a list left without a choice).
+    if (Scheme == 2 &&
+        (!TpdrChannel.IsHPRChannel(TpdrChannel.RS232Chan(), prefix, hpr300, false, 0, postfix) ||
+         TpdrChannel.CheckChannel(TpdrChannel.RS232Chan(), ProgrammedChan, TpdrFirmware.FWVersion()) != 0)) {
         return refuse(MsgInvalidHPRChannel);
     }
     if (Scheme == 3 && NavParams.OrvaneReplyChan() == NoReplyChan) {
@@ -435,8 +439,13 @@ int32_t frmMain::ChannelWriteEnabled()
     if (!programmed && !dualMode) {
         return NotSupported;
     }
-    // A list left without a selection names no channel: nothing is written.
-    if ((programmed && TpdrChannel.RS232Chan() == -1) || (dualMode && TpdrChannel.DualModeChan() == -1)) {
+    // A changed RS232 channel must pass the read's own check for this firmware
+    // (a list left without a selection names none); a list that is as empty
+    // as it was read is unchanged.
+    const bool rs232Changed = programmed && TpdrChannel.RS232Chan() != Stored.RS232Chan;
+    const bool dualModeChanged = dualMode && TpdrChannel.DualModeChan() != Stored.DualModeChan;
+    if ((rs232Changed && TpdrChannel.CheckChannel(TpdrChannel.RS232Chan(), ProgrammedChan, FW) != 0) ||
+        (dualModeChanged && TpdrChannel.DualModeChan() == -1)) {
         ShowMessage(MsgInvalidChannels);
         return ValidationFailed;
     }

@@ -189,6 +189,10 @@ void frmMain::cmdQuickSet_Click()
 {
     Forms::HourglassPointer();
     NavParams.NavScheme(4);
+    // The types that define the Spanwave scheme, so that no later
+    // re-derivation of the scheme takes it back to the one read.
+    NavParams.ChanType(1);
+    NavParams.ReplyType(2);
     cmdSettings_Click();
 }
 
@@ -277,6 +281,8 @@ void frmMain::mnuComms_Click()
         for (QWidget* control : std::initializer_list<QWidget*>{cmdDepth, cmdRead, cmdSet, cmdSettings, cmdVoltage}) {
             control->setEnabled(false);
         }
+        // The estimate reads the voltage: it is offered whenever Get Voltage is.
+        mnuBattLife->setEnabled(false);
     } else if (port != before) {
         cmdStatus_Click();
     }
@@ -307,6 +313,8 @@ void frmMain::mnuDepthTest_Click()
 void frmMain::mnuTransceiver_Click() { ShowLargeDialog("frmTransceiver"); }
 
 void frmMain::mnuCommands_Click() { ShowLargeDialog("frmCommands"); }
+
+void frmMain::mnuBattLife_Click() { Forms::ShowModal("frmBattLife", this); }
 
 void frmMain::mnuDiagnosticsTankTest_Click() { ShowLargeDialog("frmVTLTankTest"); }
 

@@ -11,6 +11,21 @@
 namespace Platform {
 namespace {
 
+int g_inputHolds = 0;
+int g_waitDepth = 0;
+
+QEventLoop::ProcessEventsFlags WaitFlags()
+{
+    return g_inputHolds > 0 ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents;
+}
+
+struct Waiting {
+    Waiting() { ++g_waitDepth; }
+    ~Waiting() { --g_waitDepth; }
+    Waiting(const Waiting&) = delete;
+    Waiting& operator=(const Waiting&) = delete;
+};
+
 class WallClock : public Clock {
 public:
     WallClock()
@@ -32,9 +47,10 @@ public:
         if (QCoreApplication::instance() == nullptr) {
             return;
         }
+        const Waiting waiting;
         const int ms = seconds <= 0 ? 0 : static_cast<int>(std::ceil(seconds * 1000.0));
         if (ms == 0) {
-            QCoreApplication::processEvents();
+            QCoreApplication::processEvents(WaitFlags());
             return;
         }
         // A precise timer in a local event loop sleeps in the kernel and still
@@ -45,7 +61,7 @@ public:
         timer.setSingleShot(true);
         QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
         timer.start(ms);
-        loop.exec();
+        loop.exec(WaitFlags());
     }
 
 private:
@@ -69,10 +85,16 @@ void SetClock(Clock* clock) { g_clock = clock; }
 
 double FakeClock::Now() { return std::fmod(t_, 86400.0); }
 
+InputHold::InputHold() { ++g_inputHolds; }
+InputHold::~InputHold() { --g_inputHolds; }
+bool InputHeld() { return g_inputHolds > 0; }
+int WaitDepth() { return g_waitDepth; }
+
 void FakeClock::Idle(double seconds)
 {
     if (QCoreApplication::instance() != nullptr) {
-        QCoreApplication::processEvents();
+        const Waiting waiting;
+        QCoreApplication::processEvents(WaitFlags());
     }
     t_ += seconds > 0 ? seconds : 1e-6;
 }
@@ -84,7 +106,8 @@ double Timer() { return Platform::CurrentClock().Now(); }
 void DoEvents()
 {
     if (QCoreApplication::instance() != nullptr) {
-        QCoreApplication::processEvents();
+        const Platform::Waiting waiting;
+        QCoreApplication::processEvents(Platform::WaitFlags());
     }
 }
 

@@ -48,6 +48,23 @@ public:
 
 } // namespace Platform
 
+namespace Platform {
+// While a field's focus-out work runs, the user's input waits until that work
+// and the event that moved the focus are done: a wait inside the work lets
+// only other events run.
+class InputHold {
+public:
+    InputHold();
+    ~InputHold();
+    InputHold(const InputHold&) = delete;
+    InputHold& operator=(const InputHold&) = delete;
+};
+bool InputHeld();
+// Depth of the waits under way: above 0 while an event handler waits for
+// the transponder or lets events run.
+int WaitDepth();
+} // namespace Platform
+
 // Seconds since midnight (the run time's Timer).
 double Timer();
 // Let pending window events run once.

@@ -3,6 +3,7 @@
 #include "appinfo.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -12,6 +13,10 @@ namespace Platform {
 namespace {
 
 QString L1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+
+// Paths are the file system's bytes (UTF-8), not one character per byte.
+QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+std::string ToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // "Text (*.A)|*.A|Other|*.B" becomes Qt's ";;"-separated filter list.
 QString QtFilter(const std::string& filter)
@@ -68,30 +73,30 @@ public:
 
     std::string OpenFile(const FileDialogRequest& r) override
     {
-        QFileDialog dialog(QApplication::activeWindow(), L1(r.title), L1(r.initialDir), QtFilter(r.filter));
+        QFileDialog dialog(QApplication::activeWindow(), L1(r.title), FromPath(r.initialDir), QtFilter(r.filter));
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(r.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::ReadOnly, false);
         if (!r.fileName.empty()) {
-            dialog.selectFile(L1(r.fileName));
+            dialog.selectFile(FromPath(r.fileName));
         }
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
             return {};
         }
-        return dialog.selectedFiles().front().toLatin1().toStdString();
+        return ToPath(dialog.selectedFiles().front());
     }
 
     std::string SaveFile(const FileDialogRequest& r) override
     {
-        QFileDialog dialog(QApplication::activeWindow(), L1(r.title), L1(r.initialDir), QtFilter(r.filter));
+        QFileDialog dialog(QApplication::activeWindow(), L1(r.title), FromPath(r.initialDir), QtFilter(r.filter));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         if (!r.fileName.empty()) {
-            dialog.selectFile(L1(r.fileName));
+            dialog.selectFile(FromPath(r.fileName));
         }
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
             return {};
         }
-        return dialog.selectedFiles().front().toLatin1().toStdString();
+        return ToPath(dialog.selectedFiles().front());
     }
 };
 

@@ -1,5 +1,9 @@
 #include "forms.h"
 
+#include "clock.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
@@ -7,11 +11,17 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QShortcutEvent>
+#include <QTextEdit>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <algorithm>
 #include <map>
+#include <vector>
 
 namespace Forms {
 
@@ -129,16 +139,106 @@ ValidateHook* HookOf(const QWidget* field)
     return nullptr;
 }
 
+// A group of exclusive options is entered at its chosen option, or at its
+// first when none is chosen; the arrow keys move within it.
+bool TakesTabAsOption(const QRadioButton* option)
+{
+    const QRadioButton* first = nullptr;
+    for (QObject* o : option->parent()->children()) {
+        const auto* other = qobject_cast<const QRadioButton*>(o);
+        if (other == nullptr || !other->autoExclusive() || other->isHidden() || !other->isEnabled()) {
+            continue;
+        }
+        if (other->isChecked()) {
+            return other == option;
+        }
+        first = first != nullptr ? first : other;
+    }
+    return first == option;
+}
+
+bool TakesTab(const QWidget* w)
+{
+    if (!w->isEnabled() || w->focusProxy() != nullptr || w->focusPolicy() == Qt::NoFocus) {
+        return false;
+    }
+    if (const auto* option = qobject_cast<const QRadioButton*>(w); option != nullptr && option->autoExclusive()) {
+        return TakesTabAsOption(option);
+    }
+    return (w->focusPolicy() & Qt::TabFocus) != 0;
+}
+
+// The shown controls of `container` that Tab reaches, in reading order: its
+// children by rows from the top, each row from the left, and each child's own
+// controls in their turn, so a frame is read as a whole.
+void AppendInReadingOrder(const QWidget* container, std::vector<QWidget*>& order)
+{
+    std::vector<QWidget*> children;
+    for (QObject* o : container->children()) {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (w != nullptr && !w->isWindow() && !w->isHidden()) {
+            children.push_back(w);
+        }
+    }
+    std::stable_sort(children.begin(), children.end(), [](const QWidget* a, const QWidget* b) {
+        return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
+    });
+    // A row is every child that starts above the middle of the row's first one.
+    auto rowStart = children.begin();
+    while (rowStart != children.end()) {
+        const QWidget* first = *rowStart;
+        auto rowEnd = std::find_if(rowStart, children.end(),
+                                   [first](const QWidget* w) { return w->y() >= first->y() + first->height() / 2; });
+        std::stable_sort(rowStart, rowEnd, [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
+        for (auto it = rowStart; it != rowEnd; ++it) {
+            if (TakesTab(*it)) {
+                order.push_back(*it);
+            }
+            AppendInReadingOrder(*it, order);
+        }
+        rowStart = rowEnd;
+    }
+}
+
+// Widgets that use Tab themselves keep it.
+bool KeepsTab(const QWidget* w)
+{
+    if (const auto* text = qobject_cast<const QTextEdit*>(w)) {
+        return !text->tabChangesFocus();
+    }
+    if (const auto* text = qobject_cast<const QPlainTextEdit*>(w)) {
+        return !text->tabChangesFocus();
+    }
+    return qobject_cast<const QAbstractItemView*>(w) != nullptr;
+}
+
+bool IsUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Watches every focus change of the application. Qt has already chosen the new
 // focus widget when the old one receives FocusOut, so the check happens there
 // and a refusal takes the focus straight back before the target sees FocusIn.
+// It also keeps the runtime's other rules for every window: a field's
+// focus-out work before the next input, access keys that move the focus, and
+// Tab in reading order.
 class ValidateWatch : public QObject {
 public:
     static ValidateWatch& Instance()
     {
         static ValidateWatch* watch = [] {
-            auto* w = new ValidateWatch(qApp);
-            qApp->installEventFilter(w);
+            auto* w = new ValidateWatch(QCoreApplication::instance());
+            QCoreApplication::instance()->installEventFilter(w);
             return w;
         }();
         return *watch;
@@ -169,6 +269,79 @@ public:
         return accepted;
     }
 
+    // Runs the rest of a focus-out (the field's own LostFocus work) with the
+    // user's input to its window held back, so that a click or key that
+    // follows, however quickly, reaches its control after the press or key
+    // that moved the focus, never inside the field's work.
+    bool RunFocusWork(QWidget* widget, QFocusEvent* event)
+    {
+        QFocusEvent copy(QEvent::FocusOut, event->reason());
+        const Platform::InputHold hold;
+        held_.push_back(widget->window());
+        QEvent* outer = std::exchange(redispatched_, &copy);
+        QCoreApplication::sendEvent(widget, &copy);
+        redispatched_ = outer;
+        held_.pop_back();
+        return true;
+    }
+
+    // Input for a window whose field's focus-out work is running waits until
+    // that work is done.
+    bool Defer(QWidget* widget, QEvent* event)
+    {
+        if (!Platform::InputHeld() || std::find(held_.begin(), held_.end(), widget->window()) == held_.end()) {
+            return false;
+        }
+        // A box or popup the work opened takes its own input; the window waits anyway.
+        const QWidget* modal = QApplication::activeModalWidget();
+        if (QApplication::activePopupWidget() != nullptr || (modal != nullptr && modal != widget->window())) {
+            return false;
+        }
+        QCoreApplication::postEvent(widget, event->clone());
+        return true;
+    }
+
+    // An access key moves the focus to its button first, as a click does, so
+    // that the field being left commits (and may refuse) before the click.
+    bool AccessKey(QWidget* widget, QShortcutEvent* event)
+    {
+        auto* button = qobject_cast<QAbstractButton*>(widget);
+        if (button == nullptr || event->isAmbiguous() || event->key() != button->shortcut()) {
+            return false;
+        }
+        const QPointer<QAbstractButton> guard(button);
+        if ((button->focusPolicy() & Qt::TabFocus) != 0 && !button->hasFocus()) {
+            button->setFocus(Qt::ShortcutFocusReason);
+            if (!guard || TakeRefused(button) || !button->isEnabled() || !button->isVisible()) {
+                return true;
+            }
+        }
+        button->click();
+        return true;
+    }
+
+    // Tab and Shift+Tab go through the shown controls in reading order.
+    bool Tab(QWidget* widget, const QKeyEvent* event)
+    {
+        const bool back = event->key() == Qt::Key_Backtab ||
+                          (event->key() == Qt::Key_Tab && (event->modifiers() & Qt::ShiftModifier) != 0);
+        if ((event->key() != Qt::Key_Tab && !back) ||
+            (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0 || KeepsTab(widget) ||
+            widget->window()->windowType() == Qt::Popup || widget->window()->property("keepTabOrder").toBool()) {
+            return false;
+        }
+        std::vector<QWidget*> order;
+        AppendInReadingOrder(widget->window(), order);
+        const auto at = std::find(order.begin(), order.end(), widget);
+        if (at == order.end()) {
+            return false;
+        }
+        const auto n = static_cast<std::ptrdiff_t>(order.size());
+        const std::ptrdiff_t i = ((at - order.begin()) + (back ? n - 1 : 1)) % n;
+        order[static_cast<size_t>(i)]->setFocus(back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+        return true;
+    }
+
     bool TakeRefused(QWidget* control)
     {
         if (control == nullptr || refused_ != control) {
@@ -181,21 +354,40 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (running_ || !watched->isWidgetType()) {
+        if (running_ || !watched->isWidgetType() || event == redispatched_) {
             return false;
         }
         auto* widget = static_cast<QWidget*>(watched);
-        if (event->type() == QEvent::FocusIn && widget == refused_) {
-            refused_ = nullptr;
+        if (IsUserInput(event->type()) && Defer(widget, event)) {
+            return true;
         }
-        if (event->type() != QEvent::FocusOut) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            return Tab(widget, static_cast<QKeyEvent*>(event));
+        case QEvent::Shortcut:
+            return AccessKey(widget, static_cast<QShortcutEvent*>(event));
+        case QEvent::FocusIn:
+            if (widget == refused_) {
+                refused_ = nullptr;
+            }
+            return false;
+        case QEvent::FocusOut: {
+            const QPointer<QWidget> guard(widget);
+            CheckFocusOut(widget);
+            return guard && RunFocusWork(widget, static_cast<QFocusEvent*>(event));
+        }
+        default:
             return false;
         }
+    }
+
+    void CheckFocusOut(QWidget* widget)
+    {
         QWidget* window = widget->window();
         QPointer<QWidget> field = HookOf(widget) != nullptr ? QPointer<QWidget>(widget) : pending_.value(window);
         if (!field) {
             pending_.remove(window);
-            return false;
+            return;
         }
         QWidget* target = QApplication::focusWidget();
         if (target == field.data()) {
@@ -205,16 +397,21 @@ protected:
         } else {
             Run(field, target);
         }
-        return false;
     }
 
 private:
     using QObject::QObject;
 
     bool running_ = false;
+    QEvent* redispatched_ = nullptr;
+    std::vector<QWidget*> held_; // windows whose field's focus-out work runs
     QPointer<QWidget> refused_;
     QMap<QWidget*, QPointer<QWidget>> pending_; // by window
 };
+
+// The rules hold for every window from the start.
+void InstallWatch() { ValidateWatch::Instance(); }
+Q_COREAPP_STARTUP_FUNCTION(InstallWatch)
 
 } // namespace
 
@@ -236,6 +433,8 @@ bool CausesValidation(const QWidget* control)
 bool Validate(QWidget* field) { return ValidateWatch::Instance().Run(field, nullptr); }
 
 bool FocusRefused(QWidget* control) { return ValidateWatch::Instance().TakeRefused(control); }
+
+void KeepTabOrder(QWidget* window) { window->setProperty("keepTabOrder", true); }
 
 Dialog::Dialog(QWidget* owner) : QDialog(owner) {}
 

@@ -88,6 +88,12 @@ bool Validate(QWidget* field);
 // `control` was refused and it has not had the focus since.
 bool FocusRefused(QWidget* control);
 
+// Tab and Shift+Tab go through a window's shown controls in reading order
+// (rows from the top, each from the left; a frame as a whole), and enter a
+// group of options at its chosen one. A window that sets its own order with
+// QWidget::setTabOrder keeps it by saying so here.
+void KeepTabOrder(QWidget* window);
+
 // A dialog that asks before it closes, however it is closed, and ignores its
 // close box and Esc while it is busy with an exchange.
 class Dialog : public QDialog {

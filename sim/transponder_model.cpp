@@ -48,7 +48,7 @@ TransponderModel::TransponderModel()
         Poke(false, 0xE0, 0x00, i, general[i]);
     }
     // Type and serial number, 16 characters each at E0 0A 00 and E0 0A 20.
-    const std::string type = "TT7000          ", serial = "004217          ";
+    const std::string type = "5021            ", serial = "004217          ";
     for (uint8_t i = 0; i < 16; ++i) {
         Poke(false, 0xE0, 0x0A, i, static_cast<uint8_t>(type[i]));
         Poke(false, 0xE0, 0x0A, static_cast<uint8_t>(0x20 + i), static_cast<uint8_t>(serial[i]));
@@ -67,9 +67,17 @@ std::vector<std::string> TransponderModel::Receive(const std::string& bytes)
     std::vector<std::string> replies;
     pending_ += bytes;
     for (;;) {
-        // Line noise where a frame should start is dropped up to the next "!".
+        // Where a frame should start, a 00 byte is a ping: recorded, never
+        // answered. Other line noise is dropped up to the next "!".
         const size_t start = pending_.find('!');
-        pending_.erase(0, start == std::string::npos ? pending_.size() : start);
+        const size_t skipped = start == std::string::npos ? pending_.size() : start;
+        for (size_t i = 0; i < skipped; ++i) {
+            if (pending_[i] == '\0') {
+                frames_.push_back(pending_.substr(i, 1));
+                replies.emplace_back();
+            }
+        }
+        pending_.erase(0, skipped);
         if (pending_.size() < kHeader) {
             break;
         }
@@ -195,8 +203,10 @@ std::string FrameAddress(char letter, uint8_t p1, uint8_t p2, uint8_t p3)
 std::string FrameText(const std::string& frame)
 {
     static const char digits[] = "0123456789ABCDEF";
-    std::string text = frame.substr(0, 2);
-    for (size_t i = 2; i < frame.size(); ++i) {
+    // A ping has no letters: all of it is bytes.
+    const size_t letters = frame.starts_with('!') ? 2 : 0;
+    std::string text = frame.substr(0, letters);
+    for (size_t i = letters; i < frame.size(); ++i) {
         const uint8_t b = ByteAt(frame, i);
         text += '|';
         text += digits[b >> 4];

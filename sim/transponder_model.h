@@ -16,7 +16,7 @@ struct Knobs {
     bool refuseWrites = false;   // answer writes with "!" instead of the "?" acknowledgement
     std::string extraBytes;      // appended to every reply
     std::string garbage;         // when not empty: the reply to every frame instead
-    int answerFrames = -1;       // when not negative: silent from the frame after this many received
+    int answerFrames = -1;       // when not negative: silent from the frame after this many received (pings count)
     int acceptWrites = -1;       // when not negative: refuse every write after this many were acknowledged
     // Frames chosen by their address (FrameAddress): refused with "!" instead
     // of being acted on, or ignored with no reply at all.
@@ -43,11 +43,12 @@ public:
     // The battery's raw converter count, answered to the voltage read ("v").
     uint8_t batteryCount = 200;
 
-    // Bytes from the link. Returns one reply per complete frame, in order
-    // (an empty text for a frame that gets no answer).
+    // Bytes from the link. Returns one reply per complete frame or ping, in
+    // order (an empty text for one that gets no answer). A ping is a single 00
+    // byte where a frame would start; it is never answered.
     std::vector<std::string> Receive(const std::string& bytes);
 
-    // Every complete frame received, in order, as sent (one char per byte).
+    // Every complete frame and ping received, in order, as sent (one char per byte).
     const std::vector<std::string>& Frames() const { return frames_; }
     void ClearFrames() { frames_.clear(); }
     // Bytes of an incomplete frame still waiting for the rest.

@@ -175,6 +175,9 @@ TEST_F(ComPortsTest, LeavingAWaitBoxKeepsTheFocusUnlessTheValueIsInRange)
         {true, ".1", true, 0.1f, "0.1"},    {true, "10", true, 10.0f, "10"},  {true, "0.05", false, 1.0f, "0.05"},
         {false, "0", true, 0.0f, "0"},      {false, "5", true, 5.0f, "5"},    {false, "5.5", false, 1.5f, "5.5"},
         {false, "-1", false, 1.5f, "-1"},   {false, "", false, 1.5f, ""},
+        // decimal text only, "." the point in every locale
+        {true, "&HA", false, 1.0f, "&HA"},  {true, "&O7", false, 1.0f, "&O7"}, {true, "2D0", false, 1.0f, "2D0"},
+        {true, "2,5", false, 1.0f, "2,5"},  {true, "2E0", true, 2.0f, "2"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.telemWait ? "wait " : "delay ") + row.typed);
@@ -263,19 +266,30 @@ TEST_F(ComPortsTest, OKStoresTheChoicesAndChecksThePorts)
     }
 }
 
-TEST_F(ComPortsTest, OnlyOKKeepsNewSettings)
+// Cancel puts back everything; the close box and Esc put back the ports only,
+// keeping a wait already stored by leaving its box and the baud texts as they are.
+TEST_F(ComPortsTest, CancelRestoresTheWaitsTheCloseBoxOnlyThePorts)
 {
     enum class How { CloseBox, Escape, Cancel };
-    const std::pair<How, const char*> ways[] = {{How::CloseBox, "close box"}, {How::Escape, "Esc"}, {How::Cancel, "Cancel"}};
-    for (const auto& [how, name] : ways) {
-        SCOPED_TRACE(name);
-        Reset(1, 3, "19200");
+    const struct {
+        How how;
+        const char* name;
+        float wait;
+        const char* baud;
+    } rows[] = {
+        {How::CloseBox, "close box", 2.5f, ""},
+        {How::Escape, "Esc", 2.5f, ""},
+        {How::Cancel, "Cancel", 1.0f, "1200"}, // the remembered rate, 0, which the setter refuses
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Reset(1, 3, "");
         frmComPorts& d = Open();
         TypeAndTab(d.txtTpdrTelemWait, "2.5");
         ASSERT_EQ(AppSettings.TpdrTelemWait(), 2.5f);
         d.cboTpdrPort->setCurrentIndex(2);
-        d.cboTpdrBaud->setCurrentIndex(0);
-        switch (how) {
+        d.cboTpdrBaud->setCurrentIndex(1);
+        switch (row.how) {
         case How::CloseBox:
             d.close();
             break;
@@ -287,14 +301,35 @@ TEST_F(ComPortsTest, OnlyOKKeepsNewSettings)
             break;
         }
         EXPECT_FALSE(d.isVisible());
-        EXPECT_EQ(AppSettings.TpdrTelemWait(), 1.0f);
+        EXPECT_EQ(AppSettings.TpdrTelemWait(), row.wait);
+        EXPECT_EQ(AppSettings.DelayBetweenCmds(), 1.5f);
+        EXPECT_EQ(AppSettings.sTpdrComPortBaud(), row.baud);
+        EXPECT_EQ(AppSettings.sTpdrDownLoadComPortBaud(), row.baud);
         EXPECT_EQ(AppSettings.TpdrComPort(), 1);
-        EXPECT_EQ(AppSettings.sTpdrComPortBaud(), "19200");
+        EXPECT_EQ(AppSettings.ANTComPort(), 3);
         EXPECT_TRUE(tpdr.PortOpen());
         EXPECT_EQ(tpdr.CommPort(), 1);
         EXPECT_TRUE(ant.PortOpen());
         EXPECT_EQ(ant.CommPort(), 3);
     }
+}
+
+// After OK was refused for equal ports, the close box still puts the ports back.
+TEST_F(ComPortsTest, CloseBoxAfterARefusedOKPutsThePortsBack)
+{
+    frmComPorts& d = Open();
+    d.cboTpdrPort->setCurrentIndex(2);
+    d.cboANTPort->setCurrentIndex(2);
+    boxes.Answer(1);
+    QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+    ASSERT_TRUE(d.isVisible());
+    d.close();
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(AppSettings.TpdrComPort(), 1);
+    EXPECT_EQ(AppSettings.ANTComPort(), 3);
+    EXPECT_TRUE(tpdr.PortOpen());
+    EXPECT_EQ(tpdr.CommPort(), 1);
+    EXPECT_TRUE(ant.PortOpen());
 }
 
 TEST_F(ComPortsTest, WithoutAnyPortTheDialogSaysSoAndLeavesAsCancelWould)

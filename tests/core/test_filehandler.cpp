@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +19,8 @@
 #include <sstream>
 #include <string>
 #include <sys/resource.h>
+#include <fcntl.h>
+#include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -42,6 +45,20 @@ std::string Crlf(const std::vector<std::string>& lines)
 }
 
 std::string Bool(bool v) { return v ? "True" : "False"; }
+
+// A comma locale for the life of the object, where one is installed.
+struct GermanLocale {
+    std::string saved = std::setlocale(LC_ALL, nullptr);
+    GermanLocale()
+    {
+        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"}) {
+            if (std::setlocale(LC_ALL, name) != nullptr) {
+                return;
+            }
+        }
+    }
+    ~GermanLocale() { std::setlocale(LC_ALL, saved.c_str()); }
+};
 
 // The written file of a fresh store after Defaults, and of a fresh store.
 struct FileLine {
@@ -353,6 +370,29 @@ TEST_F(FileHandlerTest, ReaderRules)
     }
 }
 
+// Settings numbers are decimal text with "." as the point, whatever the
+// locale: no &H / &O forms, no D exponent.
+TEST_F(FileHandlerTest, NumbersAreDecimalTextInEveryLocale)
+{
+    const GermanLocale german;
+    const struct {
+        const char* entry;
+        const char* pingTimeoutBaud; // read after PingRate=3, Timeout=2, Setting=9600,N,8,1
+    } rows[] = {
+        {"PingRate=&H10", "3|2|9600"},        {"PingRate=&o7", "3|2|9600"},   {"PingRate=1D1", "3|2|9600"},
+        {"PingRate=1E1", "10|2|9600"},        {"Timeout=&HA", "3|2|9600"},    {"Timeout=2,5", "3|2|9600"},
+        {"Timeout=2.5", "3|2.5|9600"},        {"Timeout=25D-1", "3|2|9600"},  {"Timeout=25E-1", "3|2.5|9600"},
+        {"Setting=&H4B00,N,8,1", "3|2|1200"}, {"Setting=19200,N,8,1", "3|2|19200"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.entry);
+        ASSERT_EQ(ReadFrom(Crlf({"[TRANSPONDER]", "PingRate=3", "Timeout=2", "Setting=9600,N,8,1", row.entry})), 0);
+        EXPECT_EQ(VB::NumText(AppSettings.PingRate()) + "|" + VB::NumText(AppSettings.TpdrTelemWait()) + "|" +
+                      AppSettings.sTpdrComPortBaud(),
+                  row.pingTimeoutBaud);
+    }
+}
+
 TEST_F(FileHandlerTest, OverflowEndsTheRead)
 {
     const ShownBox catchAll{"Error from ReadIniFile (FileHandler) trapped in CatchAll Errors.", 48,
@@ -545,14 +585,6 @@ TEST_F(FileHandlerTest, FailedWriteKeepsTheOldFile)
          },
          ErrNo::PathNotFound},
     };
-    if (::geteuid() != 0) { // the system lets its administrator write into a read-only folder
-        rows.push_back({"read-only folder",
-                        [&] {
-                            ::chmod(folder.c_str(), 0555);
-                            return [&] { ::chmod(folder.c_str(), 0755); };
-                        },
-                        ErrNo::PermissionDenied});
-    }
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         Fresh();
@@ -565,6 +597,88 @@ TEST_F(FileHandlerTest, FailedWriteKeepsTheOldFile)
         EXPECT_EQ(number, row.number);
         EXPECT_EQ(Get(SettingsFile), "OLD\r\n");
         EXPECT_EQ(Listing(), before);
+    }
+}
+
+// The file system's identity of an ordinary user for the life of the object,
+// when the tests run as root: the system lets its administrator write into a
+// read-only folder, so the folder would not be read-only for the test. Only
+// this thread's file access changes.
+class OrdinaryUser {
+public:
+    static constexpr uid_t Nobody = 65534;
+    // `paths` become the ordinary user's own.
+    explicit OrdinaryUser(const std::vector<std::string>& paths) : root_(::geteuid() == 0)
+    {
+        if (!root_) {
+            return;
+        }
+        for (const std::string& path : paths) {
+            EXPECT_EQ(::chown(path.c_str(), Nobody, Nobody), 0) << path;
+        }
+        ::setfsgid(Nobody);
+        ::setfsuid(Nobody);
+        EXPECT_EQ(::setfsuid(static_cast<uid_t>(-1)), Nobody) << "cannot take another user's file access";
+    }
+    ~OrdinaryUser()
+    {
+        if (root_) {
+            ::setfsuid(0);
+            ::setfsgid(0);
+        }
+    }
+    OrdinaryUser(const OrdinaryUser&) = delete;
+    OrdinaryUser& operator=(const OrdinaryUser&) = delete;
+
+private:
+    bool root_;
+};
+
+// In a read-only folder no temporary file can be made: a writable settings
+// file is then written in place; a write-protected one still is not.
+TEST_F(FileHandlerTest, ReadOnlyFolderWritesTheFileInPlace)
+{
+    const std::string target = PathOf(SettingsFile);
+    const struct {
+        const char* what;
+        mode_t fileMode;
+        int32_t number;
+    } rows[] = {
+        {"writable file", 0644, 0},
+        {"read-only file", 0444, ErrNo::PermissionDenied},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Fresh();
+        AppSettings.Defaults();
+        Put(SettingsFile, "OLD\r\n");
+        ::chmod(target.c_str(), row.fileMode);
+        ::chmod(folder.c_str(), 0555);
+        int32_t number = 0;
+        {
+            const OrdinaryUser user({folder, target});
+            // The folder really is read-only for the writer.
+            const int probe = ::open(PathOf("probe").c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+            const int probeError = errno;
+            EXPECT_EQ(probe, -1);
+            EXPECT_EQ(probeError, EACCES);
+            try {
+                WriteIniFile();
+            } catch (const VBError& e) {
+                number = e.Number();
+            }
+        }
+        ::chmod(folder.c_str(), 0755);
+        ::chmod(target.c_str(), 0644);
+        EXPECT_EQ(number, row.number);
+        EXPECT_EQ(Listing(), std::vector<std::string>{SettingsFile});
+        const std::string written = Get(SettingsFile);
+        if (row.number == 0) {
+            EXPECT_TRUE(written.starts_with("; Spanwave Tidelet - Dynamic Parameters\r\n")) << written;
+            EXPECT_TRUE(written.ends_with("\r\nNumOfVTLInterrogations=0\r\n")) << written;
+        } else {
+            EXPECT_EQ(written, "OLD\r\n");
+        }
     }
 }
 

@@ -201,6 +201,8 @@ TEST(Settings, BaudTextsAcceptOnlyTheKnownRates)
         {"", "1200"},       {"19201", "1200"},  {"57600", "1200"},  {"-9600", "1200"},
         // read as a number from the start: blanks ignored, trailing text ends it
         {" 2400", " 2400"}, {"4800 baud", "4800 baud"}, {"38400.0", "38400.0"}, {"9600.5", "1200"},
+        // decimal text only
+        {"&H4B00", "1200"}, {"&O45400", "1200"}, {"192D2", "1200"}, {"192E2", "192E2"},
     };
     for (const BaudRow& r : rows) {
         clsSettings s;

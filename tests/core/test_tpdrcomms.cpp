@@ -1,6 +1,7 @@
 #include "clsTpdrComms.h"
 #include "frames.h"
 #include "link_fixture.h"
+#include "tpdrexchange.h"
 
 #include <cmath>
 
@@ -176,6 +177,33 @@ TEST_F(TpdrCommsTest, MidnightRestartsTheWait)
     EXPECT_NEAR(clock.Elapsed() - t0, 1.5 + clsTpdrComms::PollSleepMs / 2000.0, clsTpdrComms::PollSleepMs / 2000.0 + 0.001);
 }
 
+// Every wait raises its ten steps, the last at the full time allowed and
+// before the time-out, wherever the wait falls against midnight.
+TEST_F(TpdrCommsTest, TenStepsBeforeTheTimeoutAroundMidnight)
+{
+    const struct {
+        double startAt;
+        float wait;
+    } rows[] = {
+        {86399.5, 1.0f}, {86399.95, 1.0f}, {86399.999, 1.0f}, {86399.3, 0.3f},
+        {86399.9, 0.7f}, {86395.0, 7.0f},  {86398.0, 2.0f},   {43200.0, 0.1f},
+    };
+    model.knobs.noReply = true;
+    boxes.AllowBoxes();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.startAt) + " wait " + std::to_string(row.wait));
+        clock.Set(row.startAt);
+        clsTpdrComms link;
+        std::vector<float> seen;
+        link.PercentDone = [&](float percent, bool&) { seen.push_back(percent); };
+        EXPECT_EQ(Send(link, VersionRead(), 9, row.wait), ReplyTimeout);
+        EXPECT_EQ(seen.size(), 10u);
+        for (size_t i = 0; i < seen.size(); ++i) {
+            EXPECT_FLOAT_EQ(seen[i], static_cast<float>(i + 1) / 10.0f) << i;
+        }
+    }
+}
+
 TEST_F(TpdrCommsTest, ReplyAcrossMidnightIsReceived)
 {
     clock.Set(86399.99);
@@ -297,6 +325,29 @@ TEST_F(TpdrCommsTest, ZeroTimeAllowedIsReportedNotDividedByZero)
     EXPECT_EQ(link.SendAndReceive(VersionRead(), 15, 9, 0.0f, 0.0f, true, false, false), UnexpectedError);
     EXPECT_EQ(boxes.Boxes(),
               Boxes({"Error from CommsErrorHandler (clsTpdrComms) trapped in CatchAll Errors.", 48, "Error:  6  Overflow"}));
+}
+
+// A frame that gets no reply: on the wire at once, nothing flushed or read,
+// its own line in the IO log.
+TEST_F(TpdrCommsTest, NoReplyFrameIsSentWithoutWaiting)
+{
+    model.knobs.extraBytes = "XY";
+    clsTpdrComms link;
+    Send(link, VersionRead(), 9);
+    clock.Advance(0.1); // the extra bytes wait in the input buffer
+    iolog.lines.clear();
+    ExchangeWindow window;
+    TpdrExchange::Options options{.delayFirst = false, .noReply = true, .ioText = "|00| <Ping>"};
+    TpdrExchange::Reply reply;
+    const double t0 = clock.Elapsed();
+    EXPECT_EQ(TpdrExchange::Run(window, [](TpdrCommand& c, int16_t& n, int16_t&) { c = {"", std::string(1, '\0')}; n = 1; },
+                                {}, reply, {}, options),
+              ReplyReceived);
+    EXPECT_NEAR(clock.Elapsed() - t0, Wire(1), 1e-9);
+    EXPECT_EQ(port.Written().back(), '\0');
+    EXPECT_EQ(port.InBufferCount(), 2);
+    ASSERT_EQ(iolog.lines.size(), 1u);
+    EXPECT_EQ(iolog.lines[0].text, "|00| <Ping>");
 }
 
 TEST_F(TpdrCommsTest, ThinMembersReachThePort)

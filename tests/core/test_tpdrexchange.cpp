@@ -27,12 +27,14 @@ TEST_F(TpdrExchangeTest, RunSendsShowsAndDecodes)
         std::vector<ShownBox> boxes;
     } rows[] = {
         {"no frame: nothing sent", false, false, TpdrExchange::NoFrame, {}, {"status 1"}, {}},
-        {"reply: decoded, status shown twice", true, false, ReplyReceived, {"TT"}, {"status 1", "status 2"}, {}},
+        {"reply: decoded, status shown twice", true, false, ReplyReceived, {"OK"}, {"status 1", "status 2"}, {}},
         {"time-out: not decoded", true, true, ReplyTimeout, {}, {"status 1"}, {NoReplyBox}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         model.ClearFrames();
+        model.Poke(false, 0xE0, 0x0A, 0x00, 'O');
+        model.Poke(false, 0xE0, 0x0A, 0x01, 'K');
         model.knobs.noReply = r.silent;
         boxes.Clear();
         if (r.silent) {

@@ -192,6 +192,24 @@ TEST(VbConv, IsNumericWantsTheWholeText)
     }
 }
 
+TEST(VbConv, SettingsNumbersAreDecimalTextOnly)
+{
+    const struct {
+        const char* in;
+        double val;
+        bool whole;
+    } rows[] = {
+        {"16", 16, true},   {" 2.5 ", 2.5, true}, {"-.5", -0.5, true}, {"25E-1", 2.5, true}, {"1 2", 12, false},
+        {"&H10", 0, false}, {"&o7", 0, false},    {"1D1", 1, false},   {"2,5", 2, false},    {"", 0, false},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.in);
+        EXPECT_EQ(DecimalVal(r.in), r.val);
+        EXPECT_EQ(IsDecimal(r.in), r.whole);
+    }
+    EXPECT_EQ(ErrorOf([] { DecimalVal("1e400"); }), Overflow);
+}
+
 TEST(VbConv, CaseAndTrimTouchOnlyTheirCharacters)
 {
     EXPECT_EQ(UCase("abc XYZ 09 \xe4\xc4\xff"), "ABC XYZ 09 \xe4\xc4\xff");

@@ -95,8 +95,11 @@ TEST(Depth, FittedByTypeNumber)
         std::string type;
         bool depth, release;
     } rows[] = {
-        {"TT7000          ", true, true}, {"  tt7000b", true, true}, {"TT6000", false, true},
-        {"TT700", false, false},          {"XTT7000", false, false}, {"", false, false},
+        // The models of the about box; any other or no type number reads depth and has no release.
+        {"5120            ", false, false}, {"5121", false, false},  {"5020", true, false},
+        {"5023", true, false},             {" 5021 ", true, true},   {"5027-2", true, true},
+        {"5028", true, true},              {"50210", true, false},   {"TT7000", true, false},
+        {"", true, false},
     };
     for (const auto& r : rows) {
         EXPECT_EQ(clsDepth().FittedOK(r.type), r.depth) << r.type;
@@ -134,7 +137,7 @@ TEST_F(DepthLink, SimulatedTransponderReportsOn)
     d.ReadDecode_OnOff(reply, 411, result);
     EXPECT_EQ(result, 0);
     EXPECT_EQ(d.OnOff(), 1);
-    EXPECT_TRUE(d.FittedOK("TT7000          "));
+    EXPECT_TRUE(d.FittedOK("5021            "));
 }
 
 } // namespace

@@ -6,10 +6,12 @@
 #include "forms.h"
 #include "frmMain.h"
 #include "scripted_dialogs.h"
+#include "store.h"
 #include "transponder_memory.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,7 +43,11 @@ const std::string TONE_5_7 = "00 64 00 77 00 09 7B 3E FF FF FF FF 00 09 C0 A9 FF
 const std::string TONE_5_9 = "00 64 00 77 00 0B 40 A6 FF FF FF FF 00 0B C5 15 FF FF FF FF";
 const std::string TONE_3_7 = "00 64 00 7F 00 09 7B 3E FF FF FF FF 00 09 C0 A9 FF FF FF FF";
 const std::string SPANWAVE_3 = "00 64 00 7F 00 0D B8 BB 19 50 68 AA 00 0B 0F 28 D6 DD BC 8E";
+// The block the window writes for interrogation MF2 and address 05 channel 03.
+const std::string SPANWAVE_3_0503 = "00 64 00 7F 00 0D 4F DF 77 F1 44 52 00 0D 1B 71 CD 75 F7 B0";
 
+// A D-family version is read twice (its first answer says "read again").
+const FrameList GetD = FrameList{V9, V10, Init} + NavS + FrameList{Init};
 
 struct Box {
     ShownBox box;
@@ -53,6 +59,8 @@ const ShownBox M0{"Invalid Firmware Version returned", 48, "Invalid Firmware Ver
 const ShownBox M2{"The returned Channel Number is invalid", 48, "Invalid Channel"};
 const ShownBox M3{"The returned Depth parameter is invalid", 48, "Invalid Depth On/Off Parameter"};
 const ShownBox M8{"Please ensure that the Address is valid before proceeding", 48, "Invalid Address"};
+const ShownBox M9{"Please ensure that the HPR Channel is valid before proceeding", 48, "Invalid HPR Channel"};
+const ShownBox M11{"Please ensure that the all Channels are valid before proceeding", 48, "Invalid Channel"};
 const ShownBox M14{"No parameters were changed since the last Read," + CRLF +
                        "so the Set operation did not take place",
                    48, "Nothing Written"};
@@ -81,7 +89,7 @@ constexpr int Ok = 1, Cancel = 2, Yes = 6, No = 7;
 
 // Firmware, Tx firmware, type number, serial number, depth, voltage: text/colour
 // (W white, R red, M magenta).
-const char* const LABELS_F = "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|ON/W|17.3 Volts/W";
+const char* const LABELS_F = "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|ON/W|17.3 Volts/W";
 
 class E2ETest;
 using Model = Sim::TransponderModel;
@@ -102,6 +110,27 @@ void Spanwave(Model& m)
     ParamBlockText(m, SPANWAVE_3);
 }
 void Version(Model& m, const char* v) { m.versionText = v; }
+// D family: programmed channel 1, endcap channel 2 (its channels are 1 to 3).
+void DFamily(Model& m)
+{
+    Version(m, "Vers1.11S ");
+    SetChannel(m, 0x01);
+    m.portBytes = std::string("\0\0\x02", 3);
+}
+
+// A dialog that runs an action in place of its modal loop.
+class ActionDialog : public QDialog {
+public:
+    ActionDialog(QWidget* owner, std::function<void()> action) : QDialog(owner), action_(std::move(action)) {}
+    int exec() override
+    {
+        action_();
+        return QDialog::Accepted;
+    }
+
+private:
+    std::function<void()> action_;
+};
 
 struct Scenario {
     const char* name;
@@ -118,10 +147,15 @@ void PrintTo(const Scenario& sc, std::ostream* os) { *os << sc.name; }
 class E2ETest : public ::testing::TestWithParam<Scenario>, public PtyMainWindow {
 protected:
     void SetUp() override { Start(); }
-    void TearDown() override { Finish(); }
+    void TearDown() override
+    {
+        Forms::RegisterDialog("frmGenSettings", [](QWidget*) { return std::unique_ptr<QDialog>(); });
+        Finish();
+    }
 
 public:
-    void Click(const char* button) { win->findChild<QPushButton*>(button)->click(); }
+    // A mouse click: the focus moves to the button first, as under a user's hand.
+    void Click(const char* button) { QTest::mouseClick(win->findChild<QPushButton*>(button), Qt::LeftButton); }
     // A click on the option's button, not beside its caption.
     static void ClickOption(QRadioButton* option)
     {
@@ -221,11 +255,25 @@ std::function<void(E2ETest&)> Then(std::function<void(E2ETest&, frmMain&)> edit)
     };
 }
 
+// The general parameters dialog as far as a quick-set needs it: it hands over
+// its command address and interrogation channel and writes them through the
+// main window.
+void QuickSetDialog(E2ETest&)
+{
+    Forms::RegisterDialog("frmGenSettings", [](QWidget* owner) {
+        return std::make_unique<ActionDialog>(owner, [] {
+            NavParams.CmdAddressString("0503");
+            NavParams.OrvaneIntChan(3);
+            frmMain::Default()->SetNavParams();
+        });
+    });
+}
+
 const Scenario Scenarios[] = {
     // ---- Get Status, by firmware family and navigation scheme
     {"SFamilyChannelSelect", [](Model& m) { Version(m, "Vers3.05S"); }, {}, "cmdStatus",
      FrameList{V9, Depth, Init, Volt, Init} + NavS + FrameList{Init}, {},
-     "V3.05S/W|Unknown/M|N/A/W|N/A/W|Not fitted/W|17.3 Volts/W", "1 B11 (Square)/Not Set/B05"},
+     "V3.05S/W|Unknown/M|N/A/W|N/A/W|ON/W|17.3 Volts/W", "1 B11 (Square)/Not Set/B05"},
     {"FFamilyHpr", Hpr, {}, "cmdStatus", StatusF + NavF + FrameList{Init}, {}, LABELS_F, "2 B11 (Square) 0503"},
     {"FFamilyOrvaneTone", Tone, {}, "cmdStatus", StatusF + NavF + FrameList{Init}, {}, LABELS_F, "3 MF4/MF7 0503"},
     {"FFamilySpanwave", Spanwave, {}, "cmdStatus", StatusF + NavF + FrameList{Init}, {}, LABELS_F, "4 MF2 0503"},
@@ -234,7 +282,7 @@ const Scenario Scenarios[] = {
      "V1.11S/W|Unknown/M|N/A/W|N/A/W|Unknown/M|17.3 Volts/W", "1 B11 (Square)/Not Set/B05"},
     {"TestMode", [](Model& m) { Version(m, "TestMode "); }, {}, "cmdStatus",
      FrameList{V9, Tx, Init, Depth, Init, Volt, Init} + NavS + FrameList{Init}, {},
-     "Test Mode/W|Tx V2.10F/W|N/A/W|N/A/W|Not fitted/W|17.3 Volts/W", "0"},
+     "Test Mode/W|Tx V2.10F/W|N/A/W|N/A/W|ON/W|17.3 Volts/W", "0"},
     {"UnrecognisedVersion", [](Model& m) { Version(m, "Vers7.77X"); }, {}, "cmdStatus", {V9}, {{M0, Ok}},
      "Unrecognised/R|Unknown/M|Unknown/M|Unknown/M|Unknown/M|Unknown/M", "0"},
     {"OldFirmwareWithoutVoltageOrChannelWrites", [](Model& m) { Version(m, "Vers_1.04"); }, {}, "cmdStatus",
@@ -242,16 +290,16 @@ const Scenario Scenarios[] = {
      "V1.04/W|Unknown/M|N/A/W|N/A/W|Unknown/M|Invalid/R", "1 //B05"},
     {"TxFirmwareUnrecognisedPassGoesOn", [](Model& m) { Hpr(m); m.txVersionText = "TxV9.99F"; }, {}, "cmdStatus",
      StatusF + NavF + FrameList{Init}, {{M23, Ok}},
-     "V2.05F/W|Unrecognised/R|TT7000/W|004217/W|ON/W|17.3 Volts/W", "2 B11 (Square) 0503"},
+     "V2.05F/W|Unrecognised/R|5021/W|004217/W|ON/W|17.3 Volts/W", "2 B11 (Square) 0503"},
     {"DepthByteFFNotFitted", [](Model& m) { Hpr(m); SetDepthByte(m, 0xFF); }, {}, "cmdStatus",
-     StatusF + NavF + FrameList{Init}, {}, "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|Not fitted/W|17.3 Volts/W",
+     StatusF + NavF + FrameList{Init}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|Not fitted/W|17.3 Volts/W",
      "2 B11 (Square) 0503"},
     {"DepthStatusOnShownOff", [](Model& m) { Hpr(m); SetDepthByte(m, 0x02); }, {}, "cmdStatus",
-     StatusF + NavF + FrameList{Init}, {}, "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|OFF/W|17.3 Volts/W",
+     StatusF + NavF + FrameList{Init}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|OFF/W|17.3 Volts/W",
      "2 B11 (Square) 0503"},
     {"DepthByteInvalidEndsPass", [](Model& m) { Hpr(m); SetDepthByte(m, 0x05); }, {}, "cmdStatus",
      {V9, Tx, Init, Type, Init, Serial, Depth, Init}, {{M3, Ok}},
-     "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|Not fitted/R|N/A/W", "0"},
+     "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|Not fitted/R|N/A/W", "0"},
     // ---- A transponder that falls silent: the pass ends at the first time-out
     {"TypeNumberTimesOut", [](Model& m) { Hpr(m); m.knobs.answerFrames = 3; }, {}, "cmdStatus",
      {V9, Tx, Init, Type}, {{NoReplyBox, Ok}}, "V2.05F/W|Tx V2.10F/W|Unknown/R|Unknown/M|Unknown/M|N/A/W", "0"},
@@ -268,14 +316,14 @@ const Scenario Scenarios[] = {
          Status(t);
          t.WithModel([](Model& m) { SetBatteryType(m, 3); });
      },
-     "cmdVoltage", {V9, BattType, Init, Volt, Init}, {}, "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|ON/W|25.9 Volts/W",
+     "cmdVoltage", {V9, BattType, Init, Volt, Init}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|ON/W|25.9 Volts/W",
      "2 B11 (Square) 0503"},
     {"VoltageUnknownBatteryType", Hpr,
      [](E2ETest& t) {
          Status(t);
          t.WithModel([](Model& m) { SetBatteryType(m, 7); });
      },
-     "cmdVoltage", {V9, BattType, Init, Volt, Init}, {}, "V2.05F/W|Tx V2.10F/W|TT7000/W|004217/W|ON/W|Invalid/R",
+     "cmdVoltage", {V9, BattType, Init, Volt, Init}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|ON/W|Invalid/R",
      "2 B11 (Square) 0503"},
     // ---- Set after each kind of edit
     {"SetNothingChanged", Hpr, Status, "cmdSet", GetF, {{M14, Ok}}, LABELS_F, "2 B11 (Square) 0503"},
@@ -334,7 +382,52 @@ const Scenario Scenarios[] = {
          w.cboDualModeChan->setCurrentIndex(w.cboDualModeChan->findText("B33 (Delta)"));
      }),
      "cmdSet", FrameList{WriteRS232("22"), WriteDual("33"), Init} + GetS, {},
-     "V3.05S/W|Unknown/M|N/A/W|N/A/W|Not fitted/W|17.3 Volts/W", "1 B22 (Circle)/B33 (Delta)/B05"},
+     "V3.05S/W|Unknown/M|N/A/W|N/A/W|ON/W|17.3 Volts/W", "1 B22 (Circle)/B33 (Delta)/B05"},
+    // ---- The quick-set writes the whole Spanwave chain, whatever the scheme read
+    {"QuickSetFromHprWithTypeNotIrs", [](Model& m) { SetCodeword(m, 0x2850); },
+     [](E2ETest& t) {
+         Status(t);
+         QuickSetDialog(t);
+     },
+     "cmdQuickSet",
+     FrameList{WriteRS232("10"), WriteCodeword("20 53"), WriteParams(SPANWAVE_3_0503), WriteAddress("05"), WriteChanCode("03"), WritePulse("C8"), Init} + GetF +
+         GetF,
+     {{M24, Yes}}, LABELS_F, "4 MF2 0503"},
+    {"QuickSetFromTone", Tone,
+     [](E2ETest& t) {
+         Status(t);
+         QuickSetDialog(t);
+     },
+     "cmdQuickSet",
+     FrameList{WriteRS232("10"), WriteCodeword("20 53"), WriteParams(SPANWAVE_3_0503), WriteAddress("05"), WriteChanCode("03"), WritePulse("C8"), Init} + GetF +
+         GetF,
+     {}, LABELS_F, "4 MF2 0503"},
+    // ---- Channels that the next read would call invalid are not written
+    {"SetHprChannel00Refused", Hpr,
+     Then([](E2ETest&, frmMain& w) {
+         QTest::mouseClick(w.txtAddress[2], Qt::LeftButton);
+         QTest::keyClick(w.txtAddress[2], Qt::Key_Backtab); // up to the channel list
+         QTest::keyClick(w.cboHPRChan, Qt::Key_Home);        // "00"
+     }),
+     "cmdSet", GetF, {{M9, Ok}}, LABELS_F, "2 B11 (Square) 0503"},
+    {"SetDFamilyProgrammedChannelAbove3Refused", DFamily,
+     [](E2ETest& t) {
+         frmMain& w = t.Win();
+         t.Click("cmdStatus");
+         QTest::mouseClick(w.cmdStatus, Qt::LeftButton); // again, for the focus it leaves on the button
+         QTest::keyClick(w.cmdStatus, Qt::Key_Tab);       // into the programmed channel list
+         QTest::keyClick(w.cboProgrammedChan, Qt::Key_End);
+     },
+     "cmdSet", GetD, {{NotSupported, Ok}, {NotSupported, Ok}, {M11, Ok}},
+     "V1.11D/W|Unknown/M|N/A/W|N/A/W|Unknown/M|Invalid/R", "1 B01/Not Set/B02"},
+    {"TestModeAfterAnOlderUnitWritesNothing", [](Model& m) { Version(m, "Vers3.05S"); },
+     [](E2ETest& t) {
+         Status(t);
+         t.WithModel([](Model& m) { Version(m, "TestMode "); });
+         t.Click("cmdVoltage");
+     },
+     "cmdSet", FrameList{V9, Init} + NavS + FrameList{Init}, {{M14, Ok}},
+     "Test Mode/W|Unknown/M|N/A/W|N/A/W|ON/W|17.3 Volts/W", "0"},
     {"SetNotSupportedOlderFirmware", [](Model& m) { Version(m, "Vers_1.04"); }, Status, "cmdSet",
      {V9, Init, Ports, Init},
      {{NotSupported, Ok}, {NotSupported, Ok}, {NotSupported, Ok}, {M25, Ok}, {NotSupported, Ok}, {NotSupported, Ok}},

@@ -438,7 +438,7 @@ TEST_F(GeneralLinkTest, TestModeVariableTATWriteSharesThePowerByte)
 TEST_F(GeneralLinkTest, TypeAndSerialNumberAreAnswered)
 {
     ASSERT_EQ(Send(MakeFrame('R', 0xE0, 0x0A, 0x00, std::string(16, '\0')), 22, 16), ReplyReceived);
-    EXPECT_EQ(reply, "TT7000          ");
+    EXPECT_EQ(reply, "5021            ");
     ASSERT_EQ(Send(MakeFrame('R', 0xE0, 0x0A, 0x20, std::string(16, '\0')), 22, 16), ReplyReceived);
     EXPECT_EQ(reply, "004217          ");
 }

@@ -1,5 +1,6 @@
 #include "frmmain_fixture.h"
 
+#include "frmComPorts.h"
 #include "frmIOlist.h"
 #include "globals.h"
 
@@ -122,6 +123,7 @@ TEST_F(MainWindowTest, EnableTableOfTheIdleAndBusyStates)
         {"fraStatus", "EEDE"},       {"cmdStatus", "EEDE"},         {"cmdDownload", "EEDE"},
         {"cmdExit", "EEhE"},         {"cmdCancel", "hhEh"},         {"mnuPing", "DEDE"},
         {"mnuFreqTest", "DEDE"},     {"mnuCommands", "DEDE"},       {"mnuCalibration", "DEDE"},
+        {"mnuBattLife", "DEDE"},
         {"fraVoltage", "DEDE"},      {"cmdVoltage", "DEDE"},        {"cmdSettings", "DEDE"},
         {"lblFirmware", "DEDE"},     {"lblTxFirmware", "DEDE"},     {"lblDepthOnOff", "DEDE"},
         {"lblTypeNumber", "DEDE"},   {"lblSerialNumber", "DEDE"},   {"lblVoltage", "DEDE"},
@@ -143,7 +145,7 @@ TEST_F(MainWindowTest, EnableTableOfTheIdleAndBusyStates)
             win->SetEngineeringMode("traveno");
             win->DepthFitted = true;
             int32_t result = -1;
-            TpdrGenStatus.ReadDecode_TypeNumber("TT6000-2        ", 16, result);
+            TpdrGenStatus.ReadDecode_TypeNumber("5027-2          ", 16, result);
             win->UpdateControls();
         },
     };
@@ -178,12 +180,46 @@ TEST_F(MainWindowTest, SerialPortDialogClosedWithoutAPort)
     win->UpdateControls();
     Stub("frmComPorts", [] { AppSettings.TpdrComPort(0); });
     Trigger("mnuComms");
-    for (const char* off : {"cmdStatus", "cmdDownload", "cmdDepth", "cmdRead", "cmdSet", "cmdSettings", "cmdVoltage"}) {
+    for (const char* off :
+         {"cmdStatus", "cmdDownload", "cmdDepth", "cmdRead", "cmdSet", "cmdSettings", "cmdVoltage", "mnuBattLife"}) {
         EXPECT_FALSE(OwnEnabled(off)) << off;
     }
     for (const char* on : {"mnuSetup", "mnuDiagnostics", "cmdExit", "fraStatus"}) {
         EXPECT_TRUE(OwnEnabled(on)) << on;
     }
+}
+
+// Going on without a settings file leaves the four port texts empty, so the
+// port does not open at start-up. Choosing the port and a rate in the
+// serial-port dialog then gives a port that opens, and Get Status works.
+TEST_F(MainWindowTest, SerialPortDialogAfterGoingOnWithoutASettingsFile)
+{
+    Load();
+    // What the "continue without a .INI file" answer leaves behind.
+    AppSettings = clsSettings();
+    AppSettings.AppPath(Folder());
+    AppSettings.Defaults();
+    AppSettings.DelayBetweenCmds(0.05f);
+    port->PortOpen(false);
+    Stub("frmComPorts", [this] {
+        frmComPorts dialog(win.get());
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        ASSERT_EQ(dialog.cboTpdrPort->currentText().toStdString(), "COM1");
+        QTest::keyClicks(dialog.cboTpdrBaud, "19200");
+        QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    Trigger("mnuComms");
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(port->PortOpen());
+    EXPECT_EQ(port->Settings(), "19200,N,8,1");
+    EXPECT_EQ(AppSettings.sTpdrComPortBits(), "N,8,1");
+    EXPECT_EQ(AppSettings.sTpdrDownLoadComPortBits(), "N,8,1");
+
+    QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(win->lblFirmware->text().toStdString(), "V2.05F");
 }
 
 TEST_F(MainWindowTest, EngineeringCodeTypedOnTheWindow)
@@ -334,6 +370,7 @@ TEST_F(MainWindowTest, DialogsOwnersAndPointers)
         {"mnuDiagnosticsTankTest", "frmVTLTankTest", false, none},
         {"mnuCalChanSelectors", "frmCalSelectors", false, none},
         {"mnuPing", "frmPingTest", true, none},            {"mnuAbout", "frmAbout", true, none},
+        {"mnuBattLife", "frmBattLife", true, none},
         {"mnuComms", "frmComPorts", true, none},           {"cmdSettings", "frmGenSettings", true, wait},
         {"cmdRelease", "frmRelease", true, wait},          {"cmdDepth", "frmDepth", true, wait},
         {"cmdQuickSet", "frmGenSettings", true, wait},
@@ -342,7 +379,7 @@ TEST_F(MainWindowTest, DialogsOwnersAndPointers)
     win->SetEngineeringMode("TRAVENO");
     TpdrFirmware.FWVersion(100);
     int32_t result = 0;
-    TpdrGenStatus.ReadDecode_TypeNumber("TT7000", 16, result);
+    TpdrGenStatus.ReadDecode_TypeNumber("5021", 16, result);
     Stub("frmDepth", [] { ReadDepth.OnOff(1); });
     int32_t schemeInSettings = -1;
     Stub("frmGenSettings", [&] { schemeInSettings = NavParams.NavScheme(); });

@@ -7,7 +7,6 @@
 namespace {
 
 using namespace Frames;
-using namespace Memory;
 
 const std::string F22 = WriteRS232("22");
 const std::string F10 = WriteRS232("10");
@@ -40,10 +39,10 @@ protected:
     {
         model = Sim::TransponderModel();
         model.versionText = kind == 'O' ? SFamily : kind == '1' ? "Vers_1.04" : FFamily;
-        SetCodeword(model, kind == 'h' ? 0x2850 : 0x2053); // type 3 address 05 channel 00; IRS 05 03
+        SetCodeword(kind == 'h' ? 0x2850 : 0x2053); // type 3 address 05 channel 00; IRS 05 03
         if (kind == 'T' || kind == 'S') {
-            SetChannel(model, 0x10);
-            kind == 'T' ? ToneBlock(model) : SpanwaveBlock(model);
+            SetChannel(0x10);
+            kind == 'T' ? ToneBlock() : SpanwaveBlock();
         }
     }
     // Loads the window and runs Get on the transponder; the frames and boxes start empty.
@@ -91,7 +90,7 @@ TEST_F(NavIOTest, Get)
         {"firmware without the RS232 channel", 'O', [this] { model.versionText = "Vers1.10S"; },
          {V9, Init, Dual, Ports, Init}, {{"Not Supported"}}, 1, true},
         {"firmware with the endcap channel only", '1', [] {}, GetF1, {{"Not Supported"}, {"Not Supported"}}, 1, true},
-        {"RS232 channel of type 0 ends Get", 'H', [this] { SetChannel(model, 0x19); }, {V9, Init, Codeword, Params, RS232},
+        {"RS232 channel of type 0 ends Get", 'H', [this] { SetChannel(0x19); }, {V9, Init, Codeword, Params, RS232},
          {{"Invalid Channel"}}, 0, false},
         // The endcap is still read after a failed RS232 read, and gives the result.
         {"S family, RS232 read unanswered", 'O', [this] { model.knobs.answerFrames = 2; }, {V9, Init, RS232, Ports},
@@ -289,7 +288,7 @@ TEST_F(NavIOTest, AddressNoteCancelledWritesAndReadsNothing)
 TEST_F(NavIOTest, SetAfterAFailedGet)
 {
     LoadAndGet('H');
-    SetChannel(model, 0x19);
+    SetChannel(0x19);
     Script({{"Invalid Channel"}});
     win->cmdRead->click();
     EXPECT_TRUE(win->NavParamsRead);

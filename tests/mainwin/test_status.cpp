@@ -11,10 +11,9 @@ using namespace Memory;
 
 const std::string Unknown = "Unknown:M";
 
-
 TEST_F(ExchangeTest, GetStatus)
 {
-    const std::vector<std::string> labelsF = {"V2.05F:W", "Tx V2.10F:W", "TT7000:W",
+    const std::vector<std::string> labelsF = {"V2.05F:W", "Tx V2.10F:W", "5021:W",
                                               "004217:W", "ON:W",        "17.3 Volts:W"};
     auto labelsFWith = [&labelsF](size_t i, const std::string& shown) {
         auto labels = labelsF;
@@ -37,15 +36,15 @@ TEST_F(ExchangeTest, GetStatus)
         {"F family without transmitter board, Orvane tone",
          [this] {
              model.versionText = "Vers1.05F";
-             SetChannel(model, 0x10);
-             ToneBlock(model);
+             SetChannel(0x10);
+             ToneBlock();
          },
          {V9, Type, Init, Serial, Depth, Init, BattType, Init, Volt, Init, Codeword, Params, RS232, Init},
-         {"V1.05F:W", Unknown, "TT7000:W", "004217:W", "ON:W", "17.3 Volts:W"}, {}, 3, true, true, true},
+         {"V1.05F:W", Unknown, "5021:W", "004217:W", "ON:W", "17.3 Volts:W"}, {}, 3, true, true, true},
         {"Orvane Spanwave",
          [this] {
-             SetChannel(model, 0x10);
-             SpanwaveBlock(model);
+             SetChannel(0x10);
+             SpanwaveBlock();
          },
          Join({StatusF, NavF, {Init}}), labelsF, {}, 4, true, true, true},
         {"pending version read again with ten characters", [this] { model.versionText = "Vers1.11Ss"; },
@@ -53,7 +52,8 @@ TEST_F(ExchangeTest, GetStatus)
          {"V1.11S:W", Unknown, "N/A:W", "N/A:W", Unknown, "17.3 Volts:W"}, {}, 1, true, false, false},
         {"test mode", [this] { model.versionText = "TestMode "; },
          {V9, Tx, Init, Depth, Init, Volt, Init, RS232, Dual, Ports, Init},
-         {"Test Mode:W", "Tx V2.10F:W", "N/A:W", "N/A:W", "Not fitted:W", "17.3 Volts:W"}, {}, 0, true, false, false},
+         // No type number: the depth answer is decoded.
+         {"Test Mode:W", "Tx V2.10F:W", "N/A:W", "N/A:W", "ON:W", "17.3 Volts:W"}, {}, 0, true, true, false},
         {"unrecognised version", [this] { model.versionText = "Vers7.77X"; }, {V9},
          {"Unrecognised:R", Unknown, Unknown, Unknown, Unknown, Unknown}, {{"Invalid Firmware Version"}}, 0, false,
          false, false},
@@ -68,38 +68,38 @@ TEST_F(ExchangeTest, GetStatus)
          false, false},
         {"model without depth sensor",
          [this] {
-             for (uint8_t i = 0; i < 6; ++i) {
-                 model.Poke(false, 0xE0, 0x0A, i, static_cast<uint8_t>("TT6000"[i]));
+             for (uint8_t i = 0; i < 4; ++i) {
+                 model.Poke(false, 0xE0, 0x0A, i, static_cast<uint8_t>("5120"[i]));
              }
          },
          Join({StatusF, NavF, {Init}}),
-         {"V2.05F:W", "Tx V2.10F:W", "TT6000:W", "004217:W", "Not fitted:W", "17.3 Volts:W"}, {}, 2, true, false,
-         true},
+         {"V2.05F:W", "Tx V2.10F:W", "5120:W", "004217:W", "Not fitted:W", "17.3 Volts:W"}, {}, 2, true, false,
+         false},
         {"depth byte FF: not fitted", [this] { SetDepthByte(model, 0xFF); },
          Join({StatusF, NavF, {Init}}), labelsFWith(4, "Not fitted:W"), {}, 2, true, false, true},
         {"depth status on shows OFF here", [this] { SetDepthByte(model, 0x02); },
          Join({StatusF, NavF, {Init}}), labelsFWith(4, "OFF:W"), {}, 2, true, true, true},
         {"invalid depth byte ends the pass", [this] { SetDepthByte(model, 0x07); },
          {V9, Tx, Init, Type, Init, Serial, Depth, Init},
-         {"V2.05F:W", "Tx V2.10F:W", "TT7000:W", "004217:W", "Not fitted:R", "N/A:W"},
+         {"V2.05F:W", "Tx V2.10F:W", "5021:W", "004217:W", "Not fitted:R", "N/A:W"},
          {{"Invalid Depth On/Off Parameter"}}, 0, false, true, true},
         {"battery type 3", [this] { SetBatteryType(model, 3); }, Join({StatusF, NavF, {Init}}),
          labelsFWith(5, "25.9 Volts:W"), {}, 2, true, true, true},
         {"battery type 7 has no divider", [this] { SetBatteryType(model, 7); },
          Join({StatusF, NavF, {Init}}), labelsFWith(5, "Invalid:R"), {}, 2, true, true, true},
-        {"invalid RS232 channel, HPR channel 1 declined", [this] { SetChannel(model, 0x19); }, Join({StatusF, NavF}), labelsF,
+        {"invalid RS232 channel, HPR channel 1 declined", [this] { SetChannel(0x19); }, Join({StatusF, NavF}), labelsF,
          {{"Invalid Channel"}, {"Write HPR Channel", MsgBoxResult::No}}, 0, false, true, true},
-        {"invalid RS232 channel, HPR channel 1 written", [this] { SetChannel(model, 0x19); },
+        {"invalid RS232 channel, HPR channel 1 written", [this] { SetChannel(0x19); },
          Join({StatusF, NavF, {"!F|00|00|00|01|01"}}), labelsF,
          {{"Invalid Channel"}, {"Write HPR Channel", MsgBoxResult::Yes}, {"Read the Channel"}}, 0, false, true, true},
-        {"channel 0 as RS232 channel: no offer", [this] { SetChannel(model, 0x00); }, Join({StatusF, NavF}), labelsF,
+        {"channel 0 as RS232 channel: no offer", [this] { SetChannel(0x00); }, Join({StatusF, NavF}), labelsF,
          {{"Invalid Channel"}}, 0, false, true, true},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         model = Sim::TransponderModel();
         model.versionText = FFamily;
-        SetCodeword(model, 0x2053); // IRS, address 05, channel 03
+        SetCodeword(0x2053); // IRS, address 05, channel 03
         r.setup();
         Load();
         win->show();
@@ -146,8 +146,8 @@ TEST_F(ExchangeTest, GetStatusShowsWhatWasRead)
              EXPECT_EQ(win->txtAddress[2]->text().toStdString(), "0503");
          }},
         {3, [this] {
-             SetChannel(model, 0x10);
-             ToneBlock(model);
+             SetChannel(0x10);
+             ToneBlock();
          },
          [this] {
              EXPECT_EQ(win->cboOrvaneIntChan[3]->currentText().toStdString(), "MF2");
@@ -155,8 +155,8 @@ TEST_F(ExchangeTest, GetStatusShowsWhatWasRead)
              EXPECT_EQ(win->txtAddress[3]->text().toStdString(), "0503");
          }},
         {4, [this] {
-             SetChannel(model, 0x10);
-             SpanwaveBlock(model);
+             SetChannel(0x10);
+             SpanwaveBlock();
          },
          [this] {
              EXPECT_EQ(win->lblInterrogate[4]->text().toStdString(), "MF2");
@@ -168,7 +168,7 @@ TEST_F(ExchangeTest, GetStatusShowsWhatWasRead)
         SCOPED_TRACE(r.scheme);
         model = Sim::TransponderModel();
         model.versionText = FFamily;
-        SetCodeword(model, 0x2053);
+        SetCodeword(0x2053);
         r.setup();
         Load();
         win->cmdStatus->click();
@@ -193,10 +193,11 @@ TEST_F(ExchangeTest, GetStatusForgetsThePreviousModel)
     EXPECT_EQ(Sent(), (std::vector<std::string>{V9, Tx, Init, Depth, Init, Volt, Init, RS232, Dual, Ports, Init}));
     EXPECT_EQ(TpdrGenStatus.TypeNumber(), "");
     EXPECT_EQ(TpdrGenStatus.SerialNumber(), "");
-    EXPECT_EQ(Shown(win->lblDepthOnOff), "Not fitted:W");
-    EXPECT_FALSE(win->DepthFitted);
+    // No type number: the depth answer is read, no release is offered.
+    EXPECT_EQ(Shown(win->lblDepthOnOff), "ON:W");
+    EXPECT_TRUE(win->DepthFitted);
     EXPECT_FALSE(OwnEnabled("cmdRelease"));
-    EXPECT_FALSE(OwnEnabled("cmdDepth"));
+    EXPECT_TRUE(OwnEnabled("cmdDepth"));
 }
 
 TEST_F(ExchangeTest, GetStatusCancelledDuringTheTypeNumber)

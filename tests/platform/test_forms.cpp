@@ -115,4 +115,30 @@ TEST(FormsValidateTest, AMoveToAControlThatDoesNotValidateLeavesTheCheckPending)
     EXPECT_EQ(QApplication::focusWidget(), probe.exit);
 }
 
+// An access key moves the focus to its button before it clicks: a field that
+// refuses to be left keeps the focus and the click does not happen.
+TEST(FormsAccessKeyTest, TheFieldIsLeftFirstAndMayRefuse)
+{
+    Probe probe;
+    auto* go = new QPushButton(QStringLiteral("&Go"), &probe);
+    probe.layout()->addWidget(go);
+    int clicks = 0;
+    QObject::connect(go, &QPushButton::clicked, [&clicks] { ++clicks; });
+    probe.Show();
+    QTest::mouseClick(probe.field, Qt::LeftButton);
+    QTest::keyClicks(probe.field, QStringLiteral("bad"));
+
+    QTest::keyClick(probe.field, Qt::Key_G, Qt::AltModifier);
+    EXPECT_EQ(probe.validations, 1);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(QApplication::focusWidget(), probe.field);
+
+    probe.field->selectAll();
+    QTest::keyClicks(probe.field, QStringLiteral("good"));
+    QTest::keyClick(probe.field, Qt::Key_G, Qt::AltModifier);
+    EXPECT_EQ(probe.validations, 2);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(QApplication::focusWidget(), go);
+}
+
 } // namespace

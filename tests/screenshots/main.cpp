@@ -70,7 +70,7 @@ int main(int argc, char** argv)
     Status(window.lblFirmware, "V4.00F");
     Status(window.lblTxFirmware, "TxV2.10F");
     Status(window.lblDepthOnOff, "ON");
-    Status(window.lblTypeNumber, "TT7000-2");
+    Status(window.lblTypeNumber, "5027-2");
     Status(window.lblSerialNumber, "0412");
     Status(window.lblVoltage, "17.3 Volts");
     NavParams.ChanType(1);

@@ -63,12 +63,16 @@ struct FramingRow {
 TEST(TransponderModel, Framing)
 {
     const std::string write3 = Frame('W', 0xE0, 0, 0, "!!!");
+    const std::string ping(1, '\0');
     const std::vector<FramingRow> rows = {
         {"whole frame", {kVersion9}, {kVersion9}, {"Vers2.05F"}, ""},
         {"one byte a call", EachByte(kVersion9), {kVersion9}, {"Vers2.05F"}, ""},
         {"header then data", {kVersion9.substr(0, 6), kVersion9.substr(6)}, {kVersion9}, {"Vers2.05F"}, ""},
         {"data of '!'", EachByte(write3), {write3}, {"?"}, ""},
-        {"noise skipped", {Bytes({'x', 0, 0xFF}) + kVersion9}, {kVersion9}, {"Vers2.05F"}, ""},
+        {"noise skipped, its 00 a ping", {Bytes({'x', 0, 0xFF}) + kVersion9}, {ping, kVersion9}, {"", "Vers2.05F"}, ""},
+        {"pings between frames", {kInit + ping + ping + kVersion9}, {kInit, ping, ping, kVersion9},
+         {"", "", "", "Vers2.05F"}, ""},
+        {"pings byte by byte", EachByte(ping + kVersion9 + ping), {ping, kVersion9, ping}, {"", "Vers2.05F", ""}, ""},
         {"two frames one call", {kInit + kVersion9}, {kInit, kVersion9}, {"", "Vers2.05F"}, ""},
         {"initialise unanswered", {kInit}, {kInit}, {""}, ""},
         {"unknown letter", {Read('Z', 0, 0, 0, 2)}, {Read('Z', 0, 0, 0, 2)}, {""}, ""},
@@ -182,6 +186,7 @@ TEST(TransponderModel, FrameText)
 {
     EXPECT_EQ(FrameText(Read('V', 0xA0, 0, 0, 2)), "!V|A0|00|00|02|00|00");
     EXPECT_EQ(FrameText(Frame('w', 0x0A, 0xFF, 1, "!")), "!w|0A|FF|01|01|21");
+    EXPECT_EQ(FrameText(std::string(1, '\0')), "|00");
 }
 
 } // namespace

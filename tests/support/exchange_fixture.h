@@ -31,6 +31,12 @@ protected:
         win->UpdateControls();
     }
 
+    // The shared memory pokes (transponder_memory.h) on this test's transponder.
+    void SetChannel(uint8_t bcd) { Memory::SetChannel(model, bcd); }
+    void SetCodeword(uint16_t word) { Memory::SetCodeword(model, word); }
+    void ToneBlock() { Memory::ToneBlock(model); }
+    void SpanwaveBlock() { Memory::SpanwaveBlock(model); }
+
     // Every frame the transponder received, the last one on the wire included.
     std::vector<std::string> Sent()
     {

@@ -165,7 +165,7 @@ protected:
     static constexpr const char* DialogNames[] = {"frmComPorts",    "frmGenSettings", "frmRelease",      "frmDepth",
                                             "frmDownloadPassword", "frmDownload", "frmPingTest",   "frmChanTest",
                                             "frmTransceiver", "frmCommands",    "frmVTLTankTest", "frmCalSelectors",
-                                            "frmAbout"};
+                                            "frmAbout",       "frmBattLife"};
     static constexpr char Key[] = "Software\\Orvane\\Tidelet Terminal";
     QTemporaryDir dir;
     Platform::FakeClock clock{36000.0};

@@ -1,0 +1,304 @@
+// The main window used as an engineer uses it: clicks, keys and focus changes
+// against the simulated transponder, checking what reached the transponder.
+#include "exchange_fixture.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <cstring>
+
+namespace {
+
+using namespace Frames;
+
+const std::string F10 = "!F|00|00|00|01|10";
+const std::string CW2053 = "!w|80|00|00|02|20|53";
+const std::string CW2074 = "!w|80|00|00|02|20|74";
+// Interrogation MF2 with the Spanwave reply codes of address 05 channel 03.
+const std::string Spanwave3 = "!w|00|00|00|14|00|64|00|7F|00|0D|4F|DF|77|F1|44|52|00|0D|1B|71|CD|75|F7|B0";
+const std::string Addr05 = "!W|E0|00|01|01|05";
+const std::string Chan03 = "!W|E0|00|09|01|03";
+const std::string Addr07 = "!W|E0|00|01|01|07";
+const std::string Chan04 = "!W|E0|00|09|01|04";
+const std::string Pulse8 = "!W|E0|00|05|01|C8";
+const std::string DFamily = "Vers1.11S "; // V1.11D: programmed channels 1 to 3
+
+class WindowFaultTest : public ExchangeTest {
+protected:
+    // A shown, active window that has read the transponder: 'H' HPR channel
+    // 11, 'h' the same with a codeword of another Spanwave type, 't' Orvane
+    // tone with such a codeword, 'T' Orvane tone, 'O' the S family, 'D' the D family, 'M' test mode.
+    void LoadAndGet(char kind)
+    {
+        model = Sim::TransponderModel();
+        model.versionText = kind == 'O' ? SFamily : kind == 'D' ? DFamily : kind == 'M' ? "TestMode " : FFamily;
+        SetCodeword(kind == 'h' || kind == 't' ? 0x2850 : 0x2053);
+        if (kind == 'D') {
+            SetChannel(0x01);
+            model.portBytes = std::string("\0\0\x02", 3);
+        }
+        if (kind == 't' || kind == 'T') {
+            SetChannel(0x10);
+            ToneBlock();
+        }
+        Load();
+        win->show();
+        QApplication::setActiveWindow(win.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(win.get()));
+        OfferGet();
+        QTest::mouseClick(win->cmdRead, Qt::LeftButton);
+        ASSERT_TRUE(win->NavParamsRead);
+        Sent();
+        model.ClearFrames();
+        boxes.Clear();
+    }
+    // Types a new command address into the field, as a user does.
+    void TypeAddress(int scheme, const char* text)
+    {
+        QLineEdit* field = win->txtAddress[static_cast<size_t>(scheme)];
+        QTest::mouseClick(field, Qt::LeftButton);
+        ASSERT_EQ(QApplication::focusWidget(), field);
+        field->selectAll();
+        QTest::keyClicks(field, QString::fromLatin1(text));
+    }
+    // Tabs to the list and picks the item with the arrow keys (nullptr: none);
+    // the list keeps the focus.
+    void Pick(QComboBox* list, const char* item)
+    {
+        for (int i = 0; i < 30 && QApplication::focusWidget() != list; ++i) {
+            QWidget* at = QApplication::focusWidget();
+            QTest::keyClick(at != nullptr ? at : win.get(), Qt::Key_Tab);
+        }
+        ASSERT_EQ(QApplication::focusWidget(), list);
+        const int target = item == nullptr ? -1 : list->findText(QString::fromLatin1(item));
+        if (target >= 0) {
+            QTest::keyClick(list, Qt::Key_Home);
+            while (list->currentIndex() < target) {
+                QTest::keyClick(list, Qt::Key_Down);
+            }
+        }
+    }
+    // A quick click: the release is already waiting while the press is handled.
+    static void QuickClick(QPushButton* button)
+    {
+        const QPoint at = button->rect().center();
+        QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, at, button->mapToGlobal(at),
+                                                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+        QTest::mousePress(button, Qt::LeftButton, {}, at);
+        QCoreApplication::processEvents();
+    }
+    void ExpectWritesThenReadBack(const std::vector<std::string>& writes, const std::vector<std::string>& readBack)
+    {
+        ExpectFrames(Sent(), Join({writes, writes.empty() ? std::vector<std::string>{} : std::vector<std::string>{Init},
+                                   readBack}));
+    }
+};
+
+// The quick-set makes the Spanwave scheme, and a Set that re-derives the
+// scheme (after making the type IRS) keeps it and writes its whole chain.
+TEST_F(WindowFaultTest, QuickSetWritesTheWholeSpanwaveChain)
+{
+    for (const char kind : {'h', 't'}) {
+        SCOPED_TRACE(kind);
+        LoadAndGet(kind);
+        bool written = false;
+        Stub("frmGenSettings", [this, &written] {
+            // What the general parameters dialog hands over before it writes.
+            NavParams.CmdAddressString("0503");
+            NavParams.OrvaneIntChan(3);
+            written = win->SetNavParams();
+        });
+        Script({{"Spanwave Type NOT IRS", MsgBoxResult::Yes}});
+        QTest::mouseClick(win->cmdQuickSet, Qt::LeftButton);
+        EXPECT_TRUE(written);
+        ExpectWritesThenReadBack({F10, CW2053, Spanwave3, Addr05, Chan03, Pulse8}, Join({GetF, GetF}));
+        EXPECT_EQ(Titles(), (std::vector<std::string>{"Spanwave Type NOT IRS"}));
+        EXPECT_EQ(NavParams.NavScheme(), 4);
+    }
+}
+
+// An RS232 channel that the read would call invalid is never written.
+TEST_F(WindowFaultTest, RS232ChannelsTheReadRefusesAreNotWritten)
+{
+    const struct Row {
+        const char* name;
+        char kind;
+        std::function<void()> edit;
+        const char* box;
+        std::vector<std::string> readBack;
+    } rows[] = {
+        {"HPR list: channel 00", 'H', [this] { Pick(win->cboHPRChan, "00"); }, "Invalid HPR Channel", GetF},
+        {"HPR list left without a choice", 'T',
+         [this] {
+             QRadioButton* hpr = win->optChanScheme[2];
+             QTest::mouseClick(hpr, Qt::LeftButton, {}, QPoint(6, hpr->height() / 2));
+             ASSERT_EQ(win->cboHPRChan->currentIndex(), -1);
+             Pick(win->cboHPRChan, nullptr);
+         },
+         "Invalid HPR Channel", GetF},
+        {"D family: programmed channel above 3", 'D',
+         [this] {
+             const QComboBox* list = win->cboProgrammedChan;
+             ASSERT_GT(list->count(), 4);
+             Pick(win->cboProgrammedChan, Forms::S(list->itemText(list->count() - 1)).c_str());
+         },
+         "Invalid Channel", {V9, V10, Init, RS232, Dual, Ports, Init}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        LoadAndGet(r.kind);
+        r.edit();
+        Script({{r.box}});
+        QTest::mouseClick(win->cmdSet, Qt::LeftButton);
+        ExpectWritesThenReadBack({}, r.readBack);
+        EXPECT_EQ(Titles(), (std::vector<std::string>{r.box}));
+    }
+}
+
+// A test-mode unit shows no channel lists: after another unit's read nothing
+// of that unit is written, and an unchanged unit gets "Nothing Written".
+TEST_F(WindowFaultTest, TestModeUnitGetsNoStaleChannels)
+{
+    const std::vector<std::string> getM = {V9, Init, RS232, Dual, Ports, Init};
+    for (const bool olderUnitFirst : {true, false}) {
+        SCOPED_TRACE(olderUnitFirst);
+        LoadAndGet(olderUnitFirst ? 'O' : 'M');
+        if (olderUnitFirst) {
+            model.versionText = "TestMode ";
+            QTest::mouseClick(win->cmdVoltage, Qt::LeftButton);
+            Sent();
+            model.ClearFrames();
+            EXPECT_EQ(win->cboProgrammedChan->count(), 0);
+            EXPECT_EQ(win->cboDualModeChan->count(), 0);
+        }
+        Script({{"Nothing Written"}});
+        QTest::mouseClick(win->cmdSet, Qt::LeftButton);
+        ExpectWritesThenReadBack({}, getM);
+        EXPECT_EQ(Titles(), (std::vector<std::string>{"Nothing Written"}));
+    }
+}
+
+// Depth and release by the type numbers of the models the about box lists.
+TEST_F(WindowFaultTest, DepthAndReleaseByTypeNumber)
+{
+    const struct {
+        const char* type;
+        const char* depth;
+        bool depthButton, releaseButton;
+    } rows[] = {
+        {"5021", "ON:W", true, true},         {"5027-2", "ON:W", true, true}, {"5028", "ON:W", true, true},
+        {"5020", "ON:W", true, false},        {"5023", "ON:W", true, false},  {"5120", "Not fitted:W", false, false},
+        {"5121", "Not fitted:W", false, false}, {"", "ON:W", true, false},    {"9999", "ON:W", true, false},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.type);
+        model = Sim::TransponderModel();
+        model.versionText = FFamily;
+        SetCodeword(0x2053);
+        for (uint8_t i = 0; i < 16; ++i) {
+            model.Poke(false, 0xE0, 0x0A, i, static_cast<uint8_t>(i < strlen(r.type) ? r.type[i] : ' '));
+        }
+        Load();
+        QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
+        EXPECT_EQ(StatusLabels()[4], r.depth);
+        EXPECT_EQ(OwnEnabled("cmdDepth"), r.depthButton);
+        EXPECT_EQ(OwnEnabled("cmdRelease"), r.releaseButton);
+    }
+}
+
+// A click that comes quickly after an edit arrives, with the edit committed.
+TEST_F(WindowFaultTest, QuickClickAfterAnEditArrives)
+{
+    std::string addressAtSettings;
+    const struct {
+        const char* button;
+        std::vector<std::string> frames;
+    } rows[] = {
+        {"cmdSet", Join({{CW2074, Addr07, Chan04, Init}, GetF})},
+        {"cmdSettings", GetF},
+        {"cmdRead", GetF},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.button);
+        LoadAndGet('H');
+        Stub("frmGenSettings", [&addressAtSettings] { addressAtSettings = NavParams.CmdAddressString(); });
+        TypeAddress(2, "0704");
+        auto* button = win->findChild<QPushButton*>(r.button);
+        QuickClick(button);
+        ExpectFrames(Sent(), r.frames);
+        EXPECT_FALSE(button->isDown());
+        if (std::string(r.button) == "cmdSettings") {
+            EXPECT_EQ(addressAtSettings, "0704");
+        }
+    }
+}
+
+// An access key moves the focus to its button first: the field being edited
+// is committed before the click.
+TEST_F(WindowFaultTest, AccessKeyCommitsTheFieldFirst)
+{
+    LoadAndGet('H');
+    std::string addressAtSettings;
+    Stub("frmGenSettings", [&addressAtSettings] { addressAtSettings = NavParams.CmdAddressString(); });
+    TypeAddress(2, "0704");
+    QTest::keyClick(win->txtAddress[2], Qt::Key_N, Qt::AltModifier); // Setti&ngs...
+    EXPECT_EQ(addressAtSettings, "0704");
+    EXPECT_EQ(shown.size(), 1u);
+    ExpectFrames(Sent(), GetF);
+    model.ClearFrames();
+
+    TypeAddress(2, "0507");
+    QTest::keyClick(win->txtAddress[2], Qt::Key_G, Qt::AltModifier); // &Get
+    ExpectFrames(Sent(), GetF);
+    EXPECT_EQ(win->txtAddress[2]->text(), QStringLiteral("0503")); // read back over the edit
+}
+
+// Tab goes through the shown controls that can take it in the order they are
+// read: the status frame, the navigation panel, the voltage frame, the
+// window's buttons.
+TEST_F(WindowFaultTest, TabFollowsTheLayout)
+{
+    LoadAndGet('H');
+    QTest::mouseClick(win->txtAddress[2], Qt::LeftButton);
+    std::vector<std::string> order;
+    for (int i = 0; i < 11; ++i) {
+        order.push_back(QApplication::focusWidget()->objectName().toStdString());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    // The option group is entered at its chosen option (HPR).
+    EXPECT_EQ(order, (std::vector<std::string>{"txtAddress_2", "cmdRead", "cmdSet", "cmdQuickSet", "cmdVoltage",
+                                               "cmdSettings", "cmdDownload", "cmdExit", "cmdStatus", "optChanScheme_2",
+                                               "cboHPRChan"}));
+    EXPECT_EQ(QApplication::focusWidget(), win->txtAddress[2]);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), win->cboHPRChan);
+    Sent(); // the address is unchanged: nothing was written on the way
+    EXPECT_TRUE(model.Frames().empty());
+}
+
+// The close box does nothing while an exchange runs; once it has ended it closes.
+TEST_F(WindowFaultTest, CloseBoxRefusedWhileBusy)
+{
+    LoadAndGet('H');
+    bool unloadedInside = true;
+    AtFrame(3, [this, &unloadedInside] {
+        win->close();
+        unloadedInside = win->Unloaded();
+        QTest::mouseClick(win->cmdCancel, Qt::LeftButton);
+    });
+    model.knobs.replyDelay = 0.5; // every wait reaches its progress events
+    QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
+    EXPECT_FALSE(unloadedInside);
+    EXPECT_FALSE(win->Unloaded());
+    EXPECT_TRUE(win->isVisible());
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_FALSE(OwnVisible("cmdCancel"));
+    win->close();
+    EXPECT_TRUE(win->Unloaded());
+}
+
+} // namespace
