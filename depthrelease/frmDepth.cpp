@@ -83,7 +83,7 @@ bool frmDepth::Exchange(const TpdrExchange::Encoder& encode, TpdrExchange::Reply
     // The parameter objects' encoders raise nothing: the busy state always ends.
     SetBusy(true);
     Forms::BusyPointer();
-    const int32_t result = TpdrExchange::Run(*this, encode, [] { return std::string(); }, reply, {}, options);
+    const int32_t result = TpdrExchange::Run(*this, encode, {}, reply, {}, options);
     Forms::DefaultPointer();
     SetBusy(false);
     return result == ReplyReceived;
