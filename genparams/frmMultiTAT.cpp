@@ -402,7 +402,11 @@ void frmMultiTAT::ShowTAT(int Index)
 {
     const auto i = static_cast<int16_t>(Index);
     const std::string text = EditMultiTAT.OKToWrite(i) ? VB::NumText(EditMultiTAT.Value(i)) : std::string(" ");
-    cboTAT[static_cast<size_t>(Index)]->setEditText(Q(text));
+    QComboBox* combo = cboTAT[static_cast<size_t>(Index)];
+    // The list's own selection follows the value shown, so that the arrow keys,
+    // the wheel and the drop-down step on from it.
+    combo->setCurrentIndex(combo->findText(Q(text)));
+    combo->setEditText(Q(text));
 }
 
 // One row loop: each entry's colour from the read and edit copies.

@@ -245,6 +245,45 @@ TEST_F(MultiTATDialogTest, SetWritesBothPagesThenInitialises)
     EXPECT_EQ(Sent(), FrameList{});
 }
 
+// The list steps on from the value shown, not from its first item.
+TEST_F(MultiTATDialogTest, ArrowKeyStepsFromTheValueShown)
+{
+    QWidget* d = Open();
+    Read();
+    QTest::mouseClick(Entry(d, 7)->lineEdit(), Qt::LeftButton);
+    QTest::keyClick(Entry(d, 7), Qt::Key_Down);
+    QTest::keyClick(Entry(d, 7), Qt::Key_Tab);
+    EXPECT_EQ(Texts(d), "62.5 125 187.5 250 312.5 375 437.5 562.5 562.5 625");
+    EXPECT_EQ(Look(d), "WWWWWWWOWW EEEEEEEEEE");
+}
+
+// Alt+S clicks Set with the focus still in the entry being edited: the entry is
+// checked first, a refused value writes nothing, an accepted one is written.
+TEST_F(MultiTATDialogTest, SetByItsAccessKeyChecksTheEntryFirst)
+{
+    QWidget* d = Open();
+    Read();
+    Type(3, "350");
+    auto* set = Find<QPushButton>(d, "cmdTATWrite");
+    const struct {
+        const char* typed;
+        Frames frames;
+    } rows[] = {
+        {"900", {}},
+        {"400", {"!W|E2|00|00|0A|06|06|0C|20|12|3A|22|19|26|FB", "!W|E2|00|10|0A|24|8A|2A|A4|30|BF|36|DA|3C|F4", INIT}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.typed);
+        QTest::mouseClick(Entry(d, 4)->lineEdit(), Qt::LeftButton);
+        QTest::keyClick(Entry(d, 4), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(Entry(d, 4), QString::fromLatin1(r.typed));
+        QTest::keyClick(Entry(d, 4), Qt::Key_S, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([set] { return !set->isDown(); })); // the key's click comes a moment later
+        EXPECT_EQ(Sent(), r.frames);
+        EXPECT_EQ(QApplication::focusWidget() == Entry(d, 4), r.frames.empty());
+    }
+}
+
 TEST_F(MultiTATDialogTest, RunTimeErrorDuringSetIsReportedAndTheDialogIdles)
 {
     QWidget* d = Open();
