@@ -27,11 +27,11 @@
 
 namespace {
 
-using FrameList = std::vector<std::string>;
-using namespace Frames;
+using namespace ::Frames;
+using Frames = std::vector<std::string>;
 using namespace Memory;
 
-FrameList operator+(FrameList a, const FrameList& b)
+Frames operator+(Frames a, const Frames& b)
 {
     a.insert(a.end(), b.begin(), b.end());
     return a;
@@ -47,7 +47,7 @@ const std::string SPANWAVE_3 = "00 64 00 7F 00 0D B8 BB 19 50 68 AA 00 0B 0F 28 
 const std::string SPANWAVE_3_0503 = "00 64 00 7F 00 0D 4F DF 77 F1 44 52 00 0D 1B 71 CD 75 F7 B0";
 
 // A D-family version is read twice (its first answer says "read again").
-const FrameList GetD = FrameList{V9, V10, Init} + NavS + FrameList{Init};
+const Frames GetD = Frames{V9, V10, Init} + NavS + Frames{Init};
 
 struct Box {
     ShownBox box;
@@ -137,7 +137,7 @@ struct Scenario {
     std::function<void(Model&)> setup;
     std::function<void(E2ETest&)> before; // clicks and edits whose frames are not checked
     const char* click;                    // the button whose exchanges are checked
-    FrameList frames;
+    Frames frames;
     std::vector<Box> boxes; // every box of the scenario, in order, with its answer
     const char* labels;
     const char* panel; // visible scheme frame and its values
@@ -272,16 +272,16 @@ void QuickSetDialog(E2ETest&)
 const Scenario Scenarios[] = {
     // ---- Get Status, by firmware family and navigation scheme
     {"SFamilyChannelSelect", [](Model& m) { Version(m, "Vers3.05S"); }, {}, "cmdStatus",
-     FrameList{V9, Depth, Init, Volt, Init} + NavS + FrameList{Init}, {},
+     Frames{V9, Depth, Init, Volt, Init} + NavS + Frames{Init}, {},
      "V3.05S/W|Unknown/M|N/A/W|N/A/W|ON/W|17.3 Volts/W", "1 B11 (Square)/Not Set/B05"},
-    {"FFamilyHpr", Hpr, {}, "cmdStatus", StatusF + NavF + FrameList{Init}, {}, LABELS_F, "2 B11 (Square) 0503"},
-    {"FFamilyOrvaneTone", Tone, {}, "cmdStatus", StatusF + NavF + FrameList{Init}, {}, LABELS_F, "3 MF4/MF7 0503"},
-    {"FFamilySpanwave", Spanwave, {}, "cmdStatus", StatusF + NavF + FrameList{Init}, {}, LABELS_F, "4 MF2 0503"},
+    {"FFamilyHpr", Hpr, {}, "cmdStatus", StatusF + NavF + Frames{Init}, {}, LABELS_F, "2 B11 (Square) 0503"},
+    {"FFamilyOrvaneTone", Tone, {}, "cmdStatus", StatusF + NavF + Frames{Init}, {}, LABELS_F, "3 MF4/MF7 0503"},
+    {"FFamilySpanwave", Spanwave, {}, "cmdStatus", StatusF + NavF + Frames{Init}, {}, LABELS_F, "4 MF2 0503"},
     {"PendingVersionReadAgain", [](Model& m) { Version(m, "Vers1.11Ss"); }, {}, "cmdStatus",
-     FrameList{V9, V10, Volt, Init} + NavS + FrameList{Init}, {},
+     Frames{V9, V10, Volt, Init} + NavS + Frames{Init}, {},
      "V1.11S/W|Unknown/M|N/A/W|N/A/W|Unknown/M|17.3 Volts/W", "1 B11 (Square)/Not Set/B05"},
     {"TestMode", [](Model& m) { Version(m, "TestMode "); }, {}, "cmdStatus",
-     FrameList{V9, Tx, Init, Depth, Init, Volt, Init} + NavS + FrameList{Init}, {},
+     Frames{V9, Tx, Init, Depth, Init, Volt, Init} + NavS + Frames{Init}, {},
      "Test Mode/W|Tx V2.10F/W|N/A/W|N/A/W|ON/W|17.3 Volts/W", "0"},
     {"UnrecognisedVersion", [](Model& m) { Version(m, "Vers7.77X"); }, {}, "cmdStatus", {V9}, {{M0, Ok}},
      "Unrecognised/R|Unknown/M|Unknown/M|Unknown/M|Unknown/M|Unknown/M", "0"},
@@ -289,13 +289,13 @@ const Scenario Scenarios[] = {
      {V9, Ports, Init}, {{NotSupported, Ok}, {NotSupported, Ok}, {NotSupported, Ok}},
      "V1.04/W|Unknown/M|N/A/W|N/A/W|Unknown/M|Invalid/R", "1 //B05"},
     {"TxFirmwareUnrecognisedPassGoesOn", [](Model& m) { Hpr(m); m.txVersionText = "TxV9.99F"; }, {}, "cmdStatus",
-     StatusF + NavF + FrameList{Init}, {{M23, Ok}},
+     StatusF + NavF + Frames{Init}, {{M23, Ok}},
      "V2.05F/W|Unrecognised/R|5021/W|004217/W|ON/W|17.3 Volts/W", "2 B11 (Square) 0503"},
     {"DepthByteFFNotFitted", [](Model& m) { Hpr(m); SetDepthByte(m, 0xFF); }, {}, "cmdStatus",
-     StatusF + NavF + FrameList{Init}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|Not fitted/W|17.3 Volts/W",
+     StatusF + NavF + Frames{Init}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|Not fitted/W|17.3 Volts/W",
      "2 B11 (Square) 0503"},
     {"DepthStatusOnShownOff", [](Model& m) { Hpr(m); SetDepthByte(m, 0x02); }, {}, "cmdStatus",
-     StatusF + NavF + FrameList{Init}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|OFF/W|17.3 Volts/W",
+     StatusF + NavF + Frames{Init}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|OFF/W|17.3 Volts/W",
      "2 B11 (Square) 0503"},
     {"DepthByteInvalidEndsPass", [](Model& m) { Hpr(m); SetDepthByte(m, 0x05); }, {}, "cmdStatus",
      {V9, Tx, Init, Type, Init, Serial, Depth, Init}, {{M3, Ok}},
@@ -304,10 +304,10 @@ const Scenario Scenarios[] = {
     {"TypeNumberTimesOut", [](Model& m) { Hpr(m); m.knobs.answerFrames = 3; }, {}, "cmdStatus",
      {V9, Tx, Init, Type}, {{NoReplyBox, Ok}}, "V2.05F/W|Tx V2.10F/W|Unknown/R|Unknown/M|Unknown/M|N/A/W", "0"},
     {"SilentDuringNavigationRead", [](Model& m) { Hpr(m); m.knobs.answerFrames = 13; }, {}, "cmdStatus",
-     StatusF + FrameList{Codeword, Params}, {{NoReplyBox, Ok}}, LABELS_F, "0"},
+     StatusF + Frames{Codeword, Params}, {{NoReplyBox, Ok}}, LABELS_F, "0"},
     // ---- No usable channel: the offer to write HPR channel 1
     {"HprChannelOfferYes", [](Model& m) { Hpr(m); SetChannel(m, 0x19); }, {}, "cmdStatus",
-     StatusF + NavF + FrameList{WriteRS232("01")}, {{M2, Ok}, {M27, Yes}, {M28, Ok}}, LABELS_F, "0"},
+     StatusF + NavF + Frames{WriteRS232("01")}, {{M2, Ok}, {M27, Yes}, {M28, Ok}}, LABELS_F, "0"},
     {"HprChannelOfferNo", [](Model& m) { Hpr(m); SetChannel(m, 0x19); }, {}, "cmdStatus", StatusF + NavF,
      {{M2, Ok}, {M27, No}}, LABELS_F, "0"},
     // ---- Get Voltage
@@ -328,9 +328,9 @@ const Scenario Scenarios[] = {
     // ---- Set after each kind of edit
     {"SetNothingChanged", Hpr, Status, "cmdSet", GetF, {{M14, Ok}}, LABELS_F, "2 B11 (Square) 0503"},
     {"SetHprChannel", Hpr, Then([](E2ETest& t, frmMain& w) { t.Pick(w.cboHPRChan, "B22 (Circle)"); }), "cmdSet",
-     FrameList{WriteRS232("22"), WriteAddress("05"), WriteChanCode("03"), Init} + GetF, {}, LABELS_F, "2 B22 (Circle) 0503"},
+     Frames{WriteRS232("22"), WriteAddress("05"), WriteChanCode("03"), Init} + GetF, {}, LABELS_F, "2 B22 (Circle) 0503"},
     {"SetAddress", Hpr, Then([](E2ETest& t, frmMain&) { t.TypeAddress(2, "0507"); }), "cmdSet",
-     FrameList{WriteCodeword("20 57"), WriteAddress("05"), WriteChanCode("07"), Init} + GetF, {}, LABELS_F, "2 B11 (Square) 0507"},
+     Frames{WriteCodeword("20 57"), WriteAddress("05"), WriteChanCode("07"), Init} + GetF, {}, LABELS_F, "2 B11 (Square) 0507"},
     {"SetInvalidAddressRefused", Hpr, Then([](E2ETest& t, frmMain&) { t.TypeAddress(2, "1600"); }), "cmdSet", GetF,
      {{M8, Ok}}, LABELS_F, "2 B11 (Square) 0503"},
     {"SetSchemeHprToTone", Hpr,
@@ -340,7 +340,7 @@ const Scenario Scenarios[] = {
          t.Pick(w.cboOrvaneReplyChan, "MF7");
      }),
      "cmdSet",
-     FrameList{WriteRS232("10"), WriteCodeword("20 53"), WriteParams(TONE_5_7), WriteAddress("05"), WriteChanCode("03"), WritePulse("64"), Init} + GetF, {},
+     Frames{WriteRS232("10"), WriteCodeword("20 53"), WriteParams(TONE_5_7), WriteAddress("05"), WriteChanCode("03"), WritePulse("64"), Init} + GetF, {},
      LABELS_F, "3 MF4/MF7 0503"},
     {"SetRefusedInTheMiddleOfTheChain", [](Model& m) { Hpr(m); m.knobs.acceptWrites = 2; },
      Then([](E2ETest& t, frmMain& w) {
@@ -348,9 +348,9 @@ const Scenario Scenarios[] = {
          t.Pick(w.cboOrvaneIntChan[3], "MF4");
          t.Pick(w.cboOrvaneReplyChan, "MF7");
      }),
-     "cmdSet", FrameList{WriteRS232("10"), WriteCodeword("20 53"), WriteParams(TONE_5_7)} + GetF, {{M20, Ok}}, LABELS_F, "4  0503"},
+     "cmdSet", Frames{WriteRS232("10"), WriteCodeword("20 53"), WriteParams(TONE_5_7)} + GetF, {{M20, Ok}}, LABELS_F, "4  0503"},
     {"SetReplyChannelOnly", Tone, Then([](E2ETest& t, frmMain& w) { t.Pick(w.cboOrvaneReplyChan, "MF9"); }),
-     "cmdSet", FrameList{WriteParams(TONE_5_9), Init} + GetF, {}, LABELS_F, "3 MF4/MF9 0503"},
+     "cmdSet", Frames{WriteParams(TONE_5_9), Init} + GetF, {}, LABELS_F, "3 MF4/MF9 0503"},
     {"SetSameChannelsRefused", Tone, Then([](E2ETest& t, frmMain& w) { t.Pick(w.cboOrvaneReplyChan, "MF4"); }),
      "cmdSet", GetF, {{M26, Ok}}, LABELS_F, "3 MF4/MF7 0503"},
     {"SetReplyTypeSpanwaveToTone", Spanwave,
@@ -359,7 +359,7 @@ const Scenario Scenarios[] = {
          t.Pick(w.cboOrvaneReplyChan, "MF7");
      }),
      "cmdSet",
-     FrameList{WriteRS232("10"), WriteCodeword("20 53"), WriteParams(TONE_3_7), WriteAddress("05"), WriteChanCode("03"), WritePulse("64"), Init} + GetF, {},
+     Frames{WriteRS232("10"), WriteCodeword("20 53"), WriteParams(TONE_3_7), WriteAddress("05"), WriteChanCode("03"), WritePulse("64"), Init} + GetF, {},
      LABELS_F, "3 MF2/MF7 0503"},
     {"SetUnavailableAfterReplyTypeSpanwave", Tone,
      Then([](E2ETest&, frmMain& w) { E2ETest::ClickOption(w.optReplyType[2]); }), "cmdSet", {}, {}, LABELS_F,
@@ -374,14 +374,14 @@ const Scenario Scenarios[] = {
      {{M24, Yes}, {M8, Ok}}, LABELS_F, "2 B11 (Square) 0500"},
     {"SetTypeMadeIrsWritesChain", [](Model& m) { SetCodeword(m, 0x2850); },
      Then([](E2ETest& t, frmMain&) { t.TypeAddress(2, "0501"); }), "cmdSet",
-     FrameList{WriteRS232("11"), WriteCodeword("20 51"), WriteAddress("05"), WriteChanCode("01"), Init} + GetF, {{M24, Yes}}, LABELS_F,
+     Frames{WriteRS232("11"), WriteCodeword("20 51"), WriteAddress("05"), WriteChanCode("01"), Init} + GetF, {{M24, Yes}}, LABELS_F,
      "2 B11 (Square) 0501"},
     {"SetChannelsOlderFirmware", [](Model& m) { Version(m, "Vers3.05S"); },
      Then([](E2ETest&, frmMain& w) {
          w.cboProgrammedChan->setCurrentIndex(w.cboProgrammedChan->findText("B22 (Circle)"));
          w.cboDualModeChan->setCurrentIndex(w.cboDualModeChan->findText("B33 (Delta)"));
      }),
-     "cmdSet", FrameList{WriteRS232("22"), WriteDual("33"), Init} + GetS, {},
+     "cmdSet", Frames{WriteRS232("22"), WriteDual("33"), Init} + GetS, {},
      "V3.05S/W|Unknown/M|N/A/W|N/A/W|ON/W|17.3 Volts/W", "1 B22 (Circle)/B33 (Delta)/B05"},
     // ---- The quick-set writes the whole Spanwave chain, whatever the scheme read
     {"QuickSetFromHprWithTypeNotIrs", [](Model& m) { SetCodeword(m, 0x2850); },
@@ -390,7 +390,7 @@ const Scenario Scenarios[] = {
          QuickSetDialog(t);
      },
      "cmdQuickSet",
-     FrameList{WriteRS232("10"), WriteCodeword("20 53"), WriteParams(SPANWAVE_3_0503), WriteAddress("05"), WriteChanCode("03"), WritePulse("C8"), Init} + GetF +
+     Frames{WriteRS232("10"), WriteCodeword("20 53"), WriteParams(SPANWAVE_3_0503), WriteAddress("05"), WriteChanCode("03"), WritePulse("C8"), Init} + GetF +
          GetF,
      {{M24, Yes}}, LABELS_F, "4 MF2 0503"},
     {"QuickSetFromTone", Tone,
@@ -399,7 +399,7 @@ const Scenario Scenarios[] = {
          QuickSetDialog(t);
      },
      "cmdQuickSet",
-     FrameList{WriteRS232("10"), WriteCodeword("20 53"), WriteParams(SPANWAVE_3_0503), WriteAddress("05"), WriteChanCode("03"), WritePulse("C8"), Init} + GetF +
+     Frames{WriteRS232("10"), WriteCodeword("20 53"), WriteParams(SPANWAVE_3_0503), WriteAddress("05"), WriteChanCode("03"), WritePulse("C8"), Init} + GetF +
          GetF,
      {}, LABELS_F, "4 MF2 0503"},
     // ---- Channels that the next read would call invalid are not written
@@ -426,7 +426,7 @@ const Scenario Scenarios[] = {
          t.WithModel([](Model& m) { Version(m, "TestMode "); });
          t.Click("cmdVoltage");
      },
-     "cmdSet", FrameList{V9, Init} + NavS + FrameList{Init}, {{M14, Ok}},
+     "cmdSet", Frames{V9, Init} + NavS + Frames{Init}, {{M14, Ok}},
      "Test Mode/W|Unknown/M|N/A/W|N/A/W|ON/W|17.3 Volts/W", "0"},
     {"SetNotSupportedOlderFirmware", [](Model& m) { Version(m, "Vers_1.04"); }, Status, "cmdSet",
      {V9, Init, Ports, Init},
@@ -445,7 +445,7 @@ TEST_F(ZeroDelayTest, InitialiseCommandsArriveWhole)
     Load();
     for (int pass = 0; pass < 3; ++pass) {
         Click("cmdStatus");
-        EXPECT_EQ(Take(), StatusF + NavF + FrameList{Init}) << pass;
+        EXPECT_EQ(Take(), StatusF + NavF + Frames{Init}) << pass;
     }
     EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{});
 }

@@ -21,7 +21,7 @@
 namespace {
 
 using namespace MultiTATProbe;
-using FrameList = std::vector<std::string>;
+using Frames = std::vector<std::string>;
 
 class MultiTATEndToEnd : public ::testing::Test, public PtyMainWindow {
 protected:
@@ -76,7 +76,7 @@ TEST_F(MultiTATEndToEnd, SupportedUnitReadEditedWrittenAndReadBack)
 {
     Take();
     Click("cmdTATRead");
-    EXPECT_EQ(Take(), (FrameList{V9, R1, R2}));
+    EXPECT_EQ(Take(), (Frames{V9, R1, R2}));
     EXPECT_EQ(Firmware(), "V2.05D/W");
     EXPECT_EQ(Texts(d()), AsRead);
 
@@ -84,7 +84,7 @@ TEST_F(MultiTATEndToEnd, SupportedUnitReadEditedWrittenAndReadBack)
     Type(6, "812.5");
     EXPECT_EQ(Look(d()), "WWWOWWOWWW EEEEEEEEEE");
     Click("cmdTATWrite");
-    EXPECT_EQ(Take(), (FrameList{"!W|E2|00|00|0A|06|06|0C|20|12|3A|1D|37|1E|70",
+    EXPECT_EQ(Take(), (Frames{"!W|E2|00|00|0A|06|06|0C|20|12|3A|1D|37|1E|70",
                               "!W|E2|00|10|0A|24|8A|4F|44|30|BF|36|DA|3C|F4", INIT}));
     EXPECT_EQ(Word(3), std::make_pair(0x1D, 0x37));
     EXPECT_EQ(Word(6), std::make_pair(0x4F, 0x44));
@@ -93,7 +93,7 @@ TEST_F(MultiTATEndToEnd, SupportedUnitReadEditedWrittenAndReadBack)
 
     // Read back: the transponder gives what was written.
     Click("cmdTATRead");
-    EXPECT_EQ(Take(), (FrameList{V9, R1, R2}));
+    EXPECT_EQ(Take(), (Frames{V9, R1, R2}));
     EXPECT_EQ(Texts(d()), "62.5 125 187.5 300 312.5 375 812.5 500 562.5 625");
     EXPECT_EQ(Look(d()), "WWWWWWWWWW EEEEEEEEEE");
     EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{});
@@ -105,7 +105,7 @@ TEST_F(MultiTATEndToEnd, UnsupportedUnit)
     Take();
     Expect(1);
     Click("cmdTATRead");
-    EXPECT_EQ(Take(), FrameList{V9});
+    EXPECT_EQ(Take(), Frames{V9});
     EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{NotSupported});
     EXPECT_EQ(Firmware(), "V2.05F/W");
     EXPECT_EQ(Texts(d()), Blank);
@@ -118,7 +118,7 @@ TEST_F(MultiTATEndToEnd, UnitStopsAnsweringAfterTheFirstPage)
     WithModel([](Model& m) { m.knobs.answerFrames = 2; });
     Expect(2);
     Click("cmdTATRead");
-    EXPECT_EQ(Take(), (FrameList{V9, R1, R2}));
+    EXPECT_EQ(Take(), (Frames{V9, R1, R2}));
     EXPECT_EQ(boxes.Boxes(), (std::vector<ShownBox>{NoReply, NotRead}));
     EXPECT_EQ(Texts(d()), "62.5 125 187.5 250 312.5          ");
     EXPECT_EQ(Look(d()), "WWWWWRRRRR EEEEEEEEEE");
@@ -135,7 +135,7 @@ TEST_F(MultiTATEndToEnd, RefusedSecondPage)
     Type(7, "300");
     Expect(1);
     Click("cmdTATWrite");
-    EXPECT_EQ(Take(), (FrameList{"!W|E2|00|00|0A|06|06|0C|20|13|73|18|55|1E|70",
+    EXPECT_EQ(Take(), (Frames{"!W|E2|00|00|0A|06|06|0C|20|13|73|18|55|1E|70",
                               "!W|E2|00|10|0A|24|8A|2A|A4|1D|37|36|DA|3C|F4"}));
     EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{NotWritten});
     EXPECT_EQ(Word(2), std::make_pair(0x13, 0x73));
@@ -175,7 +175,7 @@ TEST_F(MultiTATEndToEnd, CancelDuringARead)
     Click("cmdTATRead");
     EXPECT_EQ(during, "cmdExit hidden on, cmdProgressCancel shown on, cmdTATRead shown off, open");
     // No time-out box, and page 2 never sent.
-    EXPECT_EQ(Take(), (FrameList{V9, R1}));
+    EXPECT_EQ(Take(), (Frames{V9, R1}));
     EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{NotRead});
     Click("cmdExit");
     EXPECT_FALSE(dialog->isVisible());

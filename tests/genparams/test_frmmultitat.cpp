@@ -16,7 +16,7 @@
 namespace {
 
 using namespace MultiTATProbe;
-using FrameList = std::vector<std::string>;
+using Frames = std::vector<std::string>;
 
 class MultiTATDialogTest : public LinkFixture {
 protected:
@@ -52,11 +52,11 @@ protected:
     bool Enabled(const char* name) const { return MultiTATProbe::Enabled(dialog.get(), name); }
     QWidget* Control(const char* name) const { return Find(dialog.get(), QString::fromLatin1(name)); }
 
-    FrameList Sent()
+    Frames Sent()
     {
         clock.Advance(0.1);
         port.InBufferCount();
-        FrameList texts = FrameTexts(model.Frames().begin(), model.Frames().end());
+        Frames texts = FrameTexts(model.Frames().begin(), model.Frames().end());
         model.ClearFrames();
         return texts;
     }
@@ -111,7 +111,7 @@ TEST_F(MultiTATDialogTest, LoadsWithItsControlsAndSendsNothing)
     }
     EXPECT_EQ(Texts(d), Blank);
     EXPECT_EQ(Look(d), "WWWWWWWWWW DDDDDDDDDD");
-    EXPECT_EQ(Sent(), FrameList{});
+    EXPECT_EQ(Sent(), Frames{});
 }
 
 // Get by what the transponder answers. The rows run in order on one store, as
@@ -121,7 +121,7 @@ TEST_F(MultiTATDialogTest, GetByFirmwareAndFailure)
     const struct {
         const char* name;
         std::function<void(Sim::TransponderModel&)> setup;
-        FrameList frames;
+        Frames frames;
         std::vector<ShownBox> boxes;
         std::string label, texts, look;
     } rows[] = {
@@ -203,7 +203,7 @@ TEST_F(MultiTATDialogTest, TypedValuesAreCheckedWhenTheEntryIsLeft)
     ASSERT_TRUE(Enabled("cmdTATWrite"));
     Click("cmdTATWrite");
     EXPECT_EQ(QApplication::focusWidget(), Entry(d, 3));
-    EXPECT_EQ(Sent(), FrameList{});
+    EXPECT_EQ(Sent(), Frames{});
     // Cancel brings the values read back; a value read invalid is reported.
     model.Poke(false, 0xE2, 0, 0x02, 0);
     model.Poke(false, 0xE2, 0, 0x03, 0);
@@ -226,7 +226,7 @@ TEST_F(MultiTATDialogTest, SetWritesBothPagesThenInitialises)
     EXPECT_EQ(Look(d), "OWWWWWWWWO EEEEEEEEEE");
     const double before = clock.Elapsed();
     Click("cmdTATWrite");
-    EXPECT_EQ(Sent(), (FrameList{"!W|E2|00|00|0A|09|AF|0C|20|12|3A|18|55|1E|70",
+    EXPECT_EQ(Sent(), (Frames{"!W|E2|00|00|0A|09|AF|0C|20|12|3A|18|55|1E|70",
                               "!W|E2|00|10|0A|24|8A|2A|A4|30|BF|36|DA|55|5E", INIT}));
     // Half a second and the delay between commands on each side of the initialise command.
     EXPECT_GE(clock.Elapsed() - before, 1.1);
@@ -242,7 +242,7 @@ TEST_F(MultiTATDialogTest, SetWritesBothPagesThenInitialises)
     // Opened again, the dialog shows the same without an exchange.
     d = Open();
     EXPECT_EQ(Texts(d), written);
-    EXPECT_EQ(Sent(), FrameList{});
+    EXPECT_EQ(Sent(), Frames{});
 }
 
 // The list steps on from the value shown, not from its first item.
@@ -295,7 +295,7 @@ TEST_F(MultiTATDialogTest, RunTimeErrorDuringSetIsReportedAndTheDialogIdles)
     const ShownBox overflow{"Error from cmdTATWriteErrorHandler (frmMultiTAT) trapped in CatchAll Errors.", 48,
                             "Error:  6  Overflow"};
     EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{overflow});
-    EXPECT_EQ(Sent(), FrameList{});
+    EXPECT_EQ(Sent(), Frames{});
     EXPECT_FALSE(Control("cmdExit")->isHidden());
     EXPECT_TRUE(Control("cmdProgressCancel")->isHidden());
     EXPECT_TRUE(Enabled("cmdTATRead"));
