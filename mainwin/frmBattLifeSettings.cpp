@@ -103,7 +103,15 @@ bool frmBattLifeSettings::ThresholdIsValid()
     return true;
 }
 
-void frmBattLifeSettings::chkWarning_Click() { settings_.advice = chkWarning->isChecked(); }
+void frmBattLifeSettings::chkWarning_Click()
+{
+    // The box never took the focus from a refused threshold: the click is not its.
+    if (Forms::FocusRefused(chkWarning)) {
+        chkWarning->setChecked(settings_.advice);
+        return;
+    }
+    settings_.advice = chkWarning->isChecked();
+}
 
 void frmBattLifeSettings::cmdOK_Click()
 {

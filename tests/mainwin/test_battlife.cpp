@@ -204,6 +204,24 @@ TEST(BattLifeSettings, ThresholdIsCheckedWhenTheFocusLeaves)
     }
 }
 
+// A click on the box while the threshold is refused keeps the focus where it
+// is and changes nothing.
+TEST(BattLifeSettings, RefusedThresholdKeepsTheWarningBox)
+{
+    frmBattLifeSettings dialog({7, true});
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    auto* txt = dialog.findChild<QLineEdit*>("txtThreshold");
+    auto* chk = dialog.findChild<QCheckBox*>("chkWarning");
+    QTest::mouseClick(txt, Qt::LeftButton);
+    QTest::keyClicks(txt, QStringLiteral("ab"));
+    QTest::mouseClick(chk, Qt::LeftButton, {}, QPoint(6, chk->height() / 2));
+    EXPECT_TRUE(txt->hasFocus());
+    EXPECT_TRUE(chk->isChecked());
+    EXPECT_EQ(dialog.Settings(), (BattLifeSettings{7, true}));
+}
+
 // Changes count as they are made; Cancel takes both back.
 TEST(BattLifeSettings, CancelRestoresBothValues)
 {
