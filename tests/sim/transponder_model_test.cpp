@@ -166,6 +166,12 @@ TEST(TransponderModel, Knobs)
          {Bytes({0xFF, 0}), Bytes({0xFF, 0}), Bytes({0xFF, 0})}, 0x42},
         {"garbage but noReply", knobs([](auto& k) { k.garbage = "x";
                                      k.noReply = true; }), {"", "", ""}, 0x42},
+        {"refuseFrame at the write", knobs([](auto& k) { k.refuseFrame = Sim::FrameAddress('W', 0xE0, 0, 0); }),
+         {"Vers2.05F", "!", ""}, 0xFF},
+        {"ignoreFrame at the write", knobs([](auto& k) { k.ignoreFrame = Sim::FrameAddress('W', 0xE0, 0, 0); }),
+         {"Vers2.05F", "", ""}, 0xFF},
+        {"refuseFrame elsewhere", knobs([](auto& k) { k.refuseFrame = Sim::FrameAddress('W', 0xE0, 0, 1); }),
+         {"Vers2.05F", "?", ""}, 0x42},
     };
     for (const auto& row : rows) {
         TransponderModel m;
