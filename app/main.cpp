@@ -1,11 +1,13 @@
 #include "dialogs.h"
 #include "frmMain.h"
+#include "resets.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    WireStore();
     RegisterAllDialogs();
     frmMain window;
     window.Form_Load();

@@ -9,6 +9,7 @@
 #include "dialogs.h"
 #include "filehandler.h"
 #include "frmMain.h"
+#include "resets.h"
 #include "pty_server.h"
 #include "registry.h"
 
@@ -103,6 +104,7 @@ int main(int argc, char** argv)
     Platform::SetRegistryFile((dir.path() + "/registry").toStdString());
     CountingDialogs dialogs;
     Platform::SetDialogs(&dialogs);
+    WireStore();
 
     const double byteTime = 10.0 / 19200.0;
     const double replyDelay = model.knobs.replyDelay;

@@ -1,6 +1,7 @@
 #include "clsSettings.h"
 
 #include "commonprocs.h"
+#include "tpdrnames.h"
 #include "vbconv.h"
 #include "vberror.h"
 
@@ -15,14 +16,14 @@ std::string CheckedBaud(const std::string& text)
     try {
         rate = VB::DecimalVal(text);
     } catch (const VBError&) {
-        return "1200"; // a number too large for any rate is no rate; the store never raises
+        return PortDefaults::Baud; // a number too large for any rate is no rate; the store never raises
     }
-    for (const double known : {1200.0, 2400.0, 4800.0, 9600.0, 19200.0, 38400.0}) {
+    for (const double known : PortDefaults::AcceptedBauds) {
         if (rate == known) {
             return text;
         }
     }
-    return "1200";
+    return PortDefaults::Baud;
 }
 
 // The test unit attenuates in steps of 1.5 dB up to 60 dB.
@@ -66,20 +67,20 @@ void clsSettings::FillEmptyPortTexts()
 {
     for (std::string* baud : {&sTpdrComPortBaud_, &sTpdrDownLoadComPortBaud_}) {
         if (baud->empty()) {
-            *baud = "1200";
+            *baud = PortDefaults::Baud;
         }
     }
     for (std::string* bits : {&sTpdrComPortBits_, &sTpdrDownLoadComPortBits_}) {
         if (bits->empty()) {
-            *bits = "N,8,1";
+            *bits = PortDefaults::Bits;
         }
     }
 }
 
 void clsSettings::Defaults()
 {
-    tpdrTelemWait_ = 1.0f;
-    delayBetweenCmds_ = 1.5f;
+    tpdrTelemWait_ = PortDefaults::TelemWait;
+    delayBetweenCmds_ = PortDefaults::DelayBetweenCmds;
     antRangeWait_ = 1.0f;
     antDepthWait_ = 1.0f;
     antReadTime_ = 0.2f;

@@ -166,11 +166,9 @@ TpdrCommsResult clsTpdrComms::SendAndReceive(const TpdrCommand& strByteArray, in
         LogReply("Rx " + prefix, tpdrReply_);
         return status;
     } catch (const VBError& e) {
-        if (ErrorHandler::CommsErrors(e.Number()) == ErrorHandler::Action::Reported) {
-            return CommsErrorReported;
-        }
-        ErrorHandler::CatchAllErrors(e.Number(), e.Description(), ProcName);
-        return UnexpectedError;
+        static_assert(CommsErrorReported == ErrorHandler::Action::Reported &&
+                      UnexpectedError == ErrorHandler::Action::Unknown);
+        return static_cast<TpdrCommsResult>(ErrorHandler::CommsOrCatchAll(e.Number(), e.Description(), ProcName));
     } catch (const std::exception& e) {
         ErrorHandler::CatchAllErrors(51, e.what(), ProcName);
         return UnexpectedError;

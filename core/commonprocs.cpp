@@ -5,6 +5,7 @@
 #include "dialogs.h"
 #include "errorhandler.h"
 #include "iolog.h"
+#include "tpdrexchange.h"
 #include "tpdrport.h"
 #include "vbconv.h"
 #include "vberror.h"
@@ -73,11 +74,17 @@ void InitialiseTpdr()
         }
         LogCommand("!I|00|00|00|00|");
     } catch (const VBError& e) {
-        if (ErrorHandler::CommsErrors(e.Number()) == ErrorHandler::Action::Reported) {
-            return;
-        }
-        ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "InitialiseTpdrErrorHandler (CommonProcs)");
+        ErrorHandler::CommsOrCatchAll(e.Number(), e.Description(), "InitialiseTpdrErrorHandler (CommonProcs)");
     }
+}
+
+void InitialiseTpdr(ExchangeWindow& window, bool delayFirst)
+{
+    if (delayFirst) {
+        Delay(AppSettings.DelayBetweenCmds());
+    }
+    InitialiseTpdr();
+    window.ShowStatus("Transponder initialised.");
 }
 
 int32_t OpenTpdrCommPort(bool download)
@@ -97,11 +104,7 @@ int32_t OpenTpdrCommPort(bool download)
         port.PortOpen(true);
         return 0;
     } catch (const VBError& e) {
-        if (ErrorHandler::CommsErrors(e.Number()) == ErrorHandler::Action::Reported) {
-            return ErrorHandler::Action::Reported;
-        }
-        ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "OpenTpdrCommPort (CommonProcs)");
-        return ErrorHandler::Action::Unknown;
+        return ErrorHandler::CommsOrCatchAll(e.Number(), e.Description(), "OpenTpdrCommPort (CommonProcs)");
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+class ExchangeWindow;
 class QComboBox;
 
 namespace CommonProcs {
@@ -12,6 +13,9 @@ namespace CommonProcs {
 void Delay(float seconds);
 // Send the initialise command without waiting for a reply.
 void InitialiseTpdr();
+// The pause between commands (when asked), the initialise command, and
+// "Transponder initialised." on the window's status.
+void InitialiseTpdr(ExchangeWindow& window, bool delayFirst = true);
 // (Re)open the transponder port with the normal or the download setting: 0, 3 or 4.
 int32_t OpenTpdrCommPort(bool download);
 // "The Transponder firmware does not support this function."

@@ -113,4 +113,13 @@ void CatchAllErrors(int32_t number, const std::string& description, const std::s
            "Error: " + VB::Str(number) + "  " + description);
 }
 
+int32_t CommsOrCatchAll(int32_t number, const std::string& description, const std::string& procName)
+{
+    if (CommsErrors(number) == Action::Reported) {
+        return Action::Reported;
+    }
+    CatchAllErrors(number, description, procName);
+    return Action::Unknown;
+}
+
 } // namespace ErrorHandler

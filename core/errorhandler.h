@@ -25,5 +25,8 @@ int32_t CommsErrors(int32_t number);
 int32_t GeneralErrors(int32_t number);
 // Takes the whole number: one outside 16 bits is shown as it is.
 void CatchAllErrors(int32_t number, const std::string& description, const std::string& procName);
+// The convention of the link's callers: a serial error's own box (Reported),
+// else the catch-all box (Unknown).
+int32_t CommsOrCatchAll(int32_t number, const std::string& description, const std::string& procName);
 
 } // namespace ErrorHandler

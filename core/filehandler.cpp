@@ -5,6 +5,7 @@
 #include "dialogs.h"
 #include "errorhandler.h"
 #include "globals.h"
+#include "tpdrnames.h"
 #include "vbconv.h"
 #include "vberror.h"
 
@@ -244,8 +245,8 @@ void ApplyEntry(const Line& line, const std::string& value)
                    [&](const PortSettingsEntry& e) {
                        const size_t comma = value.find(',');
                        if (comma == std::string::npos || comma == 0) {
-                           (s.*e.baud.set)("1200");
-                           (s.*e.bits.set)("N,8,1");
+                           (s.*e.baud.set)(PortDefaults::Baud);
+                           (s.*e.bits.set)(PortDefaults::Bits);
                        } else {
                            (s.*e.baud.set)(value.substr(0, comma));
                            (s.*e.bits.set)(value.substr(comma + 1));

@@ -5,6 +5,7 @@
 #include "commonprocs.h"
 #include "dialogs.h"
 #include "errorhandler.h"
+#include "tpdrnames.h"
 #include "tpdrport.h"
 #include "vbconv.h"
 #include "vberror.h"
@@ -66,9 +67,7 @@ void SelectText(QLineEdit* box)
 // failure of the link; the dialog carries on.
 void ReportPortError(const VBError& e, const char* procName)
 {
-    if (ErrorHandler::CommsErrors(e.Number()) != ErrorHandler::Action::Reported) {
-        ErrorHandler::CatchAllErrors(e.Number(), e.Description(), procName);
-    }
+    ErrorHandler::CommsOrCatchAll(e.Number(), e.Description(), procName);
 }
 
 int32_t PortNumber(const QComboBox* list) { return list->currentData().toInt(); }
@@ -79,22 +78,6 @@ void SelectPort(QComboBox* list, int32_t port)
     list->setCurrentIndex(at >= 0 ? at : 0);
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& name, const char* caption)
-{
-    auto* label = new QLabel(QString::fromLatin1(caption), parent);
-    label->setObjectName(name);
-    return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const char* toolTip)
-{
-    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setToolTip(QString::fromLatin1(toolTip));
-    button->setAutoDefault(false); // Enter does not close the dialog behind the waits' backs
-    return button;
-}
-
 } // namespace
 
 frmComPorts::frmComPorts(QWidget* owner) : Forms::Dialog(owner)
@@ -102,22 +85,18 @@ frmComPorts::frmComPorts(QWidget* owner) : Forms::Dialog(owner)
     setObjectName(QStringLiteral("frmComPorts"));
     setWindowTitle(QStringLiteral("Serial Port Settings"));
 
-    fraTransponder = new QGroupBox(QStringLiteral("Transponder"), this);
-    fraTransponder->setObjectName(QStringLiteral("fraTransponder"));
-    lblTpdrPort = MakeLabel(fraTransponder, QStringLiteral("lblTpdrPort"), "Serial Port");
+    fraTransponder = Forms::Named(new QGroupBox(QStringLiteral("Transponder"), this), "fraTransponder");
+    lblTpdrPort = Forms::Named(new QLabel(QStringLiteral("Serial Port"), fraTransponder), "lblTpdrPort");
     const char* const captions[] = {"Serial Communications Wait", "Delay between commands", "seconds", "seconds",
                                     "Serial Baud Rate"};
     for (size_t i = 0; i < lblTpdr.size(); ++i) {
-        lblTpdr[i] = MakeLabel(fraTransponder, QStringLiteral("lblTpdr_%1").arg(i), captions[i]);
+        lblTpdr[i] =
+            Forms::Named(new QLabel(QString::fromLatin1(captions[i]), fraTransponder), "lblTpdr", static_cast<int>(i));
     }
-    cboTpdrPort = new QComboBox(fraTransponder);
-    cboTpdrPort->setObjectName(QStringLiteral("cboTpdrPort"));
-    cboTpdrBaud = new QComboBox(fraTransponder);
-    cboTpdrBaud->setObjectName(QStringLiteral("cboTpdrBaud"));
-    txtTpdrTelemWait = new QLineEdit(fraTransponder);
-    txtTpdrTelemWait->setObjectName(QStringLiteral("txtTpdrTelemWait"));
-    txtDelayBetweenCmds = new QLineEdit(fraTransponder);
-    txtDelayBetweenCmds->setObjectName(QStringLiteral("txtDelayBetweenCmds"));
+    cboTpdrPort = Forms::Named(new QComboBox(fraTransponder), "cboTpdrPort");
+    cboTpdrBaud = Forms::Named(new QComboBox(fraTransponder), "cboTpdrBaud");
+    txtTpdrTelemWait = Forms::Named(new QLineEdit(fraTransponder), "txtTpdrTelemWait");
+    txtDelayBetweenCmds = Forms::Named(new QLineEdit(fraTransponder), "txtDelayBetweenCmds");
 
     auto* tpdrGrid = new QGridLayout(fraTransponder);
     tpdrGrid->addWidget(lblTpdrPort, 0, 0);
@@ -131,18 +110,18 @@ frmComPorts::frmComPorts(QWidget* owner) : Forms::Dialog(owner)
     tpdrGrid->addWidget(txtDelayBetweenCmds, 3, 1);
     tpdrGrid->addWidget(lblTpdr[3], 3, 2);
 
-    Frame1 = new QGroupBox(QStringLiteral("VOV"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    lblANT = MakeLabel(Frame1, QStringLiteral("lblANT"), "Serial Port");
-    cboANTPort = new QComboBox(Frame1);
-    cboANTPort->setObjectName(QStringLiteral("cboANTPort"));
+    Frame1 = Forms::Named(new QGroupBox(QStringLiteral("VOV"), this), "Frame1");
+    lblANT = Forms::Named(new QLabel(QStringLiteral("Serial Port"), Frame1), "lblANT");
+    cboANTPort = Forms::Named(new QComboBox(Frame1), "cboANTPort");
     auto* antGrid = new QGridLayout(Frame1);
     antGrid->addWidget(lblANT, 0, 0);
     antGrid->addWidget(cboANTPort, 0, 1);
 
-    cmdOK = MakeButton(this, "cmdOK", "&OK", "Accept settings and exit");
-    cmdCancel = MakeButton(this, "cmdCancel", "&Cancel", "Keep original settings and exit");
-    cmdDefaults = MakeButton(this, "cmdDefaults", "Use &Defaults", "Use default values");
+    cmdOK = Forms::NewButton(this, "cmdOK", QStringLiteral("&OK"), QStringLiteral("Accept settings and exit"));
+    cmdCancel = Forms::NewButton(this, "cmdCancel", QStringLiteral("&Cancel"),
+                                 QStringLiteral("Keep original settings and exit"));
+    cmdDefaults =
+        Forms::NewButton(this, "cmdDefaults", QStringLiteral("Use &Defaults"), QStringLiteral("Use default values"));
     Forms::SetCausesValidation(cmdCancel, false);
 
     auto* buttons = new QHBoxLayout;
@@ -246,8 +225,8 @@ void frmComPorts::Form_Load()
 void frmComPorts::FillBaudLists()
 {
     cboTpdrBaud->clear();
-    cboTpdrBaud->addItem(QStringLiteral("1200"));
-    cboTpdrBaud->addItem(QStringLiteral("19200"));
+    cboTpdrBaud->addItem(QString::fromLatin1(PortDefaults::Baud));
+    cboTpdrBaud->addItem(QString::fromLatin1(PortDefaults::FastBaud));
     int match = -1;
     for (int i = 0; i < cboTpdrBaud->count() && match < 0; ++i) {
         if (VB::DecimalVal(S(cboTpdrBaud->itemText(i))) == OriginalBaud) {
@@ -316,8 +295,8 @@ void frmComPorts::cmdDefaults_Click()
     if (Forms::FocusRefused(cmdDefaults)) {
         return;
     }
-    AppSettings.TpdrTelemWait(1.0f);
-    AppSettings.DelayBetweenCmds(1.5f);
+    AppSettings.TpdrTelemWait(PortDefaults::TelemWait);
+    AppSettings.DelayBetweenCmds(PortDefaults::DelayBetweenCmds);
     FormatSeconds();
 }
 

@@ -1,5 +1,7 @@
 #include "frmIOlist.h"
 
+#include "forms.h"
+
 #include <QCloseEvent>
 #include <QFont>
 #include <QListWidget>
@@ -38,14 +40,6 @@ void Resize(QWidget* w, int width, int height)
     }
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int x, int width)
-{
-    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(x, 0, width, Px(375));
-    return button;
-}
-
 } // namespace
 
 frmIOlist::frmIOlist(QWidget* parent) : QWidget(parent, Qt::Window)
@@ -53,16 +47,18 @@ frmIOlist::frmIOlist(QWidget* parent) : QWidget(parent, Qt::Window)
     setObjectName(QStringLiteral("frmIOlist"));
     setWindowTitle(QStringLiteral("Engineering Mode Beacon Command/Reply List"));
 
-    lstIO = new QListWidget(this);
-    lstIO->setObjectName(QStringLiteral("lstIO"));
+    lstIO = Forms::Named(new QListWidget(this), "lstIO");
     QFont font(QStringLiteral("Courier"));
     font.setStyleHint(QFont::TypeWriter);
     lstIO->setFont(font);
     lstIO->move(0, 0);
 
-    cmdClear = MakeButton(this, "cmdClear", "Clear", Px(120), Px(975));
-    cmdInit = MakeButton(this, "cmdInit", InitHiddenCaption, 0, Px(1950));
-    cmdClose = MakeButton(this, "cmdClose", "Close", 0, Px(975));
+    cmdClear = Forms::NewButton(this, "cmdClear", QStringLiteral("Clear"));
+    cmdInit = Forms::NewButton(this, "cmdInit", QString::fromLatin1(InitHiddenCaption));
+    cmdClose = Forms::NewButton(this, "cmdClose", QStringLiteral("Close"));
+    cmdClear->setGeometry(Px(120), 0, Px(975), Px(375));
+    cmdInit->setGeometry(0, 0, Px(1950), Px(375));
+    cmdClose->setGeometry(0, 0, Px(975), Px(375));
 
     connect(cmdClear, &QPushButton::clicked, this, &frmIOlist::cmdClear_Click);
     connect(cmdInit, &QPushButton::clicked, this, &frmIOlist::cmdInit_Click);

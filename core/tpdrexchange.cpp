@@ -27,8 +27,9 @@ int32_t Run(ExchangeWindow& window, const Encoder& encode, const StatusText& sta
     }
     link.PercentDone = [&window](float Percent, bool& Cancel) { window.PercentDone(Percent, Cancel); };
     const float wait = options.wait < 0 ? AppSettings.TpdrTelemWait() : options.wait;
-    const int32_t result =
-        link.SendAndReceive(frame, count, reply.length, wait, wait / 10, options.displayErrors, options.extraDelay, false);
+    const int32_t result = link.SendAndReceive(frame, count, reply.length, wait,
+                                               options.raiseEventPeriod < 0 ? wait / 10 : options.raiseEventPeriod,
+                                               options.displayErrors, options.extraDelay, false);
     if (result == ReplyReceived) {
         reply.text = link.TpdrReply();
         if (decode) {

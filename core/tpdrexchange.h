@@ -34,6 +34,7 @@ struct Options {
     bool displayErrors = true;     // the link reports its own errors
     bool extraDelay = false;       // the link's extra wait before reading
     float wait = -1.0f;            // reply wait in seconds; below 0: the settings' TpdrTelemWait
+    float raiseEventPeriod = -1.0f; // progress period in seconds; below 0: a tenth of the wait
     // A frame the transponder does not answer: sent as it is, with no buffer
     // flush and no wait, and shown in the IO log as `ioText`. Port errors
     // reach the caller, whose own error path reports them.

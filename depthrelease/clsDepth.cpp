@@ -67,7 +67,25 @@ bool clsDepth::FittedOK(const std::string& TypeNumber) const
 
 void clsDepth::ReadEncode_OnOff(TpdrCommand& Cmd, int16_t& NumBytes, int16_t& ReplyLen)
 {
-    Cmd = MakeFrame('R', 0xA0, 0x04, 0x00, std::string(1, '\0'));
+    EncodeOnOff('R', 0, Cmd, NumBytes, ReplyLen);
+}
+
+void clsDepth::WriteEncode_OnOff(TpdrCommand& Cmd, int16_t& NumBytes, int16_t& ReplyLen)
+{
+    using namespace DepthReleaseChoices;
+    const auto code = std::find_if(std::begin(OnOffCodes), std::end(OnOffCodes),
+                                   [this](const OnOffCode& c) { return c.onOff == onOff_; });
+    NumBytes = 0;
+    if (code != std::end(OnOffCodes)) {
+        EncodeOnOff('W', code->byte, Cmd, NumBytes, ReplyLen);
+    }
+}
+
+bool clsDepth::WriteDecode(const std::string& Reply) { return VB::Trim(Reply) == "?"; }
+
+void clsDepth::EncodeOnOff(char letter, uint8_t byte, TpdrCommand& Cmd, int16_t& NumBytes, int16_t& ReplyLen)
+{
+    Cmd = MakeFrame(letter, 0xA0, 0x04, 0x00, std::string(1, static_cast<char>(byte)));
     NumBytes = 7;
     ReplyLen = 1;
     statusBarText_ = Cmd[1] + Cmd[2];

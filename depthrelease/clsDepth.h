@@ -52,6 +52,10 @@ public:
     bool FittedOK(const std::string& TypeNumber) const;
 
     void ReadEncode_OnOff(TpdrCommand& Cmd, int16_t& NumBytes, int16_t& ReplyLen);
+    // Writes OnOff (1 on, 2 off, 3 status on); no frame for any other value.
+    void WriteEncode_OnOff(TpdrCommand& Cmd, int16_t& NumBytes, int16_t& ReplyLen);
+    // True when the transponder acknowledged the write.
+    static bool WriteDecode(const std::string& Reply);
     // 0, DepthOnOffNotFitted or DepthOnOffInvalid (OnOff then 0).
     void ReadDecode_OnOff(const std::string& Reply, int32_t FW, int16_t& Result);
     const std::string& StatusBarText() const { return statusBarText_; }
@@ -59,6 +63,7 @@ public:
 private:
     static constexpr int32_t MaxIndex = 13;
     static size_t Slot(int32_t Index);
+    void EncodeOnOff(char letter, uint8_t byte, TpdrCommand& Cmd, int16_t& NumBytes, int16_t& ReplyLen);
 
     int16_t onOff_ = 0;
     int16_t zeroOffset_ = 0;

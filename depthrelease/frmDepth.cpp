@@ -2,52 +2,17 @@
 
 #include "clsDepth.h"
 #include "clsFirmware.h"
-#include "clsSettings.h"
 #include "clsTpdrComms.h"
 #include "depthrelease_choices.h"
 #include "dialogs.h"
-#include "vbconv.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <algorithm>
-
-namespace {
 
 constexpr float RaiseEventPeriod = 0.1f;
-
-// Shows the dialog as busy for the length of one exchange.
-class BusyExchange {
-public:
-    explicit BusyExchange(Forms::Dialog* dialog) : dialog_(dialog)
-    {
-        dialog_->SetBusy(true);
-        Forms::BusyPointer();
-    }
-    ~BusyExchange()
-    {
-        Forms::DefaultPointer();
-        dialog_->SetBusy(false);
-    }
-    BusyExchange(const BusyExchange&) = delete;
-    BusyExchange& operator=(const BusyExchange&) = delete;
-
-private:
-    Forms::Dialog* dialog_;
-};
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption)
-{
-    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
 
 frmDepth::frmDepth(QWidget* owner) : Forms::Dialog(owner)
 {
@@ -55,14 +20,12 @@ frmDepth::frmDepth(QWidget* owner) : Forms::Dialog(owner)
     setWindowTitle(QStringLiteral("Depth Sensor"));
 
     auto* caption = new QLabel(QStringLiteral("Depth telemetry:"), this);
-    lblDepthOnOff = new QLabel(this);
-    lblDepthOnOff->setObjectName(QStringLiteral("lblDepthOnOff"));
-    cboDepthOnOff = new QComboBox(this);
-    cboDepthOnOff->setObjectName(QStringLiteral("cboDepthOnOff"));
+    lblDepthOnOff = Forms::Named(new QLabel(this), "lblDepthOnOff");
+    cboDepthOnOff = Forms::Named(new QComboBox(this), "cboDepthOnOff");
     cboDepthOnOff->addItems({QStringLiteral("ON"), QStringLiteral("OFF")});
-    cmdGet = MakeButton(this, "cmdGet", "&Get");
-    cmdSet = MakeButton(this, "cmdSet", "&Set");
-    cmdExit = MakeButton(this, "cmdExit", "E&xit");
+    cmdGet = Forms::NewButton(this, "cmdGet", QStringLiteral("&Get"));
+    cmdSet = Forms::NewButton(this, "cmdSet", QStringLiteral("&Set"));
+    cmdExit = Forms::NewButton(this, "cmdExit", QStringLiteral("E&xit"));
     Forms::SetCausesValidation(cmdExit, false);
 
     auto* state = new QHBoxLayout;
@@ -93,22 +56,14 @@ void frmDepth::cmdGet_Click()
 
 void frmDepth::cmdSet_Click()
 {
-    using namespace DepthReleaseChoices;
     EditDepth.OnOff(cboDepthOnOff->currentIndex() == 0 ? 1 : 2);
-    const auto code = std::find_if(std::begin(OnOffCodes), std::end(OnOffCodes),
-                                   [](const OnOffCode& c) { return c.onOff == EditDepth.OnOff(); });
-    const TpdrCommand frame = MakeFrame('W', 0xA0, 0x04, 0x00, std::string(1, static_cast<char>(code->byte)));
+    TpdrExchange::Reply reply;
     bool written = false;
-    {
-        BusyExchange busy(this);
-        clsTpdrComms comms;
-        if (comms.SendAndReceive(frame, 7, 1, AppSettings.TpdrTelemWait(), RaiseEventPeriod, true, false, false) ==
-            ReplyReceived) {
-            written = VB::Trim(comms.TpdrReply()) == "?";
-            if (!written) {
-                MsgBox("The transponder did not accept the depth setting.", MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly,
-                       "Depth Sensor");
-            }
+    if (Exchange([](TpdrCommand& c, int16_t& n, int16_t& r) { EditDepth.WriteEncode_OnOff(c, n, r); }, reply)) {
+        written = clsDepth::WriteDecode(reply.text);
+        if (!written) {
+            MsgBox("The transponder did not accept the depth setting.", MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly,
+                   "Depth Sensor");
         }
     }
     // The state shown afterwards is the one the transponder reports, not the one asked for.
@@ -120,43 +75,36 @@ void frmDepth::cmdSet_Click()
 
 void frmDepth::cmdExit_Click() { Unload(QDialog::Accepted); }
 
+bool frmDepth::Exchange(const TpdrExchange::Encoder& encode, TpdrExchange::Reply& reply)
+{
+    TpdrExchange::Options options;
+    options.delayFirst = false;
+    options.raiseEventPeriod = RaiseEventPeriod;
+    // The parameter objects' encoders raise nothing: the busy state always ends.
+    SetBusy(true);
+    Forms::BusyPointer();
+    const int32_t result = TpdrExchange::Run(*this, encode, {}, reply, {}, options);
+    Forms::DefaultPointer();
+    SetBusy(false);
+    return result == ReplyReceived;
+}
+
 bool frmDepth::ReadOnOff()
 {
-    TpdrCommand frame;
-    int16_t numBytes = 0;
-    int16_t replyLen = 0;
-    ReadDepth.ReadEncode_OnOff(frame, numBytes, replyLen);
-    BusyExchange busy(this);
-    clsTpdrComms comms;
-    if (comms.SendAndReceive(frame, numBytes, replyLen, AppSettings.TpdrTelemWait(), RaiseEventPeriod, true, false,
-                             false) != ReplyReceived) {
+    TpdrExchange::Reply reply;
+    if (!Exchange([](TpdrCommand& c, int16_t& n, int16_t& r) { ReadDepth.ReadEncode_OnOff(c, n, r); }, reply)) {
         return false;
     }
     int16_t result = 0;
-    ReadDepth.ReadDecode_OnOff(comms.TpdrReply(), TpdrFirmware.FWVersion(), result);
+    ReadDepth.ReadDecode_OnOff(reply.text, TpdrFirmware.FWVersion(), result);
     return result == 0 || result == DepthOnOffNotFitted;
 }
 
 void frmDepth::ShowOnOff()
 {
-    const char* text = "Not read";
-    switch (ReadDepth.OnOff()) {
-    case 1:
-        text = "ON";
-        break;
-    case 2:
-        text = "OFF";
-        break;
-    case 3:
-        text = "Status ON";
-        break;
-    case 4:
-        text = "Not fitted";
-        break;
-    default:
-        break;
-    }
-    lblDepthOnOff->setText(QString::fromLatin1(text));
+    static const char* const texts[] = {"Not read", "ON", "OFF", "Status ON", "Not fitted"};
+    const int16_t state = ReadDepth.OnOff();
+    lblDepthOnOff->setText(QString::fromLatin1(texts[state >= 1 && state <= 4 ? state : 0]));
     const bool fitted = ReadDepth.OnOff() != 4;
     cboDepthOnOff->setEnabled(fitted);
     cmdSet->setEnabled(fitted);

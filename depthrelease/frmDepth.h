@@ -3,12 +3,13 @@
 #pragma once
 
 #include "forms.h"
+#include "tpdrexchange.h"
 
 class QComboBox;
 class QLabel;
 class QPushButton;
 
-class frmDepth : public Forms::Dialog {
+class frmDepth : public Forms::Dialog, public ExchangeWindow {
     Q_OBJECT
 public:
     explicit frmDepth(QWidget* owner = nullptr);
@@ -25,5 +26,7 @@ private:
     void cmdExit_Click();
     // True when the state was read; ReadDepth.OnOff holds it.
     bool ReadOnOff();
+    // One exchange with the dialog shown busy; true when a reply came.
+    bool Exchange(const TpdrExchange::Encoder& encode, TpdrExchange::Reply& reply);
     void ShowOnOff();
 };

@@ -13,14 +13,9 @@ frmDownload::frmDownload(QWidget* owner) : Forms::Dialog(owner)
     setObjectName(QStringLiteral("frmDownload"));
     setWindowTitle(QStringLiteral("Firmware Download"));
 
-    lblFile = new QLabel(QStringLiteral("No download file chosen."), this);
-    lblFile->setObjectName(QStringLiteral("lblFile"));
-    cmdOpen = new QPushButton(QStringLiteral("&Open File..."), this);
-    cmdOpen->setObjectName(QStringLiteral("cmdOpen"));
-    cmdOpen->setAutoDefault(false);
-    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->setAutoDefault(false);
+    lblFile = Forms::Named(new QLabel(QStringLiteral("No download file chosen."), this), "lblFile");
+    cmdOpen = Forms::NewButton(this, "cmdOpen", QStringLiteral("&Open File..."));
+    cmdClose = Forms::NewButton(this, "cmdClose", QStringLiteral("&Close"));
     Forms::SetCausesValidation(cmdClose, false);
 
     auto* buttons = new QHBoxLayout;

@@ -13,17 +13,12 @@ frmDownloadPassword::frmDownloadPassword(QWidget* owner) : Forms::Dialog(owner)
     setObjectName(QStringLiteral("frmDownloadPassword"));
     setWindowTitle(QStringLiteral("Firmware Download"));
 
-    lblPassword = new QLabel(QStringLiteral("Enter the download password:"), this);
-    lblPassword->setObjectName(QStringLiteral("lblPassword"));
-    txtPassword = new QLineEdit(this);
-    txtPassword->setObjectName(QStringLiteral("txtPassword"));
+    lblPassword = Forms::Named(new QLabel(QStringLiteral("Enter the download password:"), this), "lblPassword");
+    txtPassword = Forms::Named(new QLineEdit(this), "txtPassword");
     txtPassword->setEchoMode(QLineEdit::Password);
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK = Forms::Named(new QPushButton(QStringLiteral("&OK"), this), "cmdOK");
     cmdOK->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(false);
+    cmdCancel = Forms::NewButton(this, "cmdCancel", QStringLiteral("&Cancel"));
     Forms::SetCausesValidation(cmdCancel, false);
 
     auto* buttons = new QHBoxLayout;

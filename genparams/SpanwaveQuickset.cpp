@@ -2,6 +2,7 @@
 
 #include "clsGeneral.h"
 #include "clsSpanwaveParams.h"
+#include "tpdrnames.h"
 #include "vberror.h"
 
 std::array<QuicksetRecord, 10> Quicksets;
@@ -9,7 +10,7 @@ std::array<QuicksetRecord, 10> Quicksets;
 namespace SpanwaveQuickset {
 
 namespace {
-constexpr int16_t NoInterrogationChannel = 19;
+constexpr int16_t NoInterrogationChannel = Marker::NoIntChan;
 }
 
 void InitQuicksets()

@@ -500,7 +500,10 @@ void frmGenSettings::ShowNavScheme()
     }
     {
         const QSignalBlocker block(cboOrvaneIntChan);
-        CommonProcs::FillOrvaneIntChanCombo(cboOrvaneIntChan);
+        cboOrvaneIntChan->clear();
+        for (int32_t chan = 0; chan <= 15; ++chan) {
+            cboOrvaneIntChan->addItem(Q(NavParams.OrvaneIntChanString(chan)));
+        }
         cboOrvaneIntChan->setCurrentIndex(-1);
     }
     const int32_t c = NavParams.OrvaneIntChan();

@@ -334,9 +334,7 @@ void frmMultiTAT::InitialiseAfterWrite()
     ShowStatus("Initialising Transponder.");
     EnableTATControls(true);
     CommonProcs::Delay(InitialiseWait);
-    CommonProcs::Delay(AppSettings.DelayBetweenCmds());
-    CommonProcs::InitialiseTpdr();
-    ShowStatus("Transponder initialised.");
+    CommonProcs::InitialiseTpdr(*this);
     CommonProcs::Delay(InitialiseWait);
     CommonProcs::Delay(AppSettings.DelayBetweenCmds());
     EnableTATControls(false);

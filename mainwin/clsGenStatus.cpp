@@ -1,6 +1,7 @@
 #include "clsGenStatus.h"
 
 #include "errorhandler.h"
+#include "tpdrnames.h"
 #include "vbconv.h"
 #include "vberror.h"
 
@@ -47,7 +48,7 @@ void clsGenStatus::Decode(const std::string& Reply, int16_t N, int32_t& Result, 
         Result = 0;
     } catch (const VBError& e) {
         ErrorHandler::CatchAllErrors(e.Number(), e.Description(), procName);
-        Result = 31;
+        Result = ::Result::DecodeError;
     }
 }
 

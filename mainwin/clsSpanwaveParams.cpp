@@ -3,6 +3,7 @@
 #include "commonprocs.h"
 #include "errorhandler.h"
 #include "globals.h"
+#include "tpdrnames.h"
 #include "vbconv.h"
 #include "vberror.h"
 
@@ -13,7 +14,7 @@ clsSpanwaveParams NavParams;
 namespace {
 
 constexpr int32_t InvalidProcedureCall = 5;
-constexpr int32_t DecodeError = 31;
+using Result::DecodeError;
 constexpr int32_t WriteNotAcknowledged = 21;
 
 constexpr uint8_t CodewordSpace = 0x80; // P1 of the codeword; the block sits at 00 00 00
@@ -92,13 +93,13 @@ uint32_t GroupAt(const std::string& reply, size_t group)
 int32_t FindRowInTableA(uint32_t group)
 {
     const auto at = std::find(TableA.begin(), TableA.end(), group);
-    return at == TableA.end() ? 19 : static_cast<int32_t>(at - TableA.begin());
+    return at == TableA.end() ? Marker::NoIntChan : static_cast<int32_t>(at - TableA.begin());
 }
 
 int32_t FindRowInTableB(uint32_t group)
 {
     const auto at = std::find(TableB.begin(), TableB.end(), group);
-    return at == TableB.end() ? 18 : static_cast<int32_t>(at - TableB.begin());
+    return at == TableB.end() ? Marker::NoReplyChan : static_cast<int32_t>(at - TableB.begin());
 }
 
 bool IsBlankGroup(uint32_t group) { return group == BlankGroup; }

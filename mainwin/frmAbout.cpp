@@ -52,22 +52,15 @@ frmAbout::frmAbout(QWidget* owner) : Forms::Dialog(owner)
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
 
-    fraAbout = new QGroupBox(this);
-    fraAbout->setObjectName(QStringLiteral("fraAbout"));
-    imgLogo = new QLabel(fraAbout);
-    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    fraAbout = Forms::Named(new QGroupBox(this), "fraAbout");
+    imgLogo = Forms::Named(new QLabel(fraAbout), "imgLogo");
     imgLogo->setPixmap(Logo());
-    lblProduct = new QLabel(fraAbout);
-    lblProduct->setObjectName(QStringLiteral("lblProduct"));
-    lblCopyright = new QLabel(fraAbout);
-    lblCopyright->setObjectName(QStringLiteral("lblCopyright"));
-    lblCompany = new QLabel(fraAbout);
-    lblCompany->setObjectName(QStringLiteral("lblCompany"));
+    lblProduct = Forms::Named(new QLabel(fraAbout), "lblProduct");
+    lblCopyright = Forms::Named(new QLabel(fraAbout), "lblCopyright");
+    lblCompany = Forms::Named(new QLabel(fraAbout), "lblCompany");
 
-    cmdProducts = new QPushButton(QStringLiteral("&Products Supported..."), this);
-    cmdProducts->setObjectName(QStringLiteral("cmdProducts"));
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdProducts = Forms::Named(new QPushButton(QStringLiteral("&Products Supported..."), this), "cmdProducts");
+    cmdOK = Forms::Named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
     cmdOK->setDefault(true);
 
     auto* company = new QHBoxLayout;

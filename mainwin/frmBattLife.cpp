@@ -9,6 +9,7 @@
 #include "errorhandler.h"
 #include "frmBattLifeSettings.h"
 #include "tpdrexchange.h"
+#include "tpdrnames.h"
 #include "vbconv.h"
 #include "vberror.h"
 
@@ -31,7 +32,7 @@ using Forms::Twips;
 namespace {
 
 constexpr char TestFailed[] = "Battery Life Test failed.";
-constexpr int32_t DecodeError = 31;
+using Result::DecodeError;
 constexpr int32_t NotSupportedResult = 18;
 
 // How the advice is shown: charge (true) or not (false). Sizes in twips,
@@ -311,9 +312,7 @@ void frmBattLife::cmdGetLife_Click()
         SetTestState(Stopped, "Voltage = " + TpdrBattery.BatteryVoltage(TpdrBattery.BatteryCount(), FW,
                                                                          TpdrBattery.BatteryType()));
     } catch (const VBError& e) {
-        if (ErrorHandler::CommsErrors(e.Number()) != ErrorHandler::Action::Reported) {
-            ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "cmdGetLifeErrorHandler (frmBattLife)");
-        }
+        ErrorHandler::CommsOrCatchAll(e.Number(), e.Description(), "cmdGetLifeErrorHandler (frmBattLife)");
         // A window left busy could never be closed.
         SetTestState(Stopped, TestFailed);
     }
@@ -347,9 +346,7 @@ int32_t frmBattLife::ReadBatteryType()
             TpdrBattery.BatteryType(0);
             ShowStatus("Invalid Battery Type");
         } else {
-            CommonProcs::Delay(AppSettings.DelayBetweenCmds());
-            CommonProcs::InitialiseTpdr();
-            ShowStatus("Transponder initialised.");
+            CommonProcs::InitialiseTpdr(*this);
         }
         return R;
     } catch (const VBError& e) {
@@ -378,9 +375,7 @@ int32_t frmBattLife::ReadBatteryVoltage(int32_t FW)
         if (R != ReplyReceived) {
             return R;
         }
-        CommonProcs::Delay(AppSettings.DelayBetweenCmds());
-        CommonProcs::InitialiseTpdr();
-        ShowStatus("Transponder initialised.");
+        CommonProcs::InitialiseTpdr(*this);
         return TpdrBattery.ReadOK() ? 0 : DecodeError;
     } catch (const VBError& e) {
         ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "ReadBatteryVoltage (frmBattLife)");

@@ -47,11 +47,6 @@ constexpr int ValueWidth = 170;
 using Forms::ArrayName;
 using Forms::Named;
 
-QPushButton* NewButton(const char* name, const QString& caption, const QString& toolTip, QWidget* parent)
-{
-    return Forms::NewButton(parent, name, caption, toolTip);
-}
-
 QComboBox* NewCombo(const QString& name, QWidget* parent)
 {
     auto* combo = Named(new QComboBox(parent), name);
@@ -161,12 +156,6 @@ void frmMain::BuildMenus()
     menus_.push_back(mnuAbout);
 }
 
-QLabel* frmMain::NewLabel(const char* name, const QString& caption, QWidget* parent)
-{
-    auto* label = Named(new QLabel(caption, parent), QString::fromLatin1(name));
-    return label;
-}
-
 void frmMain::BuildControls()
 {
     auto* central = Named(new QWidget(this), QStringLiteral("frmMainClient"));
@@ -174,13 +163,14 @@ void frmMain::BuildControls()
 
     // General status
     fraStatus = Named(new QGroupBox(QStringLiteral("General Status"), central), QStringLiteral("fraStatus"));
-    lblFirmware = MakeValueLabel(NewLabel("lblFirmware", {}, fraStatus));
-    lblTxFirmware = MakeValueLabel(NewLabel("lblTxFirmware", {}, fraStatus));
-    lblDepthOnOff = MakeValueLabel(NewLabel("lblDepthOnOff", {}, fraStatus));
-    lblTypeNumber = MakeValueLabel(NewLabel("lblTypeNumber", {}, fraStatus));
-    lblSerialNumber = MakeValueLabel(NewLabel("lblSerialNumber", {}, fraStatus));
-    cmdStatus = NewButton("cmdStatus", QStringLiteral("Get &Status"), {}, fraStatus);
-    cmdDepth = NewButton("cmdDepth", QStringLiteral("&More..."), QStringLiteral("Access Depth settings"), fraStatus);
+    lblFirmware = MakeValueLabel(Named(new QLabel(fraStatus), "lblFirmware"));
+    lblTxFirmware = MakeValueLabel(Named(new QLabel(fraStatus), "lblTxFirmware"));
+    lblDepthOnOff = MakeValueLabel(Named(new QLabel(fraStatus), "lblDepthOnOff"));
+    lblTypeNumber = MakeValueLabel(Named(new QLabel(fraStatus), "lblTypeNumber"));
+    lblSerialNumber = MakeValueLabel(Named(new QLabel(fraStatus), "lblSerialNumber"));
+    cmdStatus = Forms::NewButton(fraStatus, "cmdStatus", QStringLiteral("Get &Status"));
+    cmdDepth =
+        Forms::NewButton(fraStatus, "cmdDepth", QStringLiteral("&More..."), QStringLiteral("Access Depth settings"));
     {
         auto* grid = new QGridLayout(fraStatus);
         const std::pair<const char*, QLabel*> rows[] = {{"Firmware", lblFirmware},
@@ -190,7 +180,7 @@ void frmMain::BuildControls()
                                                         {"Serial Number", lblSerialNumber}};
         int row = 0;
         for (const auto& [caption, value] : rows) {
-            QLabel* title = NewLabel("", QString::fromLatin1(caption), fraStatus);
+            QLabel* title = Named(new QLabel(QString::fromLatin1(caption), fraStatus), "");
             title->setObjectName(value->objectName() + QStringLiteral("Caption"));
             controls_.push_back(title);
             grid->addWidget(title, row, 0);
@@ -204,8 +194,8 @@ void frmMain::BuildControls()
 
     // Battery voltage
     fraVoltage = Named(new QGroupBox(QStringLiteral("Battery Voltage"), central), QStringLiteral("fraVoltage"));
-    lblVoltage = MakeValueLabel(NewLabel("lblVoltage", {}, fraVoltage));
-    cmdVoltage = NewButton("cmdVoltage", QStringLiteral("Get &Voltage"), {}, fraVoltage);
+    lblVoltage = MakeValueLabel(Named(new QLabel(fraVoltage), "lblVoltage"));
+    cmdVoltage = Forms::NewButton(fraVoltage, "cmdVoltage", QStringLiteral("Get &Voltage"));
     {
         auto* row = new QHBoxLayout(fraVoltage);
         row->addWidget(lblVoltage, 1);
@@ -249,12 +239,12 @@ void frmMain::BuildControls()
 
     // Scheme 1: the channel set of firmware outside the Spanwave family
     cboProgrammedChan = NewCombo(QStringLiteral("cboProgrammedChan"), fraNavScheme[1]);
-    lblProgrammedChan = NewLabel("lblProgrammedChan", QStringLiteral("Programmed"), fraNavScheme[1]);
+    lblProgrammedChan = Named(new QLabel(QStringLiteral("Programmed"), fraNavScheme[1]), "lblProgrammedChan");
     cboDualModeChan = NewCombo(QStringLiteral("cboDualModeChan"), fraNavScheme[1]);
-    lblDualModeChan = NewLabel("lblDualModeChan", QStringLiteral("Dual Personality"), fraNavScheme[1]);
-    lblEndcap = MakeValueLabel(NewLabel("lblEndcap", {}, fraNavScheme[1]));
+    lblDualModeChan = Named(new QLabel(QStringLiteral("Dual Personality"), fraNavScheme[1]), "lblDualModeChan");
+    lblEndcap = MakeValueLabel(Named(new QLabel(fraNavScheme[1]), "lblEndcap"));
     lblEndcap->setMinimumWidth(150);
-    lblEndcapText = NewLabel("lblEndcapText", QStringLiteral("Endcap (Read Only)"), fraNavScheme[1]);
+    lblEndcapText = Named(new QLabel(QStringLiteral("Endcap (Read Only)"), fraNavScheme[1]), "lblEndcapText");
     {
         auto* g = new QGridLayout(fraNavScheme[1]);
         g->addWidget(lblProgrammedChan, 0, 0);
@@ -267,7 +257,7 @@ void frmMain::BuildControls()
     }
     // Scheme 2: HPR channel
     cboHPRChan = NewCombo(QStringLiteral("cboHPRChan"), fraNavScheme[2]);
-    lblHPRChan = NewLabel("lblHPRChan", QStringLiteral("HPR300/400"), fraNavScheme[2]);
+    lblHPRChan = Named(new QLabel(QStringLiteral("HPR300/400"), fraNavScheme[2]), "lblHPRChan");
     {
         auto* g = new QGridLayout(fraNavScheme[2]);
         g->addWidget(lblHPRChan, 0, 0);
@@ -279,7 +269,7 @@ void frmMain::BuildControls()
     }
     // Scheme 3: Orvane tone
     cboOrvaneReplyChan = NewCombo(QStringLiteral("cboOrvaneReplyChan"), fraNavScheme[3]);
-    lblOrvaneReplyChan = NewLabel("lblOrvaneReplyChan", QStringLiteral("Reply"), fraNavScheme[3]);
+    lblOrvaneReplyChan = Named(new QLabel(QStringLiteral("Reply"), fraNavScheme[3]), "lblOrvaneReplyChan");
     {
         auto* g = new QGridLayout(fraNavScheme[3]);
         g->addWidget(lblOrvaneIntChan[3], 0, 0);
@@ -291,11 +281,11 @@ void frmMain::BuildControls()
         g->setColumnStretch(2, 1);
     }
     // Scheme 4: Orvane Spanwave, shown only; the hidden fields hold the values.
-    lblAddr = MakeValueLabel(NewLabel("lblAddr", {}, fraNavScheme[4]));
+    lblAddr = MakeValueLabel(Named(new QLabel(fraNavScheme[4]), "lblAddr"));
     lblAddr->setMinimumWidth(90);
     lblInterrogate[4] = MakeValueLabel(Named(new QLabel(fraNavScheme[4]), ArrayName("lblInterrogate", 4)));
     lblInterrogate[4]->setMinimumWidth(90);
-    Label1 = NewLabel("Label1", QStringLiteral("Use the Settings Button to modify"), fraNavScheme[4]);
+    Label1 = Named(new QLabel(QStringLiteral("Use the Settings Button to modify"), fraNavScheme[4]), "Label1");
     txtAddress[4]->hide();
     cboOrvaneIntChan[4]->hide();
     {
@@ -308,9 +298,9 @@ void frmMain::BuildControls()
         g->setColumnStretch(2, 1);
     }
 
-    cmdRead = NewButton("cmdRead", QStringLiteral("&Get"), {}, fraSetup);
-    cmdSet = NewButton("cmdSet", QStringLiteral("&Set"), {}, fraSetup);
-    cmdQuickSet = NewButton("cmdQuickSet", QStringLiteral("Quickset Spanwave"), {}, fraSetup);
+    cmdRead = Forms::NewButton(fraSetup, "cmdRead", QStringLiteral("&Get"));
+    cmdSet = Forms::NewButton(fraSetup, "cmdSet", QStringLiteral("&Set"));
+    cmdQuickSet = Forms::NewButton(fraSetup, "cmdQuickSet", QStringLiteral("Quickset Spanwave"));
     {
         auto* v = new QVBoxLayout(fraSetup);
         auto* options = new QHBoxLayout;
@@ -331,13 +321,14 @@ void frmMain::BuildControls()
     }
 
     // Window buttons, progress and status
-    cmdSettings = NewButton("cmdSettings", QStringLiteral("Setti&ngs..."),
-                            QStringLiteral("Access Multi-TAT and General Parameters"), central);
-    cmdRelease = NewButton("cmdRelease", QStringLiteral("Re&lease..."), QStringLiteral("Access Release Controls"), central);
-    cmdDownload = NewButton("cmdDownload", QStringLiteral("Do&wnload..."),
-                            QStringLiteral("Download firmware to Flash Memory"), central);
-    cmdExit = NewButton("cmdExit", QStringLiteral("E&xit"), QStringLiteral("Exit program"), central);
-    cmdCancel = NewButton("cmdCancel", QStringLiteral("&Cancel"), QStringLiteral("Cancel operation"), central);
+    cmdSettings = Forms::NewButton(central, "cmdSettings", QStringLiteral("Setti&ngs..."),
+                                   QStringLiteral("Access Multi-TAT and General Parameters"));
+    cmdRelease = Forms::NewButton(central, "cmdRelease", QStringLiteral("Re&lease..."),
+                                  QStringLiteral("Access Release Controls"));
+    cmdDownload = Forms::NewButton(central, "cmdDownload", QStringLiteral("Do&wnload..."),
+                                   QStringLiteral("Download firmware to Flash Memory"));
+    cmdExit = Forms::NewButton(central, "cmdExit", QStringLiteral("E&xit"), QStringLiteral("Exit program"));
+    cmdCancel = Forms::NewButton(central, "cmdCancel", QStringLiteral("&Cancel"), QStringLiteral("Cancel operation"));
     cmdCancel->hide();
     // Leaving, or stopping an exchange, never waits on a field's check.
     Forms::SetCausesValidation(cmdExit, false);
@@ -353,7 +344,7 @@ void frmMain::BuildControls()
 
     staMain = Named(new QStatusBar(this), QStringLiteral("staMain"));
     staMain->setSizeGripEnabled(false);
-    staMainPanel1_ = NewLabel("staMainPanel1", {}, staMain);
+    staMainPanel1_ = Named(new QLabel(staMain), "staMainPanel1");
     staMainPanel1_->setContentsMargins(6, 0, 6, 0);
     staMain->addWidget(staMainPanel1_, 1);
     setStatusBar(staMain);
@@ -559,7 +550,8 @@ void frmMain::Form_Load()
         AppSettings = clsSettings();
         SpanwaveQuickset::InitQuicksets();
 
-        if (!FileHandler::CheckIniPath(std::string("\\") + FileHandler::SettingsFile, [this] { ShowMessage(1); })) {
+        if (!FileHandler::CheckIniPath(std::string("\\") + FileHandler::SettingsFile,
+                                       [this] { ShowMessage(MsgPathNotFound); })) {
             Unload();
             return;
         }
@@ -571,7 +563,6 @@ void frmMain::Form_Load()
         CommonProcs::OpenTpdrCommPort(false);
 
         MakeStoreObjects();
-        WireStore();
 
         CommonProcs::ClearUnsupportedReads(true);
         for (int32_t group = 0; group <= 4; ++group) {

@@ -6,6 +6,7 @@
 #include "firmwarereader.h"
 #include "gensettingsowner.h"
 #include "serialcomm.h"
+#include "tpdrnames.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -62,7 +63,16 @@ public:
     void UpdateModeMenus();
     const std::string& KeyBufferText() const { return KeyBuffer; }
 
-    // ---- Result messages: the button pressed (1 OK, 6 Yes, 7 No).
+    // ---- Result messages by number; ShowMessage returns the button pressed (1 OK, 6 Yes, 7 No).
+    enum Message : int16_t {
+        MsgInvalidFirmware, MsgPathNotFound, MsgInvalidChannelRead, MsgInvalidDepth, MsgInvalidParamsRead,
+        MsgInvalidParams, MsgInvalidCodewordRead, MsgInvalidSpanwaveType, MsgInvalidAddress, MsgInvalidHPRChannel,
+        MsgNone, MsgInvalidChannels, MsgInvalidIntChan, MsgInvalidReplyChan, MsgNothingWritten,
+        MsgHPRChannelWriteFailed, MsgPulseWriteFailed, MsgAddressWriteFailed, MsgChannelCodeWriteFailed,
+        MsgCodewordWriteFailed, MsgParamsWriteFailed, MsgInvalidTypeNumber, MsgInvalidSerialNumber,
+        MsgInvalidTxFirmware, MsgTypeNotIRS, MsgNothingSupported, MsgSameChannels, MsgOfferHPRChannel1,
+        MsgReadTheChannel, MsgHPRChannelWritten, MsgHPRChannelNotWritten, MsgConfirmInitialise
+    };
     int16_t ShowMessage(int16_t Code);
 
     // ---- Buttons and menus
@@ -97,6 +107,8 @@ public:
     void ShowChanSchemeOptions();
     void FillChannelCombos();
     void FillDualModeCombos();
+    // The Orvane interrogation channels 0 to 15, in order.
+    static void FillOrvaneIntChanCombo(QComboBox* combo);
     void ShowChannelValues();
     void ShowProgrammedChan();
     void ShowDualModeChan();
@@ -124,7 +136,7 @@ public:
     // ---- Firmware reader's view of the window
     void SetFirmwareLabelText(const std::string& text) override;
     void SetFirmwareLabelBackColor(int32_t vbColor) override;
-    void ShowMessage0() override { ShowMessage(0); }
+    void ShowMessage0() override { ShowMessage(MsgInvalidFirmware); }
     void PercentDone(float Percent, bool& Cancel) override { mTpdrComms_PercentDone(Percent, Cancel); }
 
     // The navigation values as last read, against which a Set finds changes.
@@ -133,13 +145,13 @@ public:
         int32_t ChanType = 0;
         int32_t ReplyType = 0;
         int32_t SpanwaveType = 0;
-        int16_t AddressCode = -1;
-        int16_t ChannelCode = -1;
-        int32_t OrvaneIntChan = 19;
-        int32_t OrvaneReplyChan = 18;
-        int16_t RS232Chan = -1;
-        int16_t DualModeChan = -1;
-        int16_t EndcapChan = -1;
+        int16_t AddressCode = Marker::NotRead;
+        int16_t ChannelCode = Marker::NotRead;
+        int32_t OrvaneIntChan = Marker::NoIntChan;
+        int32_t OrvaneReplyChan = Marker::NoReplyChan;
+        int16_t RS232Chan = Marker::NotRead;
+        int16_t DualModeChan = Marker::NotRead;
+        int16_t EndcapChan = Marker::NotRead;
         bool operator==(const StoredNavParams&) const = default;
     };
     StoredNavParams Stored;
@@ -240,18 +252,20 @@ private:
     void SetDepthLabel();
     // Moves the focus only to a control that can take it.
     static void MoveFocus(QWidget* control);
-    QLabel* NewLabel(const char* name, const QString& caption, QWidget* parent);
 
-    // One exchange as every read and write of the window makes it: the pause
-    // between commands, a fresh link, the encoder's frame with its status
-    // text, the wait. The reply is kept only when the result is 0.
-    using Encoder = std::function<void(TpdrCommand& Cmd, int16_t& NumBytes, int16_t& ReplyLen)>;
+    using Encoder = TpdrExchange::Encoder;
     using Reply = TpdrExchange::Reply;
-    int32_t Exchange(const Encoder& encode, const std::function<std::string()>& status, Reply& reply);
     // A navigation exchange: the decoder's result, its message when not 0.
     int32_t NavExchange(const Encoder& encode, const std::function<std::string()>& status,
                         const std::function<int32_t(const Reply&)>& decode, int16_t message, const char* procName);
     void SetStatusLabel(QLabel* label, const std::string& text, uint32_t vbColor);
+    // One read of the status pass: the exchange with the object's decoder,
+    // then `show` with the link's result and the reply, which gives the read's
+    // result. A run-time error on the way is reported as from `procName`.
+    using StatusShow = std::function<int32_t(int32_t sent, const Reply& reply)>;
+    int32_t StatusRead(const char* procName, const Encoder& encode, const std::function<std::string()>& status,
+                       const TpdrExchange::Decoder& decode, const StatusShow& show);
+    int32_t ReadStatusText(bool type);
 
     void GetFirmware();
     int32_t ReadStatusValues();

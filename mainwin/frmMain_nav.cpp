@@ -7,6 +7,7 @@
 #include "forms.h"
 #include "mainwin_globals.h"
 #include "store.h"
+#include "tpdrnames.h"
 #include "vbconv.h"
 
 #include <QComboBox>
@@ -20,9 +21,9 @@ using Forms::Q;
 
 namespace {
 
-constexpr int32_t NoIntChan = 19;
-constexpr int32_t NoReplyChan = 18;
-constexpr int16_t DualModeNotSet = 255;
+using Marker::NoIntChan;
+using Marker::NoReplyChan;
+constexpr int16_t DualModeNotSet = Marker::NotSet;
 
 bool ValidScheme(int32_t s) { return s >= 0 && s <= 4; }
 
@@ -136,10 +137,18 @@ void frmMain::FillChannelCombos()
         }
         break;
     case 4:
-        CommonProcs::FillOrvaneIntChanCombo(cboOrvaneIntChan[4]);
+        FillOrvaneIntChanCombo(cboOrvaneIntChan[4]);
         break;
     default:
         break;
+    }
+}
+
+void frmMain::FillOrvaneIntChanCombo(QComboBox* combo)
+{
+    combo->clear();
+    for (int32_t chan = 0; chan <= 15; ++chan) {
+        combo->addItem(Q(NavParams.OrvaneIntChanString(chan)));
     }
 }
 
@@ -180,7 +189,7 @@ void frmMain::ShowChannelValues()
     case 3: {
         const int32_t intChan = NavParams.OrvaneIntChan();
         const int32_t replyChan = NavParams.OrvaneReplyChan();
-        cboOrvaneIntChan[3]->setCurrentIndex(intChan == 18 || intChan == NoIntChan ? -1 : intChan);
+        cboOrvaneIntChan[3]->setCurrentIndex(intChan == NoReplyChan || intChan == NoIntChan ? -1 : intChan);
         cboOrvaneReplyChan->setCurrentIndex(replyChan == NoReplyChan ? -1 : replyChan);
         break;
     }

@@ -9,6 +9,7 @@
 #include "errorhandler.h"
 #include "forms.h"
 #include "store.h"
+#include "tpdrnames.h"
 #include "vbconv.h"
 #include "vberror.h"
 
@@ -16,16 +17,11 @@
 
 namespace {
 
-constexpr int32_t NoFirmware = 18;
-constexpr int32_t NothingForScheme = 19;
-constexpr int32_t ValidationFailed = 20;
-constexpr int32_t NothingChanged = 28;
-constexpr int32_t NotSupported = 29;
-constexpr int32_t NothingRead = 29; // the status values: none of them read
+using namespace Result;
+using Marker::NoIntChan;
+using Marker::NoReplyChan;
 constexpr int32_t NoFrame = TpdrExchange::NoFrame;
 
-constexpr int32_t NoIntChan = 19;
-constexpr int32_t NoReplyChan = 18;
 constexpr int16_t ProgrammedChan = 3;
 constexpr int16_t DualModeChan = 2;
 constexpr int16_t EndcapChan = 1;
@@ -33,29 +29,7 @@ constexpr int16_t EndcapChan = 1;
 // A chain goes on after a step that wrote, or had nothing to write.
 bool ChainGoesOn(int32_t r) { return r == 0 || r == NothingChanged; }
 
-// The run-time error convention of the transponder exchanges.
-int32_t Reported(const VBError& e, const char* procName)
-{
-    if (ErrorHandler::CommsErrors(e.Number()) == ErrorHandler::Action::Reported) {
-        return ErrorHandler::Action::Reported;
-    }
-    ErrorHandler::CatchAllErrors(e.Number(), e.Description(), procName);
-    return ErrorHandler::Action::Unknown;
-}
-
-void TransponderInitialised(frmMain& win)
-{
-    CommonProcs::Delay(AppSettings.DelayBetweenCmds());
-    CommonProcs::InitialiseTpdr();
-    win.ShowStatus("Transponder initialised.");
-}
-
 } // namespace
-
-int32_t frmMain::Exchange(const Encoder& encode, const std::function<std::string()>& status, Reply& reply)
-{
-    return TpdrExchange::Run(*this, encode, status, reply);
-}
 
 int32_t frmMain::NavExchange(const Encoder& encode, const std::function<std::string()>& status,
                              const std::function<int32_t(const Reply&)>& decode, int16_t message, const char* procName)
@@ -63,20 +37,19 @@ int32_t frmMain::NavExchange(const Encoder& encode, const std::function<std::str
     int32_t result = 0;
     try {
         Reply reply;
-        result = Exchange(encode, status, reply);
+        int32_t decoded = 0;
+        result = TpdrExchange::Run(*this, encode, status, reply,
+                                   [&](const std::string&, int16_t) { decoded = decode(reply); });
         if (result == NoFrame) {
             // Nothing the transponder would take: refused like a bad value.
-            ShowMessage(11);
+            ShowMessage(MsgInvalidChannels);
             result = ValidationFailed;
-        } else if (result == ReplyReceived) {
-            result = decode(reply);
-            ShowStatus(status());
-            if (result != 0) {
-                ShowMessage(message);
-            }
+        } else if (result == ReplyReceived && decoded != 0) {
+            ShowMessage(message);
+            result = decoded;
         }
     } catch (const VBError& e) {
-        result = Reported(e, procName);
+        result = ErrorHandler::CommsOrCatchAll(e.Number(), e.Description(), procName);
     }
     return result;
 }
@@ -98,7 +71,7 @@ void frmMain::cmdRead_Click()
     DoEvents();
     if (r == 0) {
         NavParamsRead = true;
-        TransponderInitialised(*this);
+        CommonProcs::InitialiseTpdr(*this);
     }
     UpdateControls();
     if (r == 0) {
@@ -116,7 +89,7 @@ int32_t frmMain::ReadNavParams()
             return NoFirmware;
         }
         if (!StatusReadRequested) {
-            TransponderInitialised(*this);
+            CommonProcs::InitialiseTpdr(*this);
         } else {
             const int32_t r = ReadStatusValues();
             if (r != 0 && r != NothingRead && r != DepthOnOffNotFitted) {
@@ -125,7 +98,7 @@ int32_t frmMain::ReadNavParams()
         }
         return NavParams.EnableOK(FW) ? ReadFSMParams() : ReadHPRChannelIfNeeded();
     } catch (const VBError& e) {
-        return Reported(e, "ReadNavParams (frmMain)");
+        return ErrorHandler::CommsOrCatchAll(e.Number(), e.Description(), "ReadNavParams (frmMain)");
     }
 }
 
@@ -161,7 +134,7 @@ int32_t frmMain::ReadFSMParams_Orvane()
         ReadNavScheme = NavParams.NavScheme();
         return r;
     } catch (const VBError& e) {
-        return Reported(e, "ReadFSMParams_Orvane (frmMain)");
+        return ErrorHandler::CommsOrCatchAll(e.Number(), e.Description(), "ReadFSMParams_Orvane (frmMain)");
     }
 }
 
@@ -184,8 +157,8 @@ int32_t frmMain::ReadSpanwaveCodeWord()
     return NavExchange(
         [](TpdrCommand& c, int16_t& n, int16_t& r) { NavParams.ReadEncode_SpanwaveCodeWord(c, n, r); },
         [] { return NavParams.StatusBarText(); },
-        [](const Reply& reply) { return NavParams.ReadDecode_SpanwaveCodeWord(reply.text, reply.length); }, 6,
-        "ReadSpanwaveCodeWord (frmMain)");
+        [](const Reply& reply) { return NavParams.ReadDecode_SpanwaveCodeWord(reply.text, reply.length); },
+        MsgInvalidCodewordRead, "ReadSpanwaveCodeWord (frmMain)");
 }
 
 int32_t frmMain::ReadSpanwaveParams()
@@ -194,11 +167,10 @@ int32_t frmMain::ReadSpanwaveParams()
         CommonProcs::ShowNotSupported();
         return NoFirmware;
     }
-    return NavExchange(
-        [](TpdrCommand& c, int16_t& n, int16_t& r) { NavParams.ReadEncode_SpanwaveParams(c, n, r); },
-        [] { return NavParams.StatusBarText(); },
-        [](const Reply& reply) { return NavParams.ReadDecode_SpanwaveParams(reply.text, reply.length); }, 4,
-        "ReadSpanwaveParams (frmMain)");
+    return NavExchange([](TpdrCommand& c, int16_t& n, int16_t& r) { NavParams.ReadEncode_SpanwaveParams(c, n, r); },
+                       [] { return NavParams.StatusBarText(); },
+                       [](const Reply& reply) { return NavParams.ReadDecode_SpanwaveParams(reply.text, reply.length); },
+                       MsgInvalidParamsRead, "ReadSpanwaveParams (frmMain)");
 }
 
 int32_t frmMain::ReadHPRChannel(int16_t Kind)
@@ -210,8 +182,8 @@ int32_t frmMain::ReadHPRChannel(int16_t Kind)
     }
     return NavExchange([Kind](TpdrCommand& c, int16_t& n, int16_t& r) { TpdrChannel.ReadEncode(c, n, r, Kind); },
                        [] { return TpdrChannel.StatusBarText(); },
-                       [Kind, FW](const Reply& reply) { return TpdrChannel.ReadDecode(reply.text, Kind, FW); }, 2,
-                       "ReadHPRChannel (frmMain)");
+                       [Kind, FW](const Reply& reply) { return TpdrChannel.ReadDecode(reply.text, Kind, FW); },
+                       MsgInvalidChannelRead, "ReadHPRChannel (frmMain)");
 }
 
 // ------------------------------------------------------------------ Set
@@ -242,18 +214,18 @@ bool frmMain::SetNavParams()
     bool written = false;
     switch (r) {
     case 0:
-        TransponderInitialised(*this);
+        CommonProcs::InitialiseTpdr(*this);
         written = true;
         break;
     case ValidationFailed:
         NavParamsRead = true;
         break;
     case NothingChanged:
-        ShowMessage(14);
+        ShowMessage(MsgNothingWritten);
         NavParamsRead = true;
         break;
     case NotSupported:
-        ShowMessage(25);
+        ShowMessage(MsgNothingSupported);
         break;
     default:
         NavParamsRead = false;
@@ -273,14 +245,14 @@ int32_t frmMain::WriteNavParams()
         }
         return NavParams.EnableOK(FW) ? WriteNavParams_Spanwave() : WriteNavParams_Channel();
     } catch (const VBError& e) {
-        return Reported(e, "WriteNavParams (frmMain)");
+        return ErrorHandler::CommsOrCatchAll(e.Number(), e.Description(), "WriteNavParams (frmMain)");
     }
 }
 
 int32_t frmMain::WriteNavParams_Spanwave()
 {
     const int32_t s = NavParams.NavScheme();
-    if (NavParams.SpanwaveType() != 1 && ShowMessage(24) == MsgBoxResult::Yes) {
+    if (NavParams.SpanwaveType() != 1 && ShowMessage(MsgTypeNotIRS) == MsgBoxResult::Yes) {
         NavParams.SpanwaveType(1);
         UpdateControls();
     }
@@ -304,7 +276,7 @@ int32_t frmMain::ValidateNavParams(int32_t Scheme)
         return ValidationFailed;
     };
     if (!NavParams.CmdAddressIsOK()) {
-        return refuse(8);
+        return refuse(MsgInvalidAddress);
     }
     std::string prefix, hpr300, postfix;
     // The channel must also pass the read's own check, or the next read calls
@@ -312,19 +284,19 @@ int32_t frmMain::ValidateNavParams(int32_t Scheme)
     if (Scheme == 2 &&
         (!TpdrChannel.IsHPRChannel(TpdrChannel.RS232Chan(), prefix, hpr300, false, 0, postfix) ||
          TpdrChannel.CheckChannel(TpdrChannel.RS232Chan(), ProgrammedChan, TpdrFirmware.FWVersion()) != 0)) {
-        return refuse(9);
+        return refuse(MsgInvalidHPRChannel);
     }
     if (Scheme == 3 && NavParams.OrvaneReplyChan() == NoReplyChan) {
-        return refuse(13);
+        return refuse(MsgInvalidReplyChan);
     }
     if (Scheme == 4 && NavParams.SpanwaveType() == 0) {
-        return refuse(7);
+        return refuse(MsgInvalidSpanwaveType);
     }
     if ((Scheme == 3 || Scheme == 4) && NavParams.OrvaneIntChan() == NoIntChan) {
-        return refuse(12);
+        return refuse(MsgInvalidIntChan);
     }
     if (Scheme == 3 && cboOrvaneIntChan[3]->currentText() == cboOrvaneReplyChan->currentText()) {
-        return refuse(26);
+        return refuse(MsgSameChannels);
     }
     return 0;
 }
@@ -474,7 +446,7 @@ int32_t frmMain::ChannelWriteEnabled()
     const bool dualModeChanged = dualMode && TpdrChannel.DualModeChan() != Stored.DualModeChan;
     if ((rs232Changed && TpdrChannel.CheckChannel(TpdrChannel.RS232Chan(), ProgrammedChan, FW) != 0) ||
         (dualModeChanged && TpdrChannel.DualModeChan() == -1)) {
-        ShowMessage(11);
+        ShowMessage(MsgInvalidChannels);
         return ValidationFailed;
     }
     return 0;
@@ -505,24 +477,24 @@ int32_t frmMain::WriteHPRChannel(int16_t Kind)
 {
     return NavExchange([Kind](TpdrCommand& c, int16_t& n, int16_t& r) { TpdrChannel.WriteEncode(c, n, r, Kind, true); },
                        [] { return TpdrChannel.StatusBarText(); },
-                       [](const Reply& reply) { return TpdrChannel.WriteDecode(reply.text, reply.length); }, 15,
-                       "WriteHPRChannel (frmMain)");
+                       [](const Reply& reply) { return TpdrChannel.WriteDecode(reply.text, reply.length); },
+                       MsgHPRChannelWriteFailed, "WriteHPRChannel (frmMain)");
 }
 
 int32_t frmMain::WriteSpanwaveCodeword()
 {
     return NavExchange([](TpdrCommand& c, int16_t& n, int16_t& r) { NavParams.WriteEncode_SPCodeword(c, n, r); },
                        [] { return NavParams.StatusBarText(); },
-                       [](const Reply& reply) { return NavParams.WriteDecode(reply.text, reply.length); }, 19,
-                       "WriteSpanwaveCodeword (frmMain)");
+                       [](const Reply& reply) { return NavParams.WriteDecode(reply.text, reply.length); },
+                       MsgCodewordWriteFailed, "WriteSpanwaveCodeword (frmMain)");
 }
 
 int32_t frmMain::WriteSpanwaveParams()
 {
     return NavExchange([](TpdrCommand& c, int16_t& n, int16_t& r) { NavParams.WriteEncode_SPParams(c, n, r); },
                        [] { return NavParams.StatusBarText(); },
-                       [](const Reply& reply) { return NavParams.WriteDecode(reply.text, reply.length); }, 20,
-                       "WriteSpanwaveParams (frmMain)");
+                       [](const Reply& reply) { return NavParams.WriteDecode(reply.text, reply.length); },
+                       MsgParamsWriteFailed, "WriteSpanwaveParams (frmMain)");
 }
 
 // A general parameter written on its own: 2 address code, 5 pulse width, 8 channel code.
@@ -538,19 +510,16 @@ int32_t frmMain::WriteGeneralParam(int32_t Param, int16_t Message, const char* P
 int32_t frmMain::WriteAddressCode()
 {
     EditGenParam.Address(NavParams.AddressCode());
-    return WriteGeneralParam(2, 17, "WriteAddressCode (frmMain)");
+    return WriteGeneralParam(2, MsgAddressWriteFailed, "WriteAddressCode (frmMain)");
 }
 
 int32_t frmMain::WriteChannelCode()
 {
     EditGenParam.ChannelCode(NavParams.ChannelCode());
-    return WriteGeneralParam(8, 18, "WriteChannelCode (frmMain)");
+    return WriteGeneralParam(8, MsgChannelCodeWriteFailed, "WriteChannelCode (frmMain)");
 }
 
-int32_t frmMain::WritePulseLength()
-{
-    return WriteGeneralParam(5, 16, "WritePulseLength (frmMain)");
-}
+int32_t frmMain::WritePulseLength() { return WriteGeneralParam(5, MsgPulseWriteFailed, "WritePulseLength (frmMain)"); }
 
 int32_t frmMain::WriteAddressAndChannel()
 {

@@ -326,22 +326,20 @@ void frmMain::mnuAbout_Click() { Forms::ShowModal("frmAbout", this); }
 
 void frmMain::mnuDiagnosticsReset_Click()
 {
-    if (ShowMessage(27) != MsgBoxResult::Yes) {
-        ShowMessage(30);
+    if (ShowMessage(MsgOfferHPRChannel1) != MsgBoxResult::Yes) {
+        ShowMessage(MsgHPRChannelNotWritten);
     } else {
         SetBusyControls();
         CancelRequested = false;
         TpdrChannel.RS232Chan(1);
         const int32_t result = WriteHPRChannel(3);
         if (result != 0 || CancelRequested) {
-            ShowMessage(15);
+            ShowMessage(MsgHPRChannelWriteFailed);
         } else {
             prgMain->setValue(prgMain->minimum());
             ShowStatus("Transponder initialising...");
-            CommonProcs::Delay(AppSettings.DelayBetweenCmds());
-            CommonProcs::InitialiseTpdr();
-            ShowStatus("Transponder initialised.");
-            ShowMessage(29);
+            CommonProcs::InitialiseTpdr(*this);
+            ShowMessage(MsgHPRChannelWritten);
         }
         ClearNavParams();
         DoEvents();
@@ -355,9 +353,7 @@ void frmMain::mnuDiagnosticsInitialise_Click()
     SetBusyControls();
     CancelRequested = false;
     ShowStatus("Transponder initialising...");
-    CommonProcs::Delay(AppSettings.DelayBetweenCmds());
-    CommonProcs::InitialiseTpdr();
-    ShowStatus("Transponder initialised.");
+    CommonProcs::InitialiseTpdr(*this);
     UpdateControls();
     MoveFocus(cmdStatus);
 }

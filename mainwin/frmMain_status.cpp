@@ -9,26 +9,14 @@
 #include "errorhandler.h"
 #include "forms.h"
 #include "store.h"
+#include "tpdrnames.h"
 #include "vberror.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-namespace {
-
-constexpr int32_t NothingRead = 29;
-constexpr int32_t DecodeError = 31;
-
-void TransponderInitialised(frmMain& win, bool delayFirst)
-{
-    if (delayFirst) {
-        CommonProcs::Delay(AppSettings.DelayBetweenCmds());
-    }
-    CommonProcs::InitialiseTpdr();
-    win.ShowStatus("Transponder initialised.");
-}
-
-} // namespace
+using Result::DecodeError;
+using Result::NothingRead;
 
 void frmMain::SetStatusLabel(QLabel* label, const std::string& text, uint32_t vbColor)
 {
@@ -63,14 +51,14 @@ void frmMain::cmdStatus_Click()
     EnableReleaseButton();
     if (R == 0) {
         StoreReadParams();
-        TransponderInitialised(*this, true);
+        CommonProcs::InitialiseTpdr(*this);
     }
     // A channel the firmware's scheme does not know leaves the transponder
     // unreachable; offer the channel every unit answers on.
-    if (NavParams.NavScheme() == 0 && R == 16 && ShowMessage(27) == MsgBoxResult::Yes) {
+    if (NavParams.NavScheme() == 0 && R == 16 && ShowMessage(MsgOfferHPRChannel1) == MsgBoxResult::Yes) {
         TpdrChannel.RS232Chan(1);
         if (WriteHPRChannel(3) == 0) {
-            ShowMessage(28);
+            ShowMessage(MsgReadTheChannel);
             MoveFocus(cmdRead);
         }
     }
@@ -86,7 +74,7 @@ int32_t frmMain::ReadStatusValues()
     int32_t R = NothingRead;
     if (TpdrFirmware.TxFWEnableOK()) {
         R = ReadTxFirmware();
-        TransponderInitialised(*this, true);
+        CommonProcs::InitialiseTpdr(*this);
     }
     if (!TpdrGenStatus.EnableOK(FW)) {
         SetStatusLabel(lblTypeNumber, "N/A", Forms::vbWhite);
@@ -94,13 +82,13 @@ int32_t frmMain::ReadStatusValues()
     } else {
         R = ReadTypeNumber();
         if (R == 0) {
-            TransponderInitialised(*this, false);
+            CommonProcs::InitialiseTpdr(*this, false);
             R = ReadSerialNumber();
         }
     }
     if ((R == 0 || R == NothingRead) && ReadDepth.EnableOK(FW, 1)) {
         R = ReadDepthOnOff();
-        TransponderInitialised(*this, true);
+        CommonProcs::InitialiseTpdr(*this);
     }
     if (R != 0 && R != NothingRead && R != DepthOnOffNotFitted) {
         SetStatusLabel(lblVoltage, "N/A", Forms::vbWhite);
@@ -110,120 +98,103 @@ int32_t frmMain::ReadStatusValues()
     return R;
 }
 
+int32_t frmMain::StatusRead(const char* procName, const Encoder& encode, const std::function<std::string()>& status,
+                            const TpdrExchange::Decoder& decode, const StatusShow& show)
+{
+    try {
+        Reply reply;
+        const int32_t sent = TpdrExchange::Run(*this, encode, status, reply, decode);
+        return show(sent, reply);
+    } catch (const VBError& e) {
+        ErrorHandler::CatchAllErrors(e.Number(), e.Description(), procName);
+        return DecodeError;
+    }
+}
+
 int32_t frmMain::ReadTxFirmware()
 {
-    int32_t R = 0;
-    try {
-        Reply reply;
-        R = Exchange([](TpdrCommand& c, int16_t& n, int16_t& r) { TpdrFirmware.ReadEncodeTxFirmware(c, n, r); },
-                     [] { return TpdrFirmware.StatusBarText(); }, reply);
-        if (R != 0) {
-            Forms::SetBackColor(lblTxFirmware, Forms::vbRed);
-        } else {
-            TpdrFirmware.TxFWReadDecode(reply.text);
-            ShowStatus(TpdrFirmware.StatusBarText());
-            lblTxFirmware->setText(Forms::Q(TpdrFirmware.TxCaption()));
-            if (TpdrFirmware.TxFWVersion() != 0) {
-                Forms::SetBackColor(lblTxFirmware, Forms::vbWhite);
-            } else {
-                ShowMessage(23);
-                Forms::SetBackColor(lblTxFirmware, Forms::vbRed);
+    return StatusRead(
+        "ReadTxFirmware (frmMain)",
+        [](TpdrCommand& c, int16_t& n, int16_t& r) { TpdrFirmware.ReadEncodeTxFirmware(c, n, r); },
+        [] { return TpdrFirmware.StatusBarText(); },
+        [](const std::string& reply, int16_t) { TpdrFirmware.TxFWReadDecode(reply); },
+        [this](int32_t R, const Reply&) {
+            if (R == 0) {
+                lblTxFirmware->setText(Forms::Q(TpdrFirmware.TxCaption()));
+                if (TpdrFirmware.TxFWVersion() == 0) {
+                    ShowMessage(MsgInvalidTxFirmware);
+                }
             }
-        }
-        lblTxFirmware->repaint();
-    } catch (const VBError& e) {
-        ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "ReadTxFirmware (frmMain)");
-        R = DecodeError;
-    }
-    return R;
+            Forms::SetBackColor(lblTxFirmware,
+                                R == 0 && TpdrFirmware.TxFWVersion() != 0 ? Forms::vbWhite : Forms::vbRed);
+            lblTxFirmware->repaint();
+            return R;
+        });
 }
 
-int32_t frmMain::ReadTypeNumber()
+// The type or serial number into its label; a reply that is no such number shows its message.
+int32_t frmMain::ReadStatusText(bool type)
 {
-    int32_t R = 0;
-    try {
-        Reply reply;
-        R = Exchange([](TpdrCommand& c, int16_t& n, int16_t& r) { TpdrGenStatus.ReadEncode_TypeNumber(c, n, r); },
-                     [] { return TpdrGenStatus.StatusBarText(); }, reply);
-        if (R != 0) {
-            Forms::SetBackColor(lblTypeNumber, Forms::vbRed);
-        } else {
-            TpdrGenStatus.ReadDecode_TypeNumber(reply.text, reply.length, R);
-            ShowStatus(TpdrGenStatus.StatusBarText());
-            if (R != 0) {
-                ShowMessage(21);
-                Forms::SetBackColor(lblTypeNumber, Forms::vbRed);
-            } else {
-                SetStatusLabel(lblTypeNumber, TpdrGenStatus.TypeNumber(), Forms::vbWhite);
+    QLabel* label = type ? lblTypeNumber : lblSerialNumber;
+    int32_t decoded = 0;
+    return StatusRead(
+        type ? "ReadTypeNumber (frmMain)" : "ReadSerialNumber (frmMain)",
+        [type](TpdrCommand& c, int16_t& n, int16_t& r) {
+            type ? TpdrGenStatus.ReadEncode_TypeNumber(c, n, r) : TpdrGenStatus.ReadEncode_SerialNumber(c, n, r);
+        },
+        [] { return TpdrGenStatus.StatusBarText(); },
+        [type, &decoded](const std::string& reply, int16_t length) {
+            type ? TpdrGenStatus.ReadDecode_TypeNumber(reply, length, decoded)
+                 : TpdrGenStatus.ReadDecode_SerialNumber(reply, length, decoded);
+        },
+        [&](int32_t R, const Reply&) {
+            if (R == 0 && decoded == 0) {
+                SetStatusLabel(label, type ? TpdrGenStatus.TypeNumber() : TpdrGenStatus.SerialNumber(), Forms::vbWhite);
+                return 0;
             }
-        }
-    } catch (const VBError& e) {
-        ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "ReadTypeNumber (frmMain)");
-        R = DecodeError;
-    }
-    return R;
+            if (R == 0) {
+                ShowMessage(type ? MsgInvalidTypeNumber : MsgInvalidSerialNumber);
+            }
+            Forms::SetBackColor(label, Forms::vbRed);
+            return R == 0 ? decoded : R;
+        });
 }
 
-int32_t frmMain::ReadSerialNumber()
-{
-    int32_t R = 0;
-    try {
-        Reply reply;
-        R = Exchange([](TpdrCommand& c, int16_t& n, int16_t& r) { TpdrGenStatus.ReadEncode_SerialNumber(c, n, r); },
-                     [] { return TpdrGenStatus.StatusBarText(); }, reply);
-        if (R != 0) {
-            Forms::SetBackColor(lblSerialNumber, Forms::vbRed);
-        } else {
-            TpdrGenStatus.ReadDecode_SerialNumber(reply.text, reply.length, R);
-            ShowStatus(TpdrGenStatus.StatusBarText());
-            if (R != 0) {
-                ShowMessage(22);
-                Forms::SetBackColor(lblSerialNumber, Forms::vbRed);
-            } else {
-                SetStatusLabel(lblSerialNumber, TpdrGenStatus.SerialNumber(), Forms::vbWhite);
-            }
-        }
-    } catch (const VBError& e) {
-        ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "ReadSerialNumber (frmMain)");
-        R = DecodeError;
-    }
-    return R;
-}
+int32_t frmMain::ReadTypeNumber() { return ReadStatusText(true); }
+
+int32_t frmMain::ReadSerialNumber() { return ReadStatusText(false); }
 
 int32_t frmMain::ReadDepthOnOff()
 {
     const int32_t FW = TpdrFirmware.FWVersion();
-    int32_t R = 0;
-    try {
-        Reply reply;
-        R = Exchange([](TpdrCommand& c, int16_t& n, int16_t& r) { ReadDepth.ReadEncode_OnOff(c, n, r); },
-                     [] { return ReadDepth.StatusBarText(); }, reply);
-        SetStatusLabel(lblDepthOnOff, "Not fitted", Forms::vbWhite);
-        DepthFitted = ReadDepth.FittedOK(TpdrGenStatus.TypeNumber());
-        if (R != 0) {
-            Forms::SetBackColor(lblDepthOnOff, Forms::vbRed);
-            cmdDepth->setEnabled(false);
-        } else if (DepthFitted) {
-            int16_t D = 0;
-            ReadDepth.ReadDecode_OnOff(reply.text, FW, D);
-            ShowStatus(ReadDepth.StatusBarText());
-            R = D;
-            if (D == 0) {
-                lblDepthOnOff->setText(ReadDepth.OnOff() == 1 ? QStringLiteral("ON") : QStringLiteral("OFF"));
-            } else if (D == DepthOnOffNotFitted) {
-                DepthFitted = false;
-            } else {
-                ShowMessage(3);
+    // The reply is decoded only for a model that carries a depth sensor.
+    return StatusRead(
+        "ReadDepthOnOff (frmMain)", [](TpdrCommand& c, int16_t& n, int16_t& r) { ReadDepth.ReadEncode_OnOff(c, n, r); },
+        [] { return ReadDepth.StatusBarText(); }, {},
+        [this, FW](int32_t R, const Reply& reply) {
+            SetStatusLabel(lblDepthOnOff, "Not fitted", Forms::vbWhite);
+            DepthFitted = ReadDepth.FittedOK(TpdrGenStatus.TypeNumber());
+            if (R != 0) {
                 Forms::SetBackColor(lblDepthOnOff, Forms::vbRed);
                 cmdDepth->setEnabled(false);
+            } else if (DepthFitted) {
+                int16_t D = 0;
+                ReadDepth.ReadDecode_OnOff(reply.text, FW, D);
+                ShowStatus(ReadDepth.StatusBarText());
+                R = D;
+                if (D == 0) {
+                    lblDepthOnOff->setText(ReadDepth.OnOff() == 1 ? QStringLiteral("ON") : QStringLiteral("OFF"));
+                } else if (D == DepthOnOffNotFitted) {
+                    DepthFitted = false;
+                } else {
+                    ShowMessage(MsgInvalidDepth);
+                    Forms::SetBackColor(lblDepthOnOff, Forms::vbRed);
+                    cmdDepth->setEnabled(false);
+                }
             }
-        }
-        lblDepthOnOff->repaint();
-    } catch (const VBError& e) {
-        ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "ReadDepthOnOff (frmMain)");
-        R = DecodeError;
-    }
-    return R;
+            lblDepthOnOff->repaint();
+            return R;
+        });
 }
 
 // ------------------------------------------------------------------ battery voltage
@@ -258,51 +229,45 @@ void frmMain::GetBatteryVoltage(int32_t FW)
 
 int32_t frmMain::ReadBatteryType()
 {
-    int32_t R = 0;
-    try {
-        Reply reply;
-        R = Exchange([](TpdrCommand& c, int16_t& n, int16_t& r) { TpdrBattery.ReadEncode_BatteryType(c, n, r); },
-                     [] { return TpdrBattery.StatusBarText(); }, reply);
-        if (R != 0) {
-            TpdrBattery.BatteryType(0);
-            ShowStatus("Invalid Battery Type");
-            SetStatusLabel(lblVoltage, "Invalid", Forms::vbRed);
-        } else {
-            TpdrBattery.ReadDecode_BatteryType(reply.text);
-            ShowStatus(TpdrBattery.StatusBarText());
-            TransponderInitialised(*this, true);
-        }
-    } catch (const VBError& e) {
-        ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "ReadBatteryType (frmMain)");
-        R = DecodeError;
-    }
-    return R;
+    return StatusRead(
+        "ReadBatteryType (frmMain)",
+        [](TpdrCommand& c, int16_t& n, int16_t& r) { TpdrBattery.ReadEncode_BatteryType(c, n, r); },
+        [] { return TpdrBattery.StatusBarText(); },
+        [](const std::string& reply, int16_t) { TpdrBattery.ReadDecode_BatteryType(reply); },
+        [this](int32_t R, const Reply&) {
+            if (R != 0) {
+                TpdrBattery.BatteryType(0);
+                ShowStatus("Invalid Battery Type");
+                SetStatusLabel(lblVoltage, "Invalid", Forms::vbRed);
+            } else {
+                CommonProcs::InitialiseTpdr(*this);
+            }
+            return R;
+        });
 }
 
 void frmMain::ReadVoltage(int32_t FW)
 {
-    try {
-        Reply reply;
-        const int32_t sent =
-            Exchange([](TpdrCommand& c, int16_t& n, int16_t& r) { TpdrBattery.ReadEncode_VoltageByte(c, n, r); },
-                     [] { return TpdrBattery.StatusBarText(); }, reply);
-        std::string text = "Invalid";
-        uint32_t color = Forms::vbRed;
-        if (sent == 0) {
-            TpdrBattery.ReadDecode_VoltageByte(reply.text);
-            ShowStatus(TpdrBattery.StatusBarText());
-            TransponderInitialised(*this, true);
-            if (TpdrBattery.ReadOK()) {
-                const std::string T =
-                    TpdrBattery.BatteryVoltage(TpdrBattery.BatteryCount(), FW, TpdrBattery.BatteryType());
-                if (!T.empty()) {
-                    text = T;
-                    color = Forms::vbWhite;
+    StatusRead(
+        "ReadVoltage (frmMain)",
+        [](TpdrCommand& c, int16_t& n, int16_t& r) { TpdrBattery.ReadEncode_VoltageByte(c, n, r); },
+        [] { return TpdrBattery.StatusBarText(); },
+        [](const std::string& reply, int16_t) { TpdrBattery.ReadDecode_VoltageByte(reply); },
+        [this, FW](int32_t sent, const Reply&) {
+            std::string text = "Invalid";
+            uint32_t color = Forms::vbRed;
+            if (sent == 0) {
+                CommonProcs::InitialiseTpdr(*this);
+                if (TpdrBattery.ReadOK()) {
+                    const std::string T =
+                        TpdrBattery.BatteryVoltage(TpdrBattery.BatteryCount(), FW, TpdrBattery.BatteryType());
+                    if (!T.empty()) {
+                        text = T;
+                        color = Forms::vbWhite;
+                    }
                 }
             }
-        }
-        SetStatusLabel(lblVoltage, text, color);
-    } catch (const VBError& e) {
-        ErrorHandler::CatchAllErrors(e.Number(), e.Description(), "ReadVoltage (frmMain)");
-    }
+            SetStatusLabel(lblVoltage, text, color);
+            return sent;
+        });
 }

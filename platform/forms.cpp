@@ -510,11 +510,8 @@ NotAvailableDialog::NotAvailableDialog(QWidget* owner, const std::string& formNa
 {
     setObjectName(Q(formName));
     setWindowTitle(Q(caption));
-    auto* lblMessage = new QLabel(Q(message), this);
-    lblMessage->setObjectName(QStringLiteral("lblMessage"));
-    auto* cmdClose = new QPushButton(QStringLiteral("&Close"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->setAutoDefault(false);
+    auto* lblMessage = Forms::Named(new QLabel(Q(message), this), "lblMessage");
+    auto* cmdClose = Forms::NewButton(this, "cmdClose", QStringLiteral("&Close"));
     SetCausesValidation(cmdClose, false);
     connect(cmdClose, &QPushButton::clicked, this, [this] { Unload(QDialog::Rejected); });
 

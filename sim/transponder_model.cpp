@@ -95,11 +95,12 @@ std::vector<std::string> TransponderModel::Receive(const std::string& bytes)
 
 std::string TransponderModel::Answer(const std::string& frame)
 {
-    if (!knobs.ignoreFrame.empty() && frame.compare(0, knobs.ignoreFrame.size(), knobs.ignoreFrame) == 0) {
+    // The frame is acted on whatever becomes of the reply on its way back.
+    const std::string address = frame.substr(1, 4);
+    if (address == knobs.ignoreFrame) {
         return {};
     }
-    // The frame is acted on whatever becomes of the reply on its way back.
-    std::string reply = Dispatch(frame);
+    std::string reply = address == knobs.refuseFrame ? std::string("!") : Dispatch(frame);
     if (!knobs.garbage.empty()) {
         reply = knobs.garbage;
     }
@@ -192,6 +193,11 @@ uint8_t TransponderModel::Peek(bool lowerSpace, uint8_t p1, uint8_t p2, uint8_t 
 void TransponderModel::Poke(bool lowerSpace, uint8_t p1, uint8_t p2, uint8_t p3, uint8_t value)
 {
     memory_[Key(lowerSpace, Address(p1, p2, p3))] = value;
+}
+
+std::string FrameAddress(char letter, uint8_t p1, uint8_t p2, uint8_t p3)
+{
+    return {letter, static_cast<char>(p1), static_cast<char>(p2), static_cast<char>(p3)};
 }
 
 std::string FrameText(const std::string& frame)

@@ -18,8 +18,14 @@ struct Knobs {
     std::string garbage;         // when not empty: the reply to every frame instead
     int answerFrames = -1;       // when not negative: silent from the frame after this many received (pings count)
     int acceptWrites = -1;       // when not negative: refuse every write after this many were acknowledged
-    std::string ignoreFrame;     // a frame beginning with these bytes is neither acted on nor answered
+    // Frames chosen by their address (FrameAddress): refused with "!" instead
+    // of being acted on, or ignored with no reply at all.
+    std::string refuseFrame;
+    std::string ignoreFrame;
 };
+
+// The address of a frame: its command letter and three parameter bytes.
+std::string FrameAddress(char letter, uint8_t p1, uint8_t p2, uint8_t p3);
 
 class TransponderModel {
 public:

@@ -10,9 +10,6 @@
 #include "clsSpanwaveParams.h"
 #include "firmwarereader.h"
 
-#include <QComboBox>
-#include <QString>
-#include <string>
 
 namespace CommonProcs {
 namespace {
@@ -130,18 +127,6 @@ void ClearUnsupportedReads(bool reset)
         if (reset || (known && !ReadGenParam.EnableOK(fw, p))) {
             ReadGenParam.HasBeenRead(false);
         }
-    }
-}
-
-void FillOrvaneIntChanCombo(QComboBox* combo)
-{
-    if (combo == nullptr) {
-        return;
-    }
-    combo->clear();
-    for (int32_t chan = 0; chan <= 15; ++chan) {
-        const std::string text = NavParams.OrvaneIntChanString(chan);
-        combo->addItem(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
     }
 }
 

@@ -1,11 +1,8 @@
 // Procedures that act on the global parameter objects as a group: back to
-// "not read", read copies the firmware cannot supply, and the interrogation
-// channel list.
+// "not read" and read copies the firmware cannot supply.
 #pragma once
 
 #include <cstdint>
-
-class QComboBox;
 
 namespace CommonProcs {
 
@@ -15,13 +12,12 @@ void ResetParamGroup(int32_t group, bool KeepOnOff, bool KeepZeroOffset);
 // reset true marks every read copy not read; false only those the firmware
 // just read cannot supply (none while the firmware is unknown).
 void ClearUnsupportedReads(bool reset);
-// The Orvane interrogation channels 0 to 15, in order.
-void FillOrvaneIntChanCombo(QComboBox* combo);
 
 } // namespace CommonProcs
 
-// Lets the firmware reader clear unsupported reads after each version read;
-// called once at start-up.
+// Lets the firmware reader clear unsupported reads after each version read.
+// Every program that uses the store calls it once as it starts (the program's
+// main, the test main, the benchmarks), so no window has to remember to.
 void WireStore();
 
 // Makes the main window's parameter objects afresh, in the order of start-up

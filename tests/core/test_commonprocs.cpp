@@ -105,7 +105,6 @@ class CommonProcsPort : public testing::Test {
 protected:
     void SetUp() override
     {
-        savedSettings_ = AppSettings;
         UsualSettings();
         SetTpdrPort(&port);
         SetIOList(&log);
@@ -117,7 +116,6 @@ protected:
         ShowIOFlag = false;
         SetIOList(nullptr);
         SetTpdrPort(nullptr);
-        AppSettings = savedSettings_;
     }
 
     static void UsualSettings()
@@ -135,7 +133,6 @@ protected:
     ScriptedDialogs dialogs;
 
 private:
-    clsSettings savedSettings_;
 };
 
 // Counts idles so that a wait that spins instead of sleeping shows up.

@@ -38,7 +38,6 @@ class ComPortsTest : public ::testing::Test {
 protected:
     ComPortsTest() : scoped(clock), tpdr(model, clock), ant(vov, clock)
     {
-        saved = AppSettings;
         for (Sim::SimSerialComm* port : {&tpdr, &ant}) {
             port->availablePorts = {1, 3};
         }
@@ -75,7 +74,6 @@ protected:
         dialog.reset();
         SetTpdrPort(nullptr);
         SetANTPort(nullptr);
-        AppSettings = saved;
     }
 
     frmComPorts& Open()
@@ -104,7 +102,6 @@ protected:
     Sim::SimSerialComm tpdr;
     Sim::SimSerialComm ant;
     ScriptedDialogs boxes;
-    clsSettings saved;
     std::unique_ptr<frmComPorts> dialog;
 };
 

@@ -1,3 +1,4 @@
+#include "error_of.h"
 #include "appinfo.h"
 #include "clsSettings.h"
 #include "filehandler.h"
@@ -613,12 +614,7 @@ TEST_F(FileHandlerTest, FailedWriteKeepsTheOldFile)
         Put(SettingsFile, "OLD\r\n");
         const std::vector<std::string> before = Listing();
         const auto repair = row.breakIt();
-        int32_t number = 0;
-        try {
-            WriteIniFile();
-        } catch (const VBError& e) {
-            number = e.Number();
-        }
+        const int32_t number = ErrorOf(WriteIniFile);
         repair();
         EXPECT_EQ(number, row.number);
         EXPECT_EQ(Get(SettingsFile), "OLD\r\n");

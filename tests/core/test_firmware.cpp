@@ -1,15 +1,14 @@
+#include "error_of.h"
 #include "clsFirmware.h"
 #include "clsSettings.h"
 #include "firmwarereader.h"
+#include "frames.h"
 #include "link_fixture.h"
 #include "vberror.h"
 
 #include <set>
 
 namespace {
-
-std::string Zeros(int n) { return std::string(static_cast<size_t>(n), '\0'); }
-TpdrCommand VersionRead(int n) { return MakeFrame('V', 0xA0, 0, 0, Zeros(n)); }
 
 struct DecodeRow {
     std::string reply;
@@ -89,12 +88,7 @@ TEST(Firmware, ReadEncode)
     TpdrCommand frame;
     int16_t count = 0;
     for (const int16_t bad : {int16_t{-1}, int16_t{256}}) {
-        try {
-            fw.ReadEncode(frame, count, bad);
-            ADD_FAILURE() << "N=" << bad << " built a frame";
-        } catch (const VBError& e) {
-            EXPECT_EQ(e.Number(), 5);
-        }
+        EXPECT_EQ(ErrorOf([&] { fw.ReadEncode(frame, count, bad); }), 5) << "N=" << bad;
     }
 }
 
@@ -105,7 +99,7 @@ TEST(Firmware, ReadEncodeTxFirmware)
     int16_t count = 0;
     int16_t replyLength = 0;
     fw.ReadEncodeTxFirmware(frame, count, replyLength);
-    EXPECT_EQ(frame, MakeFrame('A', 0, 0, 0, Zeros(9)));
+    EXPECT_EQ(frame, MakeFrame('A', 0, 0, 0, Nuls(9)));
     EXPECT_EQ(count, 15);
     EXPECT_EQ(replyLength, 8);
     EXPECT_EQ(fw.StatusBarText(), "!A 00 00 00 09 00 00 00 00 00 00 00 00 00 ");
@@ -169,27 +163,17 @@ public:
     void PercentDone(float, bool& cancel) override { cancel = ++percentEvents == cancelAt; }
 };
 
-const ShownBox NoReplyBox{"No reply from Transponder.", 48, "Communication Error"};
 const ShownBox InvalidBox{"Invalid Firmware Version returned.", 48, "Firmware Version"};
 
 class FirmwareReaderTest : public LinkFixture {
 protected:
-    FirmwareReaderTest() : saved(AppSettings), window(clock)
+    FirmwareReaderTest() : window(clock)
     {
         AppSettings.TpdrTelemWait(1.0f);
         AppSettings.DelayBetweenCmds(0.5f);
-        TpdrFirmware = clsFirmware();
         ClearUnsupportedReadsHook = [this](bool reset) { clears.push_back(reset); };
         boxes.AllowBoxes();
     }
-    ~FirmwareReaderTest() override
-    {
-        ClearUnsupportedReadsHook = [](bool) {};
-        TpdrFirmware = clsFirmware();
-        AppSettings = saved;
-    }
-
-    clsSettings saved;
     RecordingWindow window;
     std::vector<bool> clears;
 };
@@ -250,7 +234,7 @@ TEST_P(FirmwareReadTest, OneRead)
     EXPECT_EQ(window.events, c.events);
     EXPECT_EQ(boxes.Boxes(), c.boxes);
     EXPECT_EQ(model.Frames(), std::vector<std::string>{port.Written()});
-    EXPECT_EQ(port.Written(), std::string("!V\xA0\0\0\x09", 6) + Zeros(9));
+    EXPECT_EQ(port.Written(), std::string("!V\xA0\0\0\x09", 6) + Nuls(9));
     EXPECT_EQ(clears, std::vector<bool>(c.policy.clearUnsupportedReads ? 1 : 0, false));
     if (c.versionText.empty()) {
         EXPECT_GE(window.percentEvents, c.cancelAt > 0 ? c.cancelAt : 9); // the wait's progress reached the window
@@ -305,8 +289,8 @@ TEST_P(FirmwarePendingTest, SecondReadOfTenCharacters)
     EXPECT_EQ(TpdrFirmware.Caption(), c.caption);
     EXPECT_EQ(window.events, c.events);
     EXPECT_EQ(boxes.Boxes(), c.boxes);
-    const std::string frame9 = std::string("!V\xA0\0\0\x09", 6) + Zeros(9);
-    const std::string frame10 = std::string("!V\xA0\0\0\x0A", 6) + Zeros(10);
+    const std::string frame9 = std::string("!V\xA0\0\0\x09", 6) + Nuls(9);
+    const std::string frame10 = std::string("!V\xA0\0\0\x0A", 6) + Nuls(10);
     EXPECT_EQ(model.Frames(), (std::vector<std::string>{frame9, frame10}));
 
     // Frame text, reply, frame text (, reply): one DelayBetweenCmds before the

@@ -1,3 +1,4 @@
+#include "error_of.h"
 #include "RegOp.h"
 #include "registry.h"
 #include "scripted_dialogs.h"
@@ -144,14 +145,8 @@ TEST_F(RegOpTest, WritingOverAnExistingValue)
         RegOp reg;
         reg.Options(row.options);
         reg.Key(kKey);
-        int32_t error = 0;
-        try {
-            reg.Value(row.name, row.value);
-        } catch (const VBError& e) {
-            error = e.Number();
-        }
         const std::string label = "row " + std::to_string(i);
-        EXPECT_EQ(error, row.error) << label;
+        EXPECT_EQ(ErrorOf([&] { reg.Value(row.name, row.value); }), row.error) << label;
         EXPECT_EQ(Stored(row.name), row.stored) << label;
         const std::vector<ShownBox> expected{{shown, 48, "Registry Error"}};
         EXPECT_EQ(boxes.Boxes(), row.box ? expected : std::vector<ShownBox>{}) << label;

@@ -1,16 +1,11 @@
 #include "clsTpdrComms.h"
+#include "frames.h"
 #include "link_fixture.h"
 #include "tpdrexchange.h"
 
 #include <cmath>
 
 namespace {
-
-std::string Zeros(size_t n) { return std::string(n, '\0'); }
-
-TpdrCommand VersionRead(int n = 9) { return MakeFrame('V', 0xA0, 0, 0, Zeros(static_cast<size_t>(n))); }
-
-const ShownBox NoReplyBox{"No reply from Transponder.", 48, "Communication Error"};
 
 std::vector<ShownBox> Boxes(const ShownBox& box) { return {box}; }
 
@@ -32,7 +27,7 @@ TEST_F(TpdrCommsTest, VersionReadSendsTheFrameAndLogsOneExchange)
     const double t0 = clock.Elapsed();
     EXPECT_EQ(Send(link, VersionRead(), 9), ReplyReceived);
     EXPECT_EQ(link.TpdrReply(), "Vers2.05F");
-    EXPECT_EQ(port.Written(), std::string("!V\xA0\0\0\x09", 6) + Zeros(9));
+    EXPECT_EQ(port.Written(), std::string("!V\xA0\0\0\x09", 6) + Nuls(9));
     ASSERT_EQ(model.Frames().size(), 1u);
     // Returns as soon as the last reply byte is there: wire both ways plus the peer's delay.
     EXPECT_NEAR(clock.Elapsed() - t0, Wire(15) + model.knobs.replyDelay + Wire(9), 1e-9);
@@ -47,7 +42,7 @@ TEST_F(TpdrCommsTest, VersionReadSendsTheFrameAndLogsOneExchange)
 TEST_F(TpdrCommsTest, GeneralReadOfSixBytesIsLoggedAsTheOperatorSeesIt)
 {
     clsTpdrComms link;
-    Send(link, MakeFrame('R', 0xE0, 0x00, 0x02, Zeros(6)), 6);
+    Send(link, MakeFrame('R', 0xE0, 0x00, 0x02, Nuls(6)), 6);
     EXPECT_EQ(iolog.lines.at(0).text, "!R|E0|00|02|06|00|00|00|00|00|00|");
 }
 
@@ -358,7 +353,7 @@ TEST_F(TpdrCommsTest, NoReplyFrameIsSentWithoutWaiting)
 TEST_F(TpdrCommsTest, ThinMembersReachThePort)
 {
     clsTpdrComms link;
-    link.OutputData(std::string("!V\xA0\0\0\x09", 6) + Zeros(9));
+    link.OutputData(std::string("!V\xA0\0\0\x09", 6) + Nuls(9));
     EXPECT_EQ(link.InputCount(), 0);
     port.WaitForInput(100);
     port.WaitForInput(100);
@@ -366,7 +361,7 @@ TEST_F(TpdrCommsTest, ThinMembersReachThePort)
         port.WaitForInput(5);
     }
     EXPECT_EQ(link.InputData(), "Vers2.05F");
-    link.OutputData(std::string("!V\xA0\0\0\x09", 6) + Zeros(9));
+    link.OutputData(std::string("!V\xA0\0\0\x09", 6) + Nuls(9));
     clock.Advance(0.1);
     link.ClearBuffers();
     EXPECT_EQ(link.InputCount(), 0);

@@ -1,4 +1,5 @@
 #include "vbconv.h"
+#include "error_of.h"
 #include "vberror.h"
 
 #include <gtest/gtest.h>
@@ -11,17 +12,6 @@
 using namespace VB;
 
 namespace {
-
-// The error number a call raises, or 0 when it raises none.
-int32_t ErrorOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const VBError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 constexpr int32_t Overflow = 6;
 constexpr int32_t InvalidCall = 5;

@@ -20,6 +20,28 @@ TEST(Depth, OnOffReadFrame)
     EXPECT_EQ(d.StatusBarText(), "!R|A0|04|00|01|00|");
 }
 
+// On, off and status on are written as their bytes; any other state builds no frame.
+TEST(Depth, OnOffWriteFrame)
+{
+    const struct {
+        int16_t onOff;
+        std::string frame;
+        int16_t n;
+    } rows[] = {{1, "!W" + Bytes("A0 04 00 01 01"), 7}, {2, "!W" + Bytes("A0 04 00 01 00"), 7},
+                {3, "!W" + Bytes("A0 04 00 01 02"), 7}, {0, "", 0}, {4, "", 0}};
+    for (const auto& r : rows) {
+        clsDepth d;
+        d.OnOff(r.onOff);
+        TpdrCommand cmd;
+        int16_t n = -1, len = 0;
+        d.WriteEncode_OnOff(cmd, n, len);
+        EXPECT_EQ(n, r.n) << r.onOff;
+        EXPECT_EQ(n == 0 ? "" : Joined(cmd), r.frame) << r.onOff;
+    }
+    EXPECT_TRUE(clsDepth::WriteDecode(" ? "));
+    EXPECT_FALSE(clsDepth::WriteDecode("!"));
+}
+
 TEST(Depth, OnOffDecode)
 {
     const struct {
@@ -107,13 +129,12 @@ class DepthLink : public LinkFixture {};
 
 TEST_F(DepthLink, SimulatedTransponderReportsOn)
 {
-    clsTpdrComms link;
     clsDepth d;
     TpdrCommand cmd;
     int16_t n = 0, len = 0, result = -1;
     d.ReadEncode_OnOff(cmd, n, len);
-    ASSERT_EQ(link.SendAndReceive(cmd, n, len, 1.0f, 0.1f, true, false, false), ReplyReceived);
-    d.ReadDecode_OnOff(link.TpdrReply(), 411, result);
+    ASSERT_EQ(Send(cmd, n, len), ReplyReceived);
+    d.ReadDecode_OnOff(reply, 411, result);
     EXPECT_EQ(result, 0);
     EXPECT_EQ(d.OnOff(), 1);
     EXPECT_TRUE(d.FittedOK("5021            "));

@@ -16,19 +16,7 @@ const std::string ReadFrame("!R\xA0\x04\x00\x01\x00", 7);
 
 class DepthDialogTest : public LinkFixture {
 protected:
-    DepthDialogTest()
-    {
-        saved = AppSettings;
-        AppSettings.TpdrTelemWait(1.0f);
-    }
-    ~DepthDialogTest() override
-    {
-        AppSettings = saved;
-        TpdrFirmware.FWVersion(0);
-        ReadDepth = clsDepth();
-        EditDepth = clsDepth();
-    }
-    clsSettings saved;
+    DepthDialogTest() { AppSettings.TpdrTelemWait(1.0f); }
 };
 
 TEST_F(DepthDialogTest, GetShowsTheStateTheTransponderReports)

@@ -4,6 +4,7 @@
 
 #include "appinfo.h"
 #include "filehandler.h"
+#include "frames.h"
 #include "frmMain.h"
 #include "iolog.h"
 #include "mainwin_globals.h"
@@ -87,10 +88,7 @@ public:
                 std::lock_guard lock(server.ModelMutex());
                 const auto& got = model.Frames();
                 if (!got.empty() && got.back() == marker) {
-                    std::vector<std::string> texts;
-                    for (size_t i = 0; i + 1 < got.size(); ++i) {
-                        texts.push_back(Sim::FrameText(got[i]));
-                    }
+                    std::vector<std::string> texts = FrameTexts(got.begin(), got.end() - 1);
                     model.ClearFrames();
                     return texts;
                 }

@@ -7,6 +7,7 @@
 #include "frmMain.h"
 #include "scripted_dialogs.h"
 #include "store.h"
+#include "transponder_memory.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -26,42 +27,15 @@
 
 namespace {
 
+using namespace ::Frames;
 using Frames = std::vector<std::string>;
-
-// A frame as Sim::FrameText shows it: the two letters, the bytes given in
-// hexadecimal, then `zeros` bytes 00.
-std::string Fr(const char* letters, const std::string& hex, int zeros = 0)
-{
-    std::string text = letters;
-    for (size_t i = 0; i < hex.size(); i += 3) {
-        text += "|" + hex.substr(i, 2);
-    }
-    for (int i = 0; i < zeros; ++i) {
-        text += "|00";
-    }
-    return text;
-}
+using namespace Memory;
 
 Frames operator+(Frames a, const Frames& b)
 {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
-
-const std::string V9 = Fr("!V", "A0 00 00 09", 9), V10 = Fr("!V", "A0 00 00 0A", 10);
-const std::string TXV = Fr("!A", "00 00 00 09", 9), INIT = Fr("!I", "00 00 00 00");
-const std::string TYPE = Fr("!R", "E0 0A 00 10", 16), SERIAL = Fr("!R", "E0 0A 20 10", 16);
-const std::string DEPTH = Fr("!R", "A0 04 00 01", 1), BATT = Fr("!R", "E0 0A 80 01", 1);
-const std::string VOLT = Fr("!v", "00 00 00 01", 1);
-const std::string CW = Fr("!r", "80 00 00 02", 2), PARAMS = Fr("!r", "00 00 00 14", 20);
-const std::string CH3 = Fr("!R", "A0 04 08 01", 1), CH2 = Fr("!R", "A0 04 07 01", 1), CH1 = Fr("!P", "00 00 00 03", 3);
-std::string WF(const std::string& b) { return Fr("!F", "00 00 00 01 " + b); }
-std::string WDUAL(const std::string& b) { return Fr("!W", "A0 04 07 01 " + b); }
-std::string WADDR(const std::string& b) { return Fr("!W", "E0 00 01 01 " + b); }
-std::string WCHAN(const std::string& b) { return Fr("!W", "E0 00 09 01 " + b); }
-std::string WPULSE(const std::string& b) { return Fr("!W", "E0 00 05 01 " + b); }
-std::string WCW(const std::string& hl) { return Fr("!w", "80 00 00 02 " + hl); }
-std::string WPARAMS(const std::string& block) { return Fr("!w", "00 00 00 14 " + block); }
 
 // Parameter blocks: interrogation channel (table A row), reply channel and its
 // companion (table B rows), tone groups blank; and one with Spanwave reply codes.
@@ -72,21 +46,14 @@ const std::string SPANWAVE_3 = "00 64 00 7F 00 0D B8 BB 19 50 68 AA 00 0B 0F 28 
 // The block the window writes for interrogation MF2 and address 05 channel 03.
 const std::string SPANWAVE_3_0503 = "00 64 00 7F 00 0D 4F DF 77 F1 44 52 00 0D 1B 71 CD 75 F7 B0";
 
-// The whole status pass of an F-family transponder, its navigation read, and a Get.
-const Frames STATUS_F = {V9, TXV, INIT, TYPE, INIT, SERIAL, DEPTH, INIT, BATT, INIT, VOLT, INIT};
-const Frames NAV_F = {CW, PARAMS, CH3};
-const Frames NAV_OLD = {CH3, CH2, CH1};
-const Frames GET_F = Frames{V9, INIT} + NAV_F + Frames{INIT};
-const Frames GET_OLD = Frames{V9, INIT} + NAV_OLD + Frames{INIT};
 // A D-family version is read twice (its first answer says "read again").
-const Frames GET_D = Frames{V9, V10, INIT} + NAV_OLD + Frames{INIT};
+const Frames GetD = Frames{V9, V10, Init} + NavS + Frames{Init};
 
 struct Box {
     ShownBox box;
     int answer;
 };
 const std::string CRLF = "\r\n";
-const ShownBox NoReply{"No reply from Transponder.", 48, "Communication Error"};
 const ShownBox NotSupported{"The Transponder firmware does not support this function.", 64, "Not Supported"};
 const ShownBox M0{"Invalid Firmware Version returned", 48, "Invalid Firmware Version"};
 const ShownBox M2{"The returned Channel Number is invalid", 48, "Invalid Channel"};
@@ -128,38 +95,26 @@ class E2ETest;
 using Model = Sim::TransponderModel;
 
 // Transponders: versions and memory as the scenarios need them.
-void Codeword(Model& m, uint8_t h, uint8_t l)
-{
-    m.Poke(true, 0x80, 0x00, 0x00, h);
-    m.Poke(true, 0x80, 0x00, 0x01, l);
-}
-void Block(Model& m, const std::string& hex)
-{
-    for (uint8_t i = 0; i < 20; ++i) {
-        m.Poke(true, 0, 0, i, static_cast<uint8_t>(std::stoi(hex.substr(3u * i, 2), nullptr, 16)));
-    }
-}
-void Rs232(Model& m, uint8_t b) { m.Poke(false, 0xA0, 0x04, 0x08, b); }
 // HPR channel 11, address 05 channel 03 (band 2, IRS); the block of a new unit.
-void Hpr(Model& m) { Codeword(m, 0x20, 0x53); }
+void Hpr(Model& m) { SetCodeword(m, 0x2053); }
 void Tone(Model& m)
 {
     Hpr(m);
-    Rs232(m, 0x10);
-    Block(m, TONE_5_7);
+    SetChannel(m, 0x10);
+    ParamBlockText(m, TONE_5_7);
 }
 void Spanwave(Model& m)
 {
     Hpr(m);
-    Rs232(m, 0x10);
-    Block(m, SPANWAVE_3);
+    SetChannel(m, 0x10);
+    ParamBlockText(m, SPANWAVE_3);
 }
 void Version(Model& m, const char* v) { m.versionText = v; }
 // D family: programmed channel 1, endcap channel 2 (its channels are 1 to 3).
 void DFamily(Model& m)
 {
     Version(m, "Vers1.11S ");
-    Rs232(m, 0x01);
+    SetChannel(m, 0x01);
     m.portBytes = std::string("\0\0\x02", 3);
 }
 
@@ -317,66 +272,66 @@ void QuickSetDialog(E2ETest&)
 const Scenario Scenarios[] = {
     // ---- Get Status, by firmware family and navigation scheme
     {"SFamilyChannelSelect", [](Model& m) { Version(m, "Vers3.05S"); }, {}, "cmdStatus",
-     Frames{V9, DEPTH, INIT, VOLT, INIT} + NAV_OLD + Frames{INIT}, {},
+     Frames{V9, Depth, Init, Volt, Init} + NavS + Frames{Init}, {},
      "V3.05S/W|Unknown/M|N/A/W|N/A/W|ON/W|17.3 Volts/W", "1 B11 (Square)/Not Set/B05"},
-    {"FFamilyHpr", Hpr, {}, "cmdStatus", STATUS_F + NAV_F + Frames{INIT}, {}, LABELS_F, "2 B11 (Square) 0503"},
-    {"FFamilyOrvaneTone", Tone, {}, "cmdStatus", STATUS_F + NAV_F + Frames{INIT}, {}, LABELS_F, "3 MF4/MF7 0503"},
-    {"FFamilySpanwave", Spanwave, {}, "cmdStatus", STATUS_F + NAV_F + Frames{INIT}, {}, LABELS_F, "4 MF2 0503"},
+    {"FFamilyHpr", Hpr, {}, "cmdStatus", StatusF + NavF + Frames{Init}, {}, LABELS_F, "2 B11 (Square) 0503"},
+    {"FFamilyOrvaneTone", Tone, {}, "cmdStatus", StatusF + NavF + Frames{Init}, {}, LABELS_F, "3 MF4/MF7 0503"},
+    {"FFamilySpanwave", Spanwave, {}, "cmdStatus", StatusF + NavF + Frames{Init}, {}, LABELS_F, "4 MF2 0503"},
     {"PendingVersionReadAgain", [](Model& m) { Version(m, "Vers1.11Ss"); }, {}, "cmdStatus",
-     Frames{V9, V10, VOLT, INIT} + NAV_OLD + Frames{INIT}, {},
+     Frames{V9, V10, Volt, Init} + NavS + Frames{Init}, {},
      "V1.11S/W|Unknown/M|N/A/W|N/A/W|Unknown/M|17.3 Volts/W", "1 B11 (Square)/Not Set/B05"},
     {"TestMode", [](Model& m) { Version(m, "TestMode "); }, {}, "cmdStatus",
-     Frames{V9, TXV, INIT, DEPTH, INIT, VOLT, INIT} + NAV_OLD + Frames{INIT}, {},
+     Frames{V9, Tx, Init, Depth, Init, Volt, Init} + NavS + Frames{Init}, {},
      "Test Mode/W|Tx V2.10F/W|N/A/W|N/A/W|ON/W|17.3 Volts/W", "0"},
     {"UnrecognisedVersion", [](Model& m) { Version(m, "Vers7.77X"); }, {}, "cmdStatus", {V9}, {{M0, Ok}},
      "Unrecognised/R|Unknown/M|Unknown/M|Unknown/M|Unknown/M|Unknown/M", "0"},
     {"OldFirmwareWithoutVoltageOrChannelWrites", [](Model& m) { Version(m, "Vers_1.04"); }, {}, "cmdStatus",
-     {V9, CH1, INIT}, {{NotSupported, Ok}, {NotSupported, Ok}, {NotSupported, Ok}},
+     {V9, Ports, Init}, {{NotSupported, Ok}, {NotSupported, Ok}, {NotSupported, Ok}},
      "V1.04/W|Unknown/M|N/A/W|N/A/W|Unknown/M|Invalid/R", "1 //B05"},
     {"TxFirmwareUnrecognisedPassGoesOn", [](Model& m) { Hpr(m); m.txVersionText = "TxV9.99F"; }, {}, "cmdStatus",
-     STATUS_F + NAV_F + Frames{INIT}, {{M23, Ok}},
+     StatusF + NavF + Frames{Init}, {{M23, Ok}},
      "V2.05F/W|Unrecognised/R|5021/W|004217/W|ON/W|17.3 Volts/W", "2 B11 (Square) 0503"},
-    {"DepthByteFFNotFitted", [](Model& m) { Hpr(m); m.Poke(false, 0xA0, 0x04, 0x00, 0xFF); }, {}, "cmdStatus",
-     STATUS_F + NAV_F + Frames{INIT}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|Not fitted/W|17.3 Volts/W",
+    {"DepthByteFFNotFitted", [](Model& m) { Hpr(m); SetDepthByte(m, 0xFF); }, {}, "cmdStatus",
+     StatusF + NavF + Frames{Init}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|Not fitted/W|17.3 Volts/W",
      "2 B11 (Square) 0503"},
-    {"DepthStatusOnShownOff", [](Model& m) { Hpr(m); m.Poke(false, 0xA0, 0x04, 0x00, 0x02); }, {}, "cmdStatus",
-     STATUS_F + NAV_F + Frames{INIT}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|OFF/W|17.3 Volts/W",
+    {"DepthStatusOnShownOff", [](Model& m) { Hpr(m); SetDepthByte(m, 0x02); }, {}, "cmdStatus",
+     StatusF + NavF + Frames{Init}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|OFF/W|17.3 Volts/W",
      "2 B11 (Square) 0503"},
-    {"DepthByteInvalidEndsPass", [](Model& m) { Hpr(m); m.Poke(false, 0xA0, 0x04, 0x00, 0x05); }, {}, "cmdStatus",
-     {V9, TXV, INIT, TYPE, INIT, SERIAL, DEPTH, INIT}, {{M3, Ok}},
+    {"DepthByteInvalidEndsPass", [](Model& m) { Hpr(m); SetDepthByte(m, 0x05); }, {}, "cmdStatus",
+     {V9, Tx, Init, Type, Init, Serial, Depth, Init}, {{M3, Ok}},
      "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|Not fitted/R|N/A/W", "0"},
     // ---- A transponder that falls silent: the pass ends at the first time-out
     {"TypeNumberTimesOut", [](Model& m) { Hpr(m); m.knobs.answerFrames = 3; }, {}, "cmdStatus",
-     {V9, TXV, INIT, TYPE}, {{NoReply, Ok}}, "V2.05F/W|Tx V2.10F/W|Unknown/R|Unknown/M|Unknown/M|N/A/W", "0"},
+     {V9, Tx, Init, Type}, {{NoReplyBox, Ok}}, "V2.05F/W|Tx V2.10F/W|Unknown/R|Unknown/M|Unknown/M|N/A/W", "0"},
     {"SilentDuringNavigationRead", [](Model& m) { Hpr(m); m.knobs.answerFrames = 13; }, {}, "cmdStatus",
-     STATUS_F + Frames{CW, PARAMS}, {{NoReply, Ok}}, LABELS_F, "0"},
+     StatusF + Frames{Codeword, Params}, {{NoReplyBox, Ok}}, LABELS_F, "0"},
     // ---- No usable channel: the offer to write HPR channel 1
-    {"HprChannelOfferYes", [](Model& m) { Hpr(m); Rs232(m, 0x19); }, {}, "cmdStatus",
-     STATUS_F + NAV_F + Frames{WF("01")}, {{M2, Ok}, {M27, Yes}, {M28, Ok}}, LABELS_F, "0"},
-    {"HprChannelOfferNo", [](Model& m) { Hpr(m); Rs232(m, 0x19); }, {}, "cmdStatus", STATUS_F + NAV_F,
+    {"HprChannelOfferYes", [](Model& m) { Hpr(m); SetChannel(m, 0x19); }, {}, "cmdStatus",
+     StatusF + NavF + Frames{WriteRS232("01")}, {{M2, Ok}, {M27, Yes}, {M28, Ok}}, LABELS_F, "0"},
+    {"HprChannelOfferNo", [](Model& m) { Hpr(m); SetChannel(m, 0x19); }, {}, "cmdStatus", StatusF + NavF,
      {{M2, Ok}, {M27, No}}, LABELS_F, "0"},
     // ---- Get Voltage
     {"VoltageBatteryType3", Hpr,
      [](E2ETest& t) {
          Status(t);
-         t.WithModel([](Model& m) { m.Poke(false, 0xE0, 0x0A, 0x80, 3); });
+         t.WithModel([](Model& m) { SetBatteryType(m, 3); });
      },
-     "cmdVoltage", {V9, BATT, INIT, VOLT, INIT}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|ON/W|25.9 Volts/W",
+     "cmdVoltage", {V9, BattType, Init, Volt, Init}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|ON/W|25.9 Volts/W",
      "2 B11 (Square) 0503"},
     {"VoltageUnknownBatteryType", Hpr,
      [](E2ETest& t) {
          Status(t);
-         t.WithModel([](Model& m) { m.Poke(false, 0xE0, 0x0A, 0x80, 7); });
+         t.WithModel([](Model& m) { SetBatteryType(m, 7); });
      },
-     "cmdVoltage", {V9, BATT, INIT, VOLT, INIT}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|ON/W|Invalid/R",
+     "cmdVoltage", {V9, BattType, Init, Volt, Init}, {}, "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|ON/W|Invalid/R",
      "2 B11 (Square) 0503"},
     // ---- Set after each kind of edit
-    {"SetNothingChanged", Hpr, Status, "cmdSet", GET_F, {{M14, Ok}}, LABELS_F, "2 B11 (Square) 0503"},
+    {"SetNothingChanged", Hpr, Status, "cmdSet", GetF, {{M14, Ok}}, LABELS_F, "2 B11 (Square) 0503"},
     {"SetHprChannel", Hpr, Then([](E2ETest& t, frmMain& w) { t.Pick(w.cboHPRChan, "B22 (Circle)"); }), "cmdSet",
-     Frames{WF("22"), WADDR("05"), WCHAN("03"), INIT} + GET_F, {}, LABELS_F, "2 B22 (Circle) 0503"},
+     Frames{WriteRS232("22"), WriteAddress("05"), WriteChanCode("03"), Init} + GetF, {}, LABELS_F, "2 B22 (Circle) 0503"},
     {"SetAddress", Hpr, Then([](E2ETest& t, frmMain&) { t.TypeAddress(2, "0507"); }), "cmdSet",
-     Frames{WCW("20 57"), WADDR("05"), WCHAN("07"), INIT} + GET_F, {}, LABELS_F, "2 B11 (Square) 0507"},
-    {"SetInvalidAddressRefused", Hpr, Then([](E2ETest& t, frmMain&) { t.TypeAddress(2, "1600"); }), "cmdSet", GET_F,
+     Frames{WriteCodeword("20 57"), WriteAddress("05"), WriteChanCode("07"), Init} + GetF, {}, LABELS_F, "2 B11 (Square) 0507"},
+    {"SetInvalidAddressRefused", Hpr, Then([](E2ETest& t, frmMain&) { t.TypeAddress(2, "1600"); }), "cmdSet", GetF,
      {{M8, Ok}}, LABELS_F, "2 B11 (Square) 0503"},
     {"SetSchemeHprToTone", Hpr,
      Then([](E2ETest& t, frmMain& w) {
@@ -385,7 +340,7 @@ const Scenario Scenarios[] = {
          t.Pick(w.cboOrvaneReplyChan, "MF7");
      }),
      "cmdSet",
-     Frames{WF("10"), WCW("20 53"), WPARAMS(TONE_5_7), WADDR("05"), WCHAN("03"), WPULSE("64"), INIT} + GET_F, {},
+     Frames{WriteRS232("10"), WriteCodeword("20 53"), WriteParams(TONE_5_7), WriteAddress("05"), WriteChanCode("03"), WritePulse("64"), Init} + GetF, {},
      LABELS_F, "3 MF4/MF7 0503"},
     {"SetRefusedInTheMiddleOfTheChain", [](Model& m) { Hpr(m); m.knobs.acceptWrites = 2; },
      Then([](E2ETest& t, frmMain& w) {
@@ -393,50 +348,50 @@ const Scenario Scenarios[] = {
          t.Pick(w.cboOrvaneIntChan[3], "MF4");
          t.Pick(w.cboOrvaneReplyChan, "MF7");
      }),
-     "cmdSet", Frames{WF("10"), WCW("20 53"), WPARAMS(TONE_5_7)} + GET_F, {{M20, Ok}}, LABELS_F, "4  0503"},
+     "cmdSet", Frames{WriteRS232("10"), WriteCodeword("20 53"), WriteParams(TONE_5_7)} + GetF, {{M20, Ok}}, LABELS_F, "4  0503"},
     {"SetReplyChannelOnly", Tone, Then([](E2ETest& t, frmMain& w) { t.Pick(w.cboOrvaneReplyChan, "MF9"); }),
-     "cmdSet", Frames{WPARAMS(TONE_5_9), INIT} + GET_F, {}, LABELS_F, "3 MF4/MF9 0503"},
+     "cmdSet", Frames{WriteParams(TONE_5_9), Init} + GetF, {}, LABELS_F, "3 MF4/MF9 0503"},
     {"SetSameChannelsRefused", Tone, Then([](E2ETest& t, frmMain& w) { t.Pick(w.cboOrvaneReplyChan, "MF4"); }),
-     "cmdSet", GET_F, {{M26, Ok}}, LABELS_F, "3 MF4/MF7 0503"},
+     "cmdSet", GetF, {{M26, Ok}}, LABELS_F, "3 MF4/MF7 0503"},
     {"SetReplyTypeSpanwaveToTone", Spanwave,
      Then([](E2ETest& t, frmMain& w) {
          E2ETest::ClickOption(w.optReplyType[1]);
          t.Pick(w.cboOrvaneReplyChan, "MF7");
      }),
      "cmdSet",
-     Frames{WF("10"), WCW("20 53"), WPARAMS(TONE_3_7), WADDR("05"), WCHAN("03"), WPULSE("64"), INIT} + GET_F, {},
+     Frames{WriteRS232("10"), WriteCodeword("20 53"), WriteParams(TONE_3_7), WriteAddress("05"), WriteChanCode("03"), WritePulse("64"), Init} + GetF, {},
      LABELS_F, "3 MF2/MF7 0503"},
     {"SetUnavailableAfterReplyTypeSpanwave", Tone,
      Then([](E2ETest&, frmMain& w) { E2ETest::ClickOption(w.optReplyType[2]); }), "cmdSet", {}, {}, LABELS_F,
      "4 MF4 0503"},
-    {"SetAddressNoteCancel", [](Model& m) { Tone(m); Codeword(m, 0x22, 0x15); }, Status, "cmdSet", {},
+    {"SetAddressNoteCancel", [](Model& m) { Tone(m); SetCodeword(m, 0x2215); }, Status, "cmdSet", {},
      {{AddressNote, Cancel}}, LABELS_F, "3 MF4/MF7 3305"},
-    {"SetAddressNoteOK", [](Model& m) { Tone(m); Codeword(m, 0x22, 0x15); }, Status, "cmdSet", GET_F,
+    {"SetAddressNoteOK", [](Model& m) { Tone(m); SetCodeword(m, 0x2215); }, Status, "cmdSet", GetF,
      {{AddressNote, Ok}, {M14, Ok}}, LABELS_F, "3 MF4/MF7 3305"},
-    {"SetTypeNotIrsKept", [](Model& m) { Codeword(m, 0x28, 0x50); }, Status, "cmdSet", GET_F,
+    {"SetTypeNotIrsKept", [](Model& m) { SetCodeword(m, 0x2850); }, Status, "cmdSet", GetF,
      {{M24, No}, {M14, Ok}}, LABELS_F, "2 B11 (Square) 0500"},
-    {"SetTypeMadeIrsAddressInvalid", [](Model& m) { Codeword(m, 0x28, 0x50); }, Status, "cmdSet", GET_F,
+    {"SetTypeMadeIrsAddressInvalid", [](Model& m) { SetCodeword(m, 0x2850); }, Status, "cmdSet", GetF,
      {{M24, Yes}, {M8, Ok}}, LABELS_F, "2 B11 (Square) 0500"},
-    {"SetTypeMadeIrsWritesChain", [](Model& m) { Codeword(m, 0x28, 0x50); },
+    {"SetTypeMadeIrsWritesChain", [](Model& m) { SetCodeword(m, 0x2850); },
      Then([](E2ETest& t, frmMain&) { t.TypeAddress(2, "0501"); }), "cmdSet",
-     Frames{WF("11"), WCW("20 51"), WADDR("05"), WCHAN("01"), INIT} + GET_F, {{M24, Yes}}, LABELS_F,
+     Frames{WriteRS232("11"), WriteCodeword("20 51"), WriteAddress("05"), WriteChanCode("01"), Init} + GetF, {{M24, Yes}}, LABELS_F,
      "2 B11 (Square) 0501"},
     {"SetChannelsOlderFirmware", [](Model& m) { Version(m, "Vers3.05S"); },
      Then([](E2ETest&, frmMain& w) {
          w.cboProgrammedChan->setCurrentIndex(w.cboProgrammedChan->findText("B22 (Circle)"));
          w.cboDualModeChan->setCurrentIndex(w.cboDualModeChan->findText("B33 (Delta)"));
      }),
-     "cmdSet", Frames{WF("22"), WDUAL("33"), INIT} + GET_OLD, {},
+     "cmdSet", Frames{WriteRS232("22"), WriteDual("33"), Init} + GetS, {},
      "V3.05S/W|Unknown/M|N/A/W|N/A/W|ON/W|17.3 Volts/W", "1 B22 (Circle)/B33 (Delta)/B05"},
     // ---- The quick-set writes the whole Spanwave chain, whatever the scheme read
-    {"QuickSetFromHprWithTypeNotIrs", [](Model& m) { Codeword(m, 0x28, 0x50); },
+    {"QuickSetFromHprWithTypeNotIrs", [](Model& m) { SetCodeword(m, 0x2850); },
      [](E2ETest& t) {
          Status(t);
          QuickSetDialog(t);
      },
      "cmdQuickSet",
-     Frames{WF("10"), WCW("20 53"), WPARAMS(SPANWAVE_3_0503), WADDR("05"), WCHAN("03"), WPULSE("C8"), INIT} + GET_F +
-         GET_F,
+     Frames{WriteRS232("10"), WriteCodeword("20 53"), WriteParams(SPANWAVE_3_0503), WriteAddress("05"), WriteChanCode("03"), WritePulse("C8"), Init} + GetF +
+         GetF,
      {{M24, Yes}}, LABELS_F, "4 MF2 0503"},
     {"QuickSetFromTone", Tone,
      [](E2ETest& t) {
@@ -444,8 +399,8 @@ const Scenario Scenarios[] = {
          QuickSetDialog(t);
      },
      "cmdQuickSet",
-     Frames{WF("10"), WCW("20 53"), WPARAMS(SPANWAVE_3_0503), WADDR("05"), WCHAN("03"), WPULSE("C8"), INIT} + GET_F +
-         GET_F,
+     Frames{WriteRS232("10"), WriteCodeword("20 53"), WriteParams(SPANWAVE_3_0503), WriteAddress("05"), WriteChanCode("03"), WritePulse("C8"), Init} + GetF +
+         GetF,
      {}, LABELS_F, "4 MF2 0503"},
     // ---- Channels that the next read would call invalid are not written
     {"SetHprChannel00Refused", Hpr,
@@ -454,7 +409,7 @@ const Scenario Scenarios[] = {
          QTest::keyClick(w.txtAddress[2], Qt::Key_Backtab); // up to the channel list
          QTest::keyClick(w.cboHPRChan, Qt::Key_Home);        // "00"
      }),
-     "cmdSet", GET_F, {{M9, Ok}}, LABELS_F, "2 B11 (Square) 0503"},
+     "cmdSet", GetF, {{M9, Ok}}, LABELS_F, "2 B11 (Square) 0503"},
     {"SetDFamilyProgrammedChannelAbove3Refused", DFamily,
      [](E2ETest& t) {
          frmMain& w = t.Win();
@@ -463,7 +418,7 @@ const Scenario Scenarios[] = {
          QTest::keyClick(w.cmdStatus, Qt::Key_Tab);       // into the programmed channel list
          QTest::keyClick(w.cboProgrammedChan, Qt::Key_End);
      },
-     "cmdSet", GET_D, {{NotSupported, Ok}, {NotSupported, Ok}, {M11, Ok}},
+     "cmdSet", GetD, {{NotSupported, Ok}, {NotSupported, Ok}, {M11, Ok}},
      "V1.11D/W|Unknown/M|N/A/W|N/A/W|Unknown/M|Invalid/R", "1 B01/Not Set/B02"},
     {"TestModeAfterAnOlderUnitWritesNothing", [](Model& m) { Version(m, "Vers3.05S"); },
      [](E2ETest& t) {
@@ -471,10 +426,10 @@ const Scenario Scenarios[] = {
          t.WithModel([](Model& m) { Version(m, "TestMode "); });
          t.Click("cmdVoltage");
      },
-     "cmdSet", Frames{V9, INIT} + NAV_OLD + Frames{INIT}, {{M14, Ok}},
+     "cmdSet", Frames{V9, Init} + NavS + Frames{Init}, {{M14, Ok}},
      "Test Mode/W|Unknown/M|N/A/W|N/A/W|ON/W|17.3 Volts/W", "0"},
     {"SetNotSupportedOlderFirmware", [](Model& m) { Version(m, "Vers_1.04"); }, Status, "cmdSet",
-     {V9, INIT, CH1, INIT},
+     {V9, Init, Ports, Init},
      {{NotSupported, Ok}, {NotSupported, Ok}, {NotSupported, Ok}, {M25, Ok}, {NotSupported, Ok}, {NotSupported, Ok}},
      "V1.04/W|Unknown/M|N/A/W|N/A/W|Unknown/M|Invalid/R", "1 //B05"},
 };
@@ -490,7 +445,7 @@ TEST_F(ZeroDelayTest, InitialiseCommandsArriveWhole)
     Load();
     for (int pass = 0; pass < 3; ++pass) {
         Click("cmdStatus");
-        EXPECT_EQ(Take(), STATUS_F + NAV_F + Frames{INIT}) << pass;
+        EXPECT_EQ(Take(), StatusF + NavF + Frames{Init}) << pass;
     }
     EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{});
 }

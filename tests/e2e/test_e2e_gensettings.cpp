@@ -369,7 +369,7 @@ TEST_P(LostWriteE2E, QuestionAfterAFailedWrite)
     const bool goOn = GetParam() == Yes;
     LoadAndStatus([](Model& m) {
         Tone(m);
-        m.knobs.ignoreFrame = std::string("!W\xE0\x00\x03", 5);
+        m.knobs.ignoreFrame = Sim::FrameAddress('W', 0xE0, 0x00, 0x03);
     });
     const auto want = Expected({{NoReply, Ok}, {GoOn, GetParam()}});
     Frames written;

@@ -56,10 +56,7 @@ protected:
     {
         clock.Advance(0.1);
         port.InBufferCount();
-        Frames texts;
-        for (const std::string& f : model.Frames()) {
-            texts.push_back(Sim::FrameText(f));
-        }
+        Frames texts = FrameTexts(model.Frames().begin(), model.Frames().end());
         model.ClearFrames();
         return texts;
     }

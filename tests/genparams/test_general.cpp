@@ -2,6 +2,7 @@
 #include "frames.h"
 #include "clsGeneral.h"
 #include "link_fixture.h"
+#include "error_of.h"
 #include "vberror.h"
 
 #include <cmath>
@@ -48,23 +49,10 @@ void SetValue(clsGeneral& g, int32_t param, double v)
     }
 }
 
-// The run-time error number a call raises, 0 for none.
-int32_t ErrorOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const VBError& e) {
-        return e.Number();
-    }
-    return 0;
-}
-
 class GeneralTest : public ::testing::Test {
 protected:
-    GeneralTest() : savedFW(TpdrFirmware.FWVersion()) { TpdrFirmware.FWVersion(416); } // V2.05F
-    ~GeneralTest() override { TpdrFirmware.FWVersion(savedFW); }
+    GeneralTest() { TpdrFirmware.FWVersion(416); } // V2.05F
 
-    int32_t savedFW;
     clsGeneral gen;
     ScriptedDialogs boxes;
     TpdrCommand cmd;
@@ -407,23 +395,10 @@ TEST_F(GeneralTest, WriteAcknowledgements)
 
 class GeneralLinkTest : public LinkFixture {
 protected:
-    GeneralLinkTest() : savedFW(TpdrFirmware.FWVersion()) {}
-    ~GeneralLinkTest() override { TpdrFirmware.FWVersion(savedFW); }
-
-    TpdrCommsResult Send(const TpdrCommand& frame, int16_t n, int16_t len)
-    {
-        clsTpdrComms link;
-        const TpdrCommsResult r = link.SendAndReceive(frame, n, len, 1.0f, 0.1f, true, false, false);
-        reply = link.TpdrReply();
-        return r;
-    }
-
-    int32_t savedFW;
     clsGeneral gen;
     TpdrCommand cmd;
     int16_t count = 0;
     int16_t replyLen = 0;
-    std::string reply;
 };
 
 TEST_F(GeneralLinkTest, ReadOfTheTimingGroup)

@@ -1,23 +1,13 @@
 #include "clsMultiTAT.h"
 #include "frames.h"
 #include "link_fixture.h"
+#include "error_of.h"
 #include "vberror.h"
 
 #include <cmath>
 #include <limits>
 
 namespace {
-
-// The error number an action raises, 0 when it raises none.
-template <typename F> int32_t ErrorOf(F action)
-{
-    try {
-        action();
-    } catch (const VBError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 TEST(MultiTAT, EnableOKAtEveryFamilyBoundary)
 {
@@ -206,14 +196,13 @@ class MultiTATLink : public LinkFixture {};
 
 TEST_F(MultiTATLink, ReadBothPagesThenWriteOneBack)
 {
-    clsTpdrComms link;
     clsMultiTAT tat;
     TpdrCommand cmd;
     int16_t n = 0, len = 0;
     for (const int16_t page : {1, 2}) {
         tat.ReadEncode(cmd, n, len, page);
-        ASSERT_EQ(link.SendAndReceive(cmd, n, len, 1.0f, 0.1f, true, false, false), ReplyReceived);
-        tat.ReadDecode(link.TpdrReply(), page);
+        ASSERT_EQ(Send(cmd, n, len), ReplyReceived);
+        tat.ReadDecode(reply, page);
     }
     for (int16_t k = 0; k < 10; ++k) {
         EXPECT_EQ(tat.Value(k), 62.5f * static_cast<float>(k + 1)) << k;
@@ -228,17 +217,17 @@ TEST_F(MultiTATLink, ReadBothPagesThenWriteOneBack)
     tat.Value(9, 875.0f);
     iolog.lines.clear();
     tat.WriteEncode(cmd, n, len, 2);
-    ASSERT_EQ(link.SendAndReceive(cmd, n, len, 1.0f, 0.1f, true, false, false), ReplyReceived);
+    ASSERT_EQ(Send(cmd, n, len), ReplyReceived);
     EXPECT_EQ(iolog.lines.size(), 2u); // the write is logged by the link alone
-    tat.WriteDecode(link.TpdrReply());
+    tat.WriteDecode(reply);
     EXPECT_TRUE(tat.WriteOK());
     EXPECT_EQ(model.Peek(false, 0xE2, 0x00, 0x18), 0x55);
     EXPECT_EQ(model.Peek(false, 0xE2, 0x00, 0x19), 0x5E);
     EXPECT_EQ(Sim::FrameText(model.Frames().back()), "!W|E2|00|10|0A|24|8A|2A|A4|30|BF|36|DA|55|5E");
 
     model.knobs.refuseWrites = true;
-    ASSERT_EQ(link.SendAndReceive(cmd, n, len, 1.0f, 0.1f, true, false, false), ReplyReceived);
-    tat.WriteDecode(link.TpdrReply());
+    ASSERT_EQ(Send(cmd, n, len), ReplyReceived);
+    tat.WriteDecode(reply);
     EXPECT_FALSE(tat.WriteOK());
     EXPECT_EQ(tat.StatusBarText(), "21");
 }

@@ -1,3 +1,4 @@
+#include "error_of.h"
 #include "SpanwaveQuickset.h"
 #include "clsGeneral.h"
 #include "clsSpanwaveParams.h"
@@ -32,11 +33,6 @@ const Preset Presets[] = {
 class Quickset : public ::testing::Test {
 protected:
     void SetUp() override { SpanwaveQuickset::InitQuicksets(); }
-    void TearDown() override
-    {
-        NavParams = clsSpanwaveParams{};
-        EditGenParam = clsGeneral{};
-    }
 
     // Interrogation channel by its text's number (channel = MF number + 1).
     static void Hold(int16_t mf, int16_t addressCode, int16_t channelCode, float tat, float pulseWidth)
@@ -73,12 +69,9 @@ TEST_F(Quickset, TableHoldsTheNinePresets)
 TEST_F(Quickset, SetQuicksetRejectsIndexesOutsideOneToNine)
 {
     for (int16_t index : {0, 10, -1}) {
-        try {
-            SpanwaveQuickset::SetQuickset(index, "X", 1, 101, 100, 4.0f, 1.0f, 0, 0);
-            ADD_FAILURE() << index;
-        } catch (const VBError& e) {
-            EXPECT_EQ(e.Number(), ErrNo::SubscriptOutOfRange) << index;
-        }
+        EXPECT_EQ(ErrorOf([index] { SpanwaveQuickset::SetQuickset(index, "X", 1, 101, 100, 4.0f, 1.0f, 0, 0); }),
+                  ErrNo::SubscriptOutOfRange)
+            << index;
     }
 }
 

@@ -114,16 +114,15 @@ TEST_F(BatteryLink, TypeThenCountGiveTheVoltage)
 {
     model.Poke(false, 0xE0, 0x0A, 0x80, 3);
     model.batteryCount = 255;
-    clsTpdrComms link;
     clsBattery b;
     TpdrCommand cmd;
     int16_t n = 0, len = 0;
     b.ReadEncode_BatteryType(cmd, n, len);
-    ASSERT_EQ(link.SendAndReceive(cmd, n, len, 1.0f, 0.1f, true, false, false), ReplyReceived);
-    b.ReadDecode_BatteryType(link.TpdrReply());
+    ASSERT_EQ(Send(cmd, n, len), ReplyReceived);
+    b.ReadDecode_BatteryType(reply);
     b.ReadEncode_VoltageByte(cmd, n, len);
-    ASSERT_EQ(link.SendAndReceive(cmd, n, len, 1.0f, 0.1f, true, false, false), ReplyReceived);
-    b.ReadDecode_VoltageByte(link.TpdrReply());
+    ASSERT_EQ(Send(cmd, n, len), ReplyReceived);
+    b.ReadDecode_VoltageByte(reply);
     ASSERT_EQ(model.Frames().size(), 2u);
     EXPECT_EQ(Sim::FrameText(model.Frames()[0]), "!R|E0|0A|80|01|00");
     EXPECT_EQ(Sim::FrameText(model.Frames()[1]), "!v|00|00|00|01|00");

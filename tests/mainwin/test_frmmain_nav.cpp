@@ -257,4 +257,17 @@ TEST_F(NavPanelTest, AsReadCopy)
     EXPECT_EQ(win->Stored, cleared); // the objects hold the same markers
 }
 
+TEST(NavPanel, OrvaneInterrogationChannelList)
+{
+    QComboBox combo;
+    combo.addItems({"old 1", "old 2"});
+    frmMain::FillOrvaneIntChanCombo(&combo);
+    const char* expected[] = {"CIF", "MF0", "MF1", "MF2",  "MF3",  "MF4",  "MF5",  "MF6",
+                              "MF7", "MF8", "MF9", "MF10", "MF11", "MF12", "MF13", "MF14"};
+    ASSERT_EQ(combo.count(), 16);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(combo.itemText(i).toStdString(), expected[i]) << i;
+    }
+}
+
 } // namespace

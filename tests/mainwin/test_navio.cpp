@@ -8,20 +8,20 @@ namespace {
 
 using namespace Frames;
 
-const std::string F22 = "!F|00|00|00|01|22";
-const std::string F10 = "!F|00|00|00|01|10";
-const std::string Addr05 = "!W|E0|00|01|01|05";
-const std::string Chan03 = "!W|E0|00|09|01|03";
-const std::string Addr07 = "!W|E0|00|01|01|07";
-const std::string Chan04 = "!W|E0|00|09|01|04";
-const std::string CW2053 = "!w|80|00|00|02|20|53"; // band 2, IRS, address 05, channel 03
-const std::string CW2074 = "!w|80|00|00|02|20|74"; // address 07, channel 04
-const std::string Pulse4 = "!W|E0|00|05|01|64";    // 4.0 ms
-const std::string Pulse8 = "!W|E0|00|05|01|C8";    // 8.0 ms
+const std::string F22 = WriteRS232("22");
+const std::string F10 = WriteRS232("10");
+const std::string Addr05 = WriteAddress("05");
+const std::string Chan03 = WriteChanCode("03");
+const std::string Addr07 = WriteAddress("07");
+const std::string Chan04 = WriteChanCode("04");
+const std::string CW2053 = WriteCodeword("20 53"); // band 2, IRS, address 05, channel 03
+const std::string CW2074 = WriteCodeword("20 74"); // address 07, channel 04
+const std::string Pulse4 = WritePulse("64");       // 4.0 ms
+const std::string Pulse8 = WritePulse("C8");       // 8.0 ms
 const std::string AnyBlock = "!w|00|00|00|14|*";
 // Interrogation MF2, reply MF5 and MF6, the Spanwave groups blank.
-const std::string ToneMF5 = "!w|00|00|00|14|00|64|00|7F|00|08|FB|6C|FF|FF|FF|FF|00|09|39|9A|FF|FF|FF|FF";
-const std::string ToneMF7 = "!w|00|00|00|14|00|64|00|7F|00|09|7B|3E|FF|FF|FF|FF|00|09|C0|A9|FF|FF|FF|FF";
+const std::string ToneMF5 = WriteParams("00 64 00 7F 00 08 FB 6C FF FF FF FF 00 09 39 9A FF FF FF FF");
+const std::string ToneMF7 = WriteParams("00 64 00 7F 00 09 7B 3E FF FF FF FF 00 09 C0 A9 FF FF FF FF");
 const std::vector<std::string> GetF1 = {V9, Init, Ports, Init}; // endcap only
 
 void Select(QComboBox* list, const char* item)
@@ -232,6 +232,40 @@ TEST_F(NavIOTest, Set)
         EXPECT_EQ(Titles(), Titles(r.boxes));
         EXPECT_TRUE(win->NavParamsRead);
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
+}
+
+// One write of the whole Orvane chain fails, chosen by its address: the chain
+// stops there, the transponder keeps what it had, and the values are read back.
+TEST_F(NavIOTest, OneWriteOfTheChainFails)
+{
+    const std::string block = Sim::FrameAddress('w', 0, 0, 0);
+    const std::string address = Sim::FrameAddress('W', 0xE0, 0x00, 0x01);
+    const struct Row {
+        const char* name;
+        std::string Sim::Knobs::*knob;
+        std::string at;
+        std::vector<Box> boxes;
+        std::vector<std::string> writes;
+    } rows[] = {
+        {"third write refused", &Sim::Knobs::refuseFrame, block, {{"Invalid Spanwave Parameter Write"}},
+         {F10, CW2053, ToneMF5}},
+        {"third write ignored", &Sim::Knobs::ignoreFrame, block, {{"Communication Error"}}, {F10, CW2053, ToneMF5}},
+        {"address write refused, the other general writes not reached", &Sim::Knobs::refuseFrame, address,
+         {{"Invalid Address-Code Write"}}, {F10, CW2053, ToneMF5, Addr05}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        LoadAndGet('H');
+        win->optChanScheme_Click(1);
+        Tone(3, 5);
+        model.knobs.*r.knob = r.at;
+        Script(r.boxes);
+        win->cmdSet->click();
+        model.knobs = Sim::Knobs();
+        ExpectFrames(Sent(), Join({r.writes, GetF}));
+        EXPECT_EQ(Titles(), Titles(r.boxes));
+        EXPECT_EQ(model.Peek(true, 0, 0, 5), r.at == block ? 0x00 : 0x08); // the reply channel's group
     }
 }
 

@@ -7,13 +7,9 @@
 namespace {
 
 using namespace Frames;
+using namespace Memory;
 
 const std::string Unknown = "Unknown:M";
-
-// Get Status of a sound F-family unit, up to the navigation reads.
-const std::vector<std::string> StatusF = {V9,    Tx,   Init,     Type, Init, Serial, Depth,
-                                          Init, BattType, Init, Volt, Init};
-const std::vector<std::string> NavF = {Codeword, Params, RS232};
 
 TEST_F(ExchangeTest, GetStatus)
 {
@@ -79,17 +75,17 @@ TEST_F(ExchangeTest, GetStatus)
          Join({StatusF, NavF, {Init}}),
          {"V2.05F:W", "Tx V2.10F:W", "5120:W", "004217:W", "Not fitted:W", "17.3 Volts:W"}, {}, 2, true, false,
          false},
-        {"depth byte FF: not fitted", [this] { model.Poke(false, 0xA0, 0x04, 0x00, 0xFF); },
+        {"depth byte FF: not fitted", [this] { SetDepthByte(model, 0xFF); },
          Join({StatusF, NavF, {Init}}), labelsFWith(4, "Not fitted:W"), {}, 2, true, false, true},
-        {"depth status on shows OFF here", [this] { model.Poke(false, 0xA0, 0x04, 0x00, 0x02); },
+        {"depth status on shows OFF here", [this] { SetDepthByte(model, 0x02); },
          Join({StatusF, NavF, {Init}}), labelsFWith(4, "OFF:W"), {}, 2, true, true, true},
-        {"invalid depth byte ends the pass", [this] { model.Poke(false, 0xA0, 0x04, 0x00, 0x07); },
+        {"invalid depth byte ends the pass", [this] { SetDepthByte(model, 0x07); },
          {V9, Tx, Init, Type, Init, Serial, Depth, Init},
          {"V2.05F:W", "Tx V2.10F:W", "5021:W", "004217:W", "Not fitted:R", "N/A:W"},
          {{"Invalid Depth On/Off Parameter"}}, 0, false, true, true},
-        {"battery type 3", [this] { model.Poke(false, 0xE0, 0x0A, 0x80, 3); }, Join({StatusF, NavF, {Init}}),
+        {"battery type 3", [this] { SetBatteryType(model, 3); }, Join({StatusF, NavF, {Init}}),
          labelsFWith(5, "25.9 Volts:W"), {}, 2, true, true, true},
-        {"battery type 7 has no divider", [this] { model.Poke(false, 0xE0, 0x0A, 0x80, 7); },
+        {"battery type 7 has no divider", [this] { SetBatteryType(model, 7); },
          Join({StatusF, NavF, {Init}}), labelsFWith(5, "Invalid:R"), {}, 2, true, true, true},
         {"invalid RS232 channel, HPR channel 1 declined", [this] { SetChannel(0x19); }, Join({StatusF, NavF}), labelsF,
          {{"Invalid Channel"}, {"Write HPR Channel", MsgBoxResult::No}}, 0, false, true, true},

@@ -5,6 +5,7 @@
 #include "qtserialcomm.h"
 #include "scripted_dialogs.h"
 #include "tpdrport.h"
+#include "error_of.h"
 #include "vberror.h"
 
 #include <QCoreApplication>
@@ -39,15 +40,6 @@ protected:
         App::SetPath({});
     }
 
-    int ErrorOf(const std::function<void()>& action)
-    {
-        try {
-            action();
-        } catch (const VBError& e) {
-            return e.Number();
-        }
-        return 0;
-    }
 
     QTemporaryDir dir;
     Sim::TransponderModel model;

@@ -7,6 +7,7 @@
 #include "forms.h"
 #include "frmGenSettings.h"
 #include "frmMain.h"
+#include "resets.h"
 #include "registry.h"
 #include "sim_serial_comm.h"
 #include "store.h"
@@ -43,6 +44,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
+    WireStore();
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     QDir().mkpath(out);
 

@@ -164,12 +164,14 @@ TEST(TransponderModel, Knobs)
         {"extraBytes", knobs([](auto& k) { k.extraBytes = "\r\n"; }), {"Vers2.05F\r\n", "?\r\n", ""}, 0x42},
         {"garbage", knobs([](auto& k) { k.garbage = Bytes({0xFF, 0}); }),
          {Bytes({0xFF, 0}), Bytes({0xFF, 0}), Bytes({0xFF, 0})}, 0x42},
-        {"ignoreFrame: the write is lost", knobs([](auto& k) { k.ignoreFrame = std::string("!W\xE0\x00\x00", 5); }),
-         {"Vers2.05F", "", ""}, 0xFF},
-        {"ignoreFrame elsewhere", knobs([](auto& k) { k.ignoreFrame = std::string("!W\xE0\x00\x01", 5); }),
-         {"Vers2.05F", "?", ""}, 0x42},
         {"garbage but noReply", knobs([](auto& k) { k.garbage = "x";
                                      k.noReply = true; }), {"", "", ""}, 0x42},
+        {"refuseFrame at the write", knobs([](auto& k) { k.refuseFrame = Sim::FrameAddress('W', 0xE0, 0, 0); }),
+         {"Vers2.05F", "!", ""}, 0xFF},
+        {"ignoreFrame at the write", knobs([](auto& k) { k.ignoreFrame = Sim::FrameAddress('W', 0xE0, 0, 0); }),
+         {"Vers2.05F", "", ""}, 0xFF},
+        {"refuseFrame elsewhere", knobs([](auto& k) { k.refuseFrame = Sim::FrameAddress('W', 0xE0, 0, 1); }),
+         {"Vers2.05F", "?", ""}, 0x42},
     };
     for (const auto& row : rows) {
         TransponderModel m;

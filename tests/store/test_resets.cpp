@@ -2,7 +2,6 @@
 
 #include "firmwarereader.h"
 
-#include <QComboBox>
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -205,19 +204,6 @@ TEST(Resets, FirmwareReaderClearsThroughTheWiredHook)
     ClearUnsupportedReadsHook(false);
     EXPECT_TRUE(ReadDepth.HasBeenRead());
     EXPECT_FALSE(ReadMultiTAT.HasBeenRead());
-}
-
-TEST(Resets, OrvaneInterrogationChannelList)
-{
-    QComboBox combo;
-    combo.addItems({"old 1", "old 2"});
-    CommonProcs::FillOrvaneIntChanCombo(&combo);
-    const char* expected[] = {"CIF", "MF0", "MF1", "MF2",  "MF3",  "MF4",  "MF5",  "MF6",
-                              "MF7", "MF8", "MF9", "MF10", "MF11", "MF12", "MF13", "MF14"};
-    ASSERT_EQ(combo.count(), 16);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(combo.itemText(i).toStdString(), expected[i]) << i;
-    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "clock.h"
+#include "clsTpdrComms.h"
 #include "iolog.h"
 #include "scripted_dialogs.h"
 #include "sim_serial_comm.h"
@@ -40,10 +41,27 @@ protected:
         SetTpdrPort(nullptr);
     }
 
+    // One exchange as the windows make it (1 s wait, progress every 0.1 s);
+    // the reply is kept in `reply`.
+    TpdrCommsResult Send(const TpdrCommand& frame, int16_t tx, int16_t rx)
+    {
+        clsTpdrComms link;
+        const TpdrCommsResult result = link.SendAndReceive(frame, tx, rx, 1.0f, 0.1f, true, false, false);
+        reply = link.TpdrReply();
+        return result;
+    }
+    // An exchange that must be answered: its reply.
+    std::string Exchange(const TpdrCommand& frame, int16_t tx, int16_t rx)
+    {
+        EXPECT_EQ(Send(frame, tx, rx), ReplyReceived);
+        return reply;
+    }
+
     Platform::FakeClock clock;
     Platform::ScopedClock scoped;
     Sim::TransponderModel model;
     Sim::SimSerialComm port;
     ScriptedDialogs boxes;
     RecordingIOLog iolog;
+    std::string reply;
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "forms.h"
+#include "frames.h"
 #include "frmMultiTAT.h"
 #include "scripted_dialogs.h"
 
@@ -15,23 +16,15 @@
 
 namespace MultiTATProbe {
 
-inline std::string Zeros(int n)
-{
-    std::string s;
-    for (int i = 0; i < n; ++i) {
-        s += "|00";
-    }
-    return s;
-}
-
-inline const std::string V9 = "!V|A0|00|00|09" + Zeros(9), V10 = "!V|A0|00|00|0A" + Zeros(10);
-inline const std::string R1 = "!R|E2|00|00|0A" + Zeros(10), R2 = "!R|E2|00|10|0A" + Zeros(10);
-inline const std::string INIT = "!I|00|00|00|00";
+using Frames::V10;
+using Frames::V9;
+inline const std::string R1 = Frames::Text("!R", "E2 00 00 0A", 10), R2 = Frames::Text("!R", "E2 00 10 0A", 10);
+inline const std::string& INIT = Frames::Init;
 // The simulated transponder's table: 62.5 ms to 625 ms in steps of 62.5 ms.
 inline const std::string AsRead = "62.5 125 187.5 250 312.5 375 437.5 500 562.5 625";
 inline const std::string Blank(19, ' ');
 
-inline const ShownBox NoReply{"No reply from Transponder.", 48, "Communication Error"};
+inline const ShownBox& NoReply = NoReplyBox;
 inline const ShownBox NotSupported{"The Transponder firmware does not support this function.", 64, "Not Supported"};
 inline const ShownBox InvalidVersion{"Invalid Firmware Version returned.", 48, "Firmware Version"};
 inline const ShownBox NotRead{

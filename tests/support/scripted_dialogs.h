@@ -15,6 +15,9 @@ struct ShownBox {
     bool operator==(const ShownBox&) const = default;
 };
 
+// The link's box when the transponder does not answer in time.
+inline const ShownBox NoReplyBox{"No reply from Transponder.", 48, "Communication Error"};
+
 class ScriptedDialogs : public Platform::DialogProvider {
 public:
     ScriptedDialogs();

@@ -1,8 +1,10 @@
 // The main window against the simulated transponder, with the frames it sends
-// written as the simulated transponder's FrameText shows them.
+// written as the simulated transponder's FrameText shows them (frames.h).
 #pragma once
 
+#include "frames.h"
 #include "frmmain_fixture.h"
+#include "transponder_memory.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -10,47 +12,6 @@
 #include <functional>
 #include <string>
 #include <vector>
-
-namespace Frames {
-
-inline std::string Zeros(int n)
-{
-    std::string s;
-    for (int i = 0; i < n; ++i) {
-        s += "|00";
-    }
-    return s;
-}
-
-inline const std::string V9 = "!V|A0|00|00|09" + Zeros(9);
-inline const std::string V10 = "!V|A0|00|00|0A" + Zeros(10);
-inline const std::string Tx = "!A|00|00|00|09" + Zeros(9);
-inline const std::string Init = "!I|00|00|00|00";
-inline const std::string Type = "!R|E0|0A|00|10" + Zeros(16);
-inline const std::string Serial = "!R|E0|0A|20|10" + Zeros(16);
-inline const std::string Depth = "!R|A0|04|00|01|00";
-inline const std::string BattType = "!R|E0|0A|80|01|00";
-inline const std::string Volt = "!v|00|00|00|01|00";
-inline const std::string Codeword = "!r|80|00|00|02|00|00";
-inline const std::string Params = "!r|00|00|00|14" + Zeros(20);
-inline const std::string RS232 = "!R|A0|04|08|01|00";
-inline const std::string Dual = "!R|A0|04|07|01|00";
-inline const std::string Ports = "!P|00|00|00|03|00|00|00";
-
-// The navigation reads after the version read of Get, by firmware family.
-inline const std::vector<std::string> GetF = {V9, Init, Codeword, Params, RS232, Init};
-inline const std::vector<std::string> GetS = {V9, Init, RS232, Dual, Ports, Init};
-
-inline std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts)
-{
-    std::vector<std::string> all;
-    for (const auto& p : parts) {
-        all.insert(all.end(), p.begin(), p.end());
-    }
-    return all;
-}
-
-} // namespace Frames
 
 struct Box {
     std::string title;
@@ -70,24 +31,11 @@ protected:
         win->UpdateControls();
     }
 
-    // RS232 channel byte, Spanwave codeword and parameter block of the simulated transponder.
-    void SetChannel(uint8_t bcd) { model.Poke(false, 0xA0, 0x04, 0x08, bcd); }
-    void SetCodeword(uint16_t word)
-    {
-        model.Poke(true, 0x80, 0, 0, static_cast<uint8_t>(word >> 8));
-        model.Poke(true, 0x80, 0, 1, static_cast<uint8_t>(word & 0xFF));
-    }
-    // Five groups of four bytes, high byte first.
-    void ParamBlock(const std::array<uint32_t, 5>& groups)
-    {
-        for (uint8_t i = 0; i < 20; ++i) {
-            model.Poke(true, 0, 0, i, static_cast<uint8_t>(groups[i / 4] >> (8 * (3 - i % 4))));
-        }
-    }
-    // Orvane tone: interrogation MF2 (3), reply MF5, next reply MF6.
-    void ToneBlock() { ParamBlock({0x0064007F, 0x0008FB6C, 0xFFFFFFFF, 0x0009399A, 0xFFFFFFFF}); }
-    // Orvane Spanwave: interrogation MF2 (3), code groups not blank.
-    void SpanwaveBlock() { ParamBlock({0x0064007F, 0x00A00000, 0x195068AA, 0x00A10000, 0xD6DDBC8E}); }
+    // The shared memory pokes (transponder_memory.h) on this test's transponder.
+    void SetChannel(uint8_t bcd) { Memory::SetChannel(model, bcd); }
+    void SetCodeword(uint16_t word) { Memory::SetCodeword(model, word); }
+    void ToneBlock() { Memory::ToneBlock(model); }
+    void SpanwaveBlock() { Memory::SpanwaveBlock(model); }
 
     // Every frame the transponder received, the last one on the wire included.
     std::vector<std::string> Sent()
@@ -96,11 +44,7 @@ protected:
         if (port->PortOpen()) {
             port->InBufferCount();
         }
-        std::vector<std::string> texts;
-        for (const std::string& f : model.Frames()) {
-            texts.push_back(Sim::FrameText(f));
-        }
-        return texts;
+        return FrameTexts(model.Frames().begin(), model.Frames().end());
     }
     // An expected frame ending in "*" stands for any frame that starts so.
     static void ExpectFrames(const std::vector<std::string>& sent, const std::vector<std::string>& want)
