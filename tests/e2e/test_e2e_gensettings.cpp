@@ -4,6 +4,7 @@
 // read, its writes, the main window's read after it closes), every box, and
 // what the transponder holds afterwards. The real clock runs.
 #include "e2e_fixture.h"
+#include "frames.h"
 #include "forms.h"
 #include "frmDialogsGenParams.h"
 #include "frmGenSettings.h"
@@ -25,42 +26,30 @@
 
 namespace {
 
-using Frames = std::vector<std::string>;
+using FrameList = std::vector<std::string>;
 using Model = Sim::TransponderModel;
+using Frames::Init;
+using Frames::Text;
+using Frames::V10;
+using Frames::V9;
 
-// A frame as Sim::FrameText shows it: the letters, the bytes given in
-// hexadecimal, then `zeros` bytes 00.
-std::string Fr(const char* letters, const std::string& hex, int zeros = 0)
-{
-    std::string text = letters;
-    for (size_t i = 0; i < hex.size(); i += 3) {
-        text += "|" + hex.substr(i, 2);
-    }
-    for (int i = 0; i < zeros; ++i) {
-        text += "|00";
-    }
-    return text;
-}
-Frames operator+(Frames a, const Frames& b)
+FrameList operator+(FrameList a, const FrameList& b)
 {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
 
-const std::string V9 = Fr("!V", "A0 00 00 09", 9), V10 = Fr("!V", "A0 00 00 0A", 10), INIT = Fr("!I", "00 00 00 00");
 // The general block's read groups 0 to 6 (group 6 at 0A or 0B).
-const std::string G0 = Fr("!R", "E0 00 00 01", 1), G1 = Fr("!R", "E0 00 01 01", 1), G2 = Fr("!R", "E0 00 02 06", 6),
-                  G3 = Fr("!R", "E0 00 08 01", 1), G4 = Fr("!R", "E0 00 09 01", 1), G5 = Fr("!R", "E0 00 0A 01", 1),
-                  G6A = Fr("!R", "E0 00 0A 02", 2), G6B = Fr("!R", "E0 00 0B 02", 2);
+const std::string G0 = Text("!R", "E0 00 00 01", 1), G1 = Text("!R", "E0 00 01 01", 1),
+                  G2 = Text("!R", "E0 00 02 06", 6), G3 = Text("!R", "E0 00 08 01", 1),
+                  G4 = Text("!R", "E0 00 09 01", 1), G5 = Text("!R", "E0 00 0A 01", 1),
+                  G6A = Text("!R", "E0 00 0A 02", 2);
 // One general parameter written at offset `p3`.
 std::string W(const char* p3, const std::string& data)
 {
     const size_t n = (data.size() + 1) / 3;
-    return Fr("!W", std::string("E0 00 ") + p3 + " 0" + std::to_string(n) + " " + data);
+    return Text("!W", std::string("E0 00 ") + p3 + " 0" + std::to_string(n) + " " + data);
 }
-// The main window's Get after the dialog closes, by family.
-const Frames GET_F = {V9, INIT, Fr("!r", "80 00 00 02", 2), Fr("!r", "00 00 00 14", 20), Fr("!R", "A0 04 08 01", 1), INIT};
-const Frames GET_OLD = {V9, INIT, Fr("!R", "A0 04 08 01", 1), Fr("!R", "A0 04 07 01", 1), Fr("!P", "00 00 00 03", 3), INIT};
 
 const ShownBox NoReply{"No reply from Transponder.", 48, "Communication Error"};
 const ShownBox GoOn{"Do you wish to continue writing?", 4 + 32 + 256, "General Parameters"};
@@ -130,9 +119,9 @@ protected:
     // Opens the dialog with the main window's `button`; `script` runs once the
     // dialog's read-on-open is over, then the Exit button of the panel shown
     // closes it. Returns the frames of that read.
-    Frames Open(const char* button, const std::function<void(frmGenSettings&)>& script)
+    FrameList Open(const char* button, const std::function<void(frmGenSettings&)>& script)
     {
-        Frames read;
+        FrameList read;
         auto* poll = new QTimer(win.get());
         poll->setInterval(1);
         QObject::connect(poll, &QTimer::timeout, win.get(), [this, poll, script, &read] {
@@ -231,8 +220,8 @@ protected:
 TEST_F(GenSettingsE2E, FFamilyTwoValueGain)
 {
     LoadAndStatus(Tone);
-    Frames written;
-    const Frames read = Open("cmdSettings", [&](frmGenSettings&) {
+    FrameList written;
+    const FrameList read = Open("cmdSettings", [&](frmGenSettings&) {
         EXPECT_EQ(Text("cboGain_0") + " " + Text("cboGenTAT") + " " + Text("txtPulseWidth") + " " + Text("cboBlock") +
                       " " + Text("cboPowerLevel_0"),
                   "High 500.0 8.0 1.0 High");
@@ -244,9 +233,9 @@ TEST_F(GenSettingsE2E, FFamilyTwoValueGain)
         EXPECT_FALSE(Enabled("cmdGenWrite_0"));
         EXPECT_EQ(QApplication::focusWidget(), C("cmdGenRead_0"));
     });
-    EXPECT_EQ(read, (Frames{V9, G0, G2, G5, INIT}));
-    EXPECT_EQ(written, (Frames{W("00", "00"), W("03", "24 8A"), W("05", "BC"), INIT}));
-    EXPECT_EQ(Take(), GET_F);
+    EXPECT_EQ(read, (FrameList{V9, G0, G2, G5, Init}));
+    EXPECT_EQ(written, (FrameList{W("00", "00"), W("03", "24 8A"), W("05", "BC"), Init}));
+    EXPECT_EQ(Take(), Frames::GetF);
     EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{});
     With([](Model& m) { EXPECT_EQ(Held(m, 0, 6), "00 2F 4F 24 8A BC"); });
     EXPECT_EQ(win->lblFirmware->text().toStdString(), "V2.05F");
@@ -260,8 +249,8 @@ TEST_F(GenSettingsE2E, SFamilyVariableTAT)
         Poke(m, 0x00, {0x08});
         Poke(m, 0x0A, {0x01, 0xF1}); // 20 ms
     });
-    Frames written;
-    const Frames read = Open("cmdSettings", [&](frmGenSettings&) {
+    FrameList written;
+    const FrameList read = Open("cmdSettings", [&](frmGenSettings&) {
         EXPECT_EQ(Text("cboGain_0") + " " + Text("txtAddress") + " " + Text("cboVariableTAT") + " " +
                       Text("txtRelayOnTime"),
                   "Low 4701 20 29.9");
@@ -271,9 +260,9 @@ TEST_F(GenSettingsE2E, SFamilyVariableTAT)
         Click("cmdGenWrite_0");
         written = Take();
     });
-    EXPECT_EQ(read, (Frames{V9, G0, G1, G2, G3, G4, G6A, INIT}));
-    EXPECT_EQ(written, (Frames{W("01", "01"), W("09", "05"), W("0A", "02 6E"), INIT}));
-    EXPECT_EQ(Take(), GET_OLD);
+    EXPECT_EQ(read, (FrameList{V9, G0, G1, G2, G3, G4, G6A, Init}));
+    EXPECT_EQ(written, (FrameList{W("01", "01"), W("09", "05"), W("0A", "02 6E"), Init}));
+    EXPECT_EQ(Take(), Frames::GetS);
     EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{});
     With([](Model& m) { EXPECT_EQ(Held(m, 0x08, 4), "39 05 02 6E"); });
 }
@@ -285,17 +274,17 @@ TEST_F(GenSettingsE2E, TestModeSharedByte)
         m.versionText = "TestMode ";
         Poke(m, 0x0A, {0x00, 0xF7}); // power Low, variable TAT 10 ms
     });
-    Frames written;
-    const Frames read = Open("cmdSettings", [&](frmGenSettings&) {
+    FrameList written;
+    const FrameList read = Open("cmdSettings", [&](frmGenSettings&) {
         EXPECT_EQ(Text("cboPowerLevel_0") + " " + Text("cboVariableTAT"), "Low 10");
         Pick("cboPowerLevel_0", "High");
         TypeAndTab("cboVariableTAT", "15");
         Click("cmdGenWrite_0");
         written = Take();
     });
-    EXPECT_EQ(read, (Frames{V9, G0, G1, G2, G3, G4, G5, G6A, INIT}));
+    EXPECT_EQ(read, (FrameList{V9, G0, G1, G2, G3, G4, G5, G6A, Init}));
     // The variable TAT, written last, leaves its own high byte in the power byte.
-    EXPECT_EQ(written, (Frames{W("0A", "FF"), W("0A", "01 74"), INIT}));
+    EXPECT_EQ(written, (FrameList{W("0A", "FF"), W("0A", "01 74"), Init}));
     Take();
     With([](Model& m) { EXPECT_EQ(Held(m, 0x0A, 2), "01 74"); });
 }
@@ -306,11 +295,11 @@ TEST_F(GenSettingsE2E, PendingVersionIsReadAgain)
         m.versionText = "Vers1.11Ss";
         Poke(m, 0x00, {0x0A});
     });
-    const Frames read = Open("cmdSettings", [&](frmGenSettings&) {
+    const FrameList read = Open("cmdSettings", [&](frmGenSettings&) {
         EXPECT_EQ(Text("cboGain_0") + " " + Text("cboAddress") + " " + Text("cboGenTAT"), "Medium 47 500.0");
         EXPECT_EQ(C("cboAddress")->isHidden(), false);
     });
-    EXPECT_EQ(read, (Frames{V9, V10, G0, G1, G2, INIT}));
+    EXPECT_EQ(read, (FrameList{V9, V10, G0, G1, G2, Init}));
     EXPECT_EQ(win->lblFirmware->text().toStdString(), "V1.11S");
 }
 
@@ -321,15 +310,15 @@ TEST_F(GenSettingsE2E, UnitStopsAnsweringDuringTheRead)
     LoadAndStatus(Tone);
     With([](Model& m) { m.knobs.answerFrames = 2; });
     const auto want = Expected({{NoReply, Ok}, {NoReply, Ok}});
-    const Frames read = Open("cmdSettings", [&](frmGenSettings&) {
+    const FrameList read = Open("cmdSettings", [&](frmGenSettings&) {
         With([](Model& m) { m.knobs.answerFrames = -1; });
         EXPECT_EQ(Text("cboGain_0") + "|" + Text("cboGenTAT") + "|" + Text("txtPulseWidth") + "|" + Text("cboBlock"),
                   "High||" + std::string(" ") + "| ");
         EXPECT_FALSE(Enabled("cmdGenWrite_0"));
     });
-    EXPECT_EQ(read, (Frames{V9, G0, G2, G5, INIT}));
+    EXPECT_EQ(read, (FrameList{V9, G0, G2, G5, Init}));
     EXPECT_EQ(boxes.Boxes(), want);
-    EXPECT_EQ(Take(), GET_F);
+    EXPECT_EQ(Take(), Frames::GetF);
 }
 
 // Cancel while the silent unit keeps the block group waiting: that exchange and
@@ -351,12 +340,12 @@ TEST_F(GenSettingsE2E, CancelDuringTheRead)
     });
     cancel->start();
     const auto started = std::chrono::steady_clock::now();
-    const Frames read = Open("cmdSettings", [&](frmGenSettings&) {
+    const FrameList read = Open("cmdSettings", [&](frmGenSettings&) {
         With([](Model& m) { m.knobs.answerFrames = -1; });
         EXPECT_EQ(Text("cboGain_0") + "|" + Text("cboGenTAT"), "High|");
     });
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1500)); // not two time-outs of 1 s
-    EXPECT_EQ(read, (Frames{V9, G0, G2, G5, INIT}));
+    EXPECT_EQ(read, (FrameList{V9, G0, G2, G5, Init}));
     EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{});
     Take();
 }
@@ -372,7 +361,7 @@ TEST_P(LostWriteE2E, QuestionAfterAFailedWrite)
         m.knobs.ignoreFrame = Sim::FrameAddress('W', 0xE0, 0x00, 0x03);
     });
     const auto want = Expected({{NoReply, Ok}, {GoOn, GetParam()}});
-    Frames written;
+    FrameList written;
     Open("cmdSettings", [&](frmGenSettings&) {
         ChangeGainTatPulse();
         Click("cmdGenWrite_0");
@@ -380,8 +369,8 @@ TEST_P(LostWriteE2E, QuestionAfterAFailedWrite)
         EXPECT_EQ(Colour("cboGain_0") + Colour("cboGenTAT") + Colour("txtPulseWidth"), goOn ? "WOW" : "WOO");
         EXPECT_TRUE(Enabled("cmdGenWrite_0")); // a second Set sends what is still orange
     });
-    const Frames head{W("00", "00"), W("03", "24 8A")};
-    const Frames tail = goOn ? Frames{W("05", "BC"), INIT} : Frames{INIT};
+    const FrameList head{W("00", "00"), W("03", "24 8A")};
+    const FrameList tail = goOn ? FrameList{W("05", "BC"), Init} : FrameList{Init};
     EXPECT_EQ(written, head + tail);
     EXPECT_EQ(boxes.Boxes(), want);
     Take();
@@ -399,13 +388,13 @@ TEST_F(GenSettingsE2E, RefusedWritesAreReportedAndTheChainGoesOn)
         m.knobs.acceptWrites = 1;
     });
     const auto want = Expected({{NotWritten, Ok}, {NotWritten, Ok}});
-    Frames written;
+    FrameList written;
     Open("cmdSettings", [&](frmGenSettings&) {
         ChangeGainTatPulse();
         Click("cmdGenWrite_0");
         written = Take();
     });
-    EXPECT_EQ(written, (Frames{W("00", "00"), W("03", "24 8A"), W("05", "BC"), INIT}));
+    EXPECT_EQ(written, (FrameList{W("00", "00"), W("03", "24 8A"), W("05", "BC"), Init}));
     EXPECT_EQ(boxes.Boxes(), want);
     Take();
     With([](Model& m) { EXPECT_EQ(Held(m, 0, 6), "00 2F 4F 30 BF C8"); });
@@ -421,8 +410,8 @@ TEST_F(GenSettingsE2E, QuickSetFromHprUnit)
         m.Poke(true, 0x80, 0x00, 0x01, 0x50);
     });
     const auto want = Expected({{M24, Yes}});
-    Frames written;
-    const Frames read = Open("cmdQuickSet", [&](frmGenSettings&) {
+    FrameList written;
+    const FrameList read = Open("cmdQuickSet", [&](frmGenSettings&) {
         EXPECT_FALSE(C("picGeneral_1")->isHidden());
         Click("cmdQuick_5");
         EXPECT_TRUE(Enabled("cmdGenWrite_1"));
@@ -432,19 +421,19 @@ TEST_F(GenSettingsE2E, QuickSetFromHprUnit)
         EXPECT_EQ(Colour("cboOrvaneIntChan") + Colour("txtAddress") + Colour("cboGenTAT"), "WWW");
         EXPECT_FALSE(Enabled("cmdGenWrite_1"));
     });
-    EXPECT_EQ(read, (Frames{V9, G0, G2, G5, INIT}));
+    EXPECT_EQ(read, (FrameList{V9, G0, G2, G5, Init}));
     // The main window's whole Spanwave chain: the RS232 channel that selects
     // the Orvane schemes, the codeword (first type, address 46, channel 3), the
     // parameter block, address, channel code and pulse width, the initialise
     // command and its read-back; then the preset's turn-around time, blocking
     // period and power level (its gain is the one read), and the initialise.
-    const Frames chain{Fr("!F", "00 00 00 01 10"), Fr("!w", "80 00 00 02 22 E3"),
-                       Fr("!w", "00 00 00 14 00 C8 00 AF 00 0D 4F DF 19 50 68 AA 00 0D 1B 71 D6 DD BC 8E"),
-                       W("01", "2E"), W("09", "03"), W("05", "C8"), INIT};
-    const Frames general{W("03", "24 8A"), W("06", "18 6A"), W("0A", "00"), INIT};
-    EXPECT_EQ(written, chain + GET_F + general);
+    const FrameList chain{Frames::Text("!F", "00 00 00 01 10"), Frames::Text("!w", "80 00 00 02 22 E3"),
+                       Frames::Text("!w", "00 00 00 14 00 C8 00 AF 00 0D 4F DF 19 50 68 AA 00 0D 1B 71 D6 DD BC 8E"),
+                       W("01", "2E"), W("09", "03"), W("05", "C8"), Init};
+    const FrameList general{W("03", "24 8A"), W("06", "18 6A"), W("0A", "00"), Init};
+    EXPECT_EQ(written, chain + Frames::GetF + general);
     EXPECT_EQ(boxes.Boxes(), want);
-    EXPECT_EQ(Take(), GET_F);
+    EXPECT_EQ(Take(), Frames::GetF);
     With([](Model& m) {
         EXPECT_EQ(Held(m, 0, 11), "FF 2E 4F 24 8A C8 18 6A 39 03 00");
         EXPECT_EQ(m.Peek(true, 0x80, 0, 0) * 256 + m.Peek(true, 0x80, 0, 1), 0x22E3);
@@ -456,14 +445,14 @@ TEST_F(GenSettingsE2E, QuickSetFromHprUnit)
 TEST_F(GenSettingsE2E, UnsupportedFirmware)
 {
     LoadAndStatus([](Model& m) { m.versionText = "Vers2.02S"; });
-    const Frames read = Open("cmdSettings", [&](frmGenSettings&) {
+    const FrameList read = Open("cmdSettings", [&](frmGenSettings&) {
         for (const char* name : {"cboGain_0", "cboGenTAT", "txtPulseWidth", "cboBlock", "cmdGenWrite_0", "cmdGenCancel_0",
                                  "cmdMultiTATs", "cmdTimedRelease"}) {
             EXPECT_FALSE(Enabled(name)) << name;
         }
         EXPECT_TRUE(Enabled("cmdGenRead_0"));
     });
-    EXPECT_EQ(read, (Frames{V9, INIT}));
+    EXPECT_EQ(read, (FrameList{V9, Init}));
     EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{});
     Take();
 }

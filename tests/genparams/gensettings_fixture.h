@@ -5,6 +5,7 @@
 
 #include "SpanwaveQuickset.h"
 #include "forms.h"
+#include "frames.h"
 #include "frmGenSettings.h"
 #include "gensettingsowner.h"
 #include "link_fixture.h"
@@ -38,25 +39,18 @@ public:
 };
 
 namespace GenFrames {
-inline std::string Zeros(int n)
-{
-    std::string s;
-    for (int i = 0; i < n; ++i) {
-        s += "|00";
-    }
-    return s;
-}
-inline const std::string V9 = "!V|A0|00|00|09" + Zeros(9);
-inline const std::string V10 = "!V|A0|00|00|0A" + Zeros(10);
-inline const std::string Init = "!I|00|00|00|00";
-inline const std::string G0 = "!R|E0|00|00|01|00";
-inline const std::string G1 = "!R|E0|00|01|01|00";
-inline const std::string G2 = "!R|E0|00|02|06" + Zeros(6);
-inline const std::string G3 = "!R|E0|00|08|01|00";
-inline const std::string G4 = "!R|E0|00|09|01|00";
-inline const std::string G5 = "!R|E0|00|0A|01|00";
-inline const std::string G6At0A = "!R|E0|00|0A|02|00|00";
-inline const std::string G6At0B = "!R|E0|00|0B|02|00|00";
+using Frames::Init;
+using Frames::V10;
+using Frames::V9;
+// The general block's read groups 0 to 6 (group 6 at 0A or 0B).
+inline const std::string G0 = Frames::Text("!R", "E0 00 00 01", 1);
+inline const std::string G1 = Frames::Text("!R", "E0 00 01 01", 1);
+inline const std::string G2 = Frames::Text("!R", "E0 00 02 06", 6);
+inline const std::string G3 = Frames::Text("!R", "E0 00 08 01", 1);
+inline const std::string G4 = Frames::Text("!R", "E0 00 09 01", 1);
+inline const std::string G5 = Frames::Text("!R", "E0 00 0A 01", 1);
+inline const std::string G6At0A = Frames::Text("!R", "E0 00 0A 02", 2);
+inline const std::string G6At0B = Frames::Text("!R", "E0 00 0B 02", 2);
 } // namespace GenFrames
 
 class GenSettingsTest : public LinkFixture {
