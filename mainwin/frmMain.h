@@ -138,6 +138,7 @@ public:
     void SetFirmwareLabelBackColor(int32_t vbColor) override;
     void ShowMessage0() override { ShowMessage(MsgInvalidFirmware); }
     void PercentDone(float Percent, bool& Cancel) override { mTpdrComms_PercentDone(Percent, Cancel); }
+    bool CancelPending() const override { return CancelRequested; }
 
     // The navigation values as last read, against which a Set finds changes.
     struct StoredNavParams {
