@@ -955,12 +955,7 @@ void frmGenSettings::EndBusy()
 
 void frmGenSettings::mTpdrComms_PercentDone(float Fraction, bool& Cancel)
 {
-    const int max = prgGenSettings->maximum();
-    prgGenSettings->setValue(Fraction < 1.0f ? VB::CInt(static_cast<double>(max) * Fraction) : max);
-    DoEvents();
-    if (CancelRequested) {
-        Cancel = true;
-    }
+    TpdrExchange::ShowProgress(prgGenSettings, Fraction, *this, Cancel);
 }
 
 void frmGenSettings::cmdProgressCancel_Click(int) { CancelRequested = true; }

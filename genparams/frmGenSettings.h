@@ -38,6 +38,7 @@ public:
     // ---- The link's view of the dialog
     void ShowStatus(const std::string& text) override;
     void PercentDone(float Fraction, bool& Cancel) override { mTpdrComms_PercentDone(Fraction, Cancel); }
+    bool CancelPending() const override { return CancelRequested; }
     void SetFirmwareLabelText(const std::string& text) override;
     void SetFirmwareLabelBackColor(int32_t vbColor) override;
 
