@@ -188,6 +188,9 @@ QWidget* frmGenSettings::BuildGeneralPanel()
     lblAddress = NewLabel(fraGen, "lblAddress", QStringLiteral("Address"));
     txtAddress = Named(new QLineEdit(fraGen), "txtAddress");
     cboAddress = Named(NewCombo(fraGen, true), "cboAddress");
+    // Only showing the address shows it: elsewhere it would be an unlabelled
+    // field that edits the address.
+    cboAddress->hide();
     lblPowerLevel[0] = NewLabel(fraGen, "lblPowerLevel", 0, QStringLiteral("Power Level"));
     cboPowerLevel[0] = Named(NewCombo(fraGen, false), "cboPowerLevel", 0);
 

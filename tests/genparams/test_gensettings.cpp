@@ -346,6 +346,42 @@ TEST_F(GenSettingsTest, EngineeringModeShowsTheIdentityCombo)
     EXPECT_EQ(Text("cboIdentity"), "Omni");
 }
 
+// The address-code list shows only on a unit with an address and no channel
+// code; elsewhere the user must not Tab into an unlabelled box that edits the
+// address and refuses to let go while it is blank.
+TEST_F(GenSettingsTest, TheAddressCodeListShowsOnlyWhereItIsTheAddressField)
+{
+    struct Row {
+        const char* version;
+        bool quickSet;
+        bool list, box;
+    };
+    for (const Row& row : {Row{"Vers2.05S", false, true, false}, Row{"Vers4.50S", false, false, true},
+                           Row{"Vers9.00F", false, false, false}, Row{"Vers4.50S", true, false, true},
+                           Row{"Vers9.00F", true, false, true}}) {
+        SCOPED_TRACE(std::string(row.version) + (row.quickSet ? " quick-set" : ""));
+        model.versionText = row.version;
+        if (row.quickSet) {
+            QuickSetNavigation();
+        }
+        Open();
+        if (row.quickSet) {
+            Click("cmdAdvanced");
+            TypeAndTab("txtAddress", "4603");
+            EXPECT_NE(Focus(), "cboAddress");
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            EXPECT_NE(Focus(), "cboAddress");
+        }
+        EXPECT_EQ(OwnVisible("cboAddress"), row.list);
+        EXPECT_EQ(OwnVisible("txtAddress"), row.box);
+        EXPECT_EQ(OwnVisible("lblAddress"), row.list || row.box);
+        dialog.reset();
+        MakeStoreObjects();
+        NavParams.NavScheme(0);
+        ReadNavScheme = 0;
+    }
+}
+
 } // namespace
 
 namespace {
