@@ -329,9 +329,8 @@ QWidget* frmGenSettings::BuildQuickSetPanel()
                                      "rate.\n\nSame column/diagonal e.g. A1+B1+C3 etc = Sequential.\nSeparate "
                                      "interrogation cycles;\nSlower but separate update\nrates.\n\nWARNING: C1, C2 or "
                                      "C3 may cause interference with BOP\nsystems address x00."));
-    for (QLabel* l : {Label1[0], Label1[3], lblSCP}) {
-        l->setWordWrap(true);
-    }
+    // No word wrap: a wrapped label's height is no part of the window's
+    // minimum size, and the note's last lines were cut off.
 
     auto* data = new QGridLayout;
     data->addWidget(Label7, 0, 0);

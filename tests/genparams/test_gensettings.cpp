@@ -382,6 +382,22 @@ TEST_F(GenSettingsTest, TheAddressCodeListShowsOnlyWhereItIsTheAddressField)
     }
 }
 
+// The quick-set panel's notes wrap; the dialog opens tall enough to show them
+// whole, the interference warning at their end included.
+TEST_F(GenSettingsTest, TheQuickSetNotesAreShownWhole)
+{
+    QuickSetNavigation();
+    Open();
+    for (int pass = 0; pass < 3; ++pass) {
+        QApplication::processEvents(); // the layout settles after the read
+    }
+    for (const char* name : {"Label1_0", "Label1_3", "lblSCP"}) {
+        auto* label = W<QLabel>(name);
+        const int needed = std::max(label->sizeHint().height(), label->heightForWidth(label->width()));
+        EXPECT_GE(label->height(), needed) << name;
+    }
+}
+
 } // namespace
 
 namespace {
