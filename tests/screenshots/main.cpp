@@ -28,7 +28,9 @@ void Status(QLabel* label, const char* text)
 
 bool Save(QWidget& window, const QString& folder, const char* name)
 {
-    QApplication::processEvents();
+    for (int pass = 0; pass < 3; ++pass) {
+        QApplication::processEvents(); // nested layouts settle one level a pass
+    }
     const QString path = folder + "/" + name;
     if (!window.grab().save(path)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
