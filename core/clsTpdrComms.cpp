@@ -141,6 +141,15 @@ TpdrCommsResult clsTpdrComms::SendAndReceive(const TpdrCommand& strByteArray, in
                 }
                 again = !cancelled && steps.Advances();
             }
+            // A reply already complete is kept; otherwise a Cancel clicked
+            // since the last progress event ends the wait now.
+            if (!done && !cancelled && CancelPending) {
+                DoEvents();
+                if (CancelPending()) {
+                    cancelled = true;
+                    status = OperatorCancel;
+                }
+            }
             const bool late = (done && blnAddExtraDelay) ? !arrivedInTime : now > start + sngTelemWait;
             if (late) {
                 timedOut = true;

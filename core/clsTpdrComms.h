@@ -24,6 +24,9 @@ public:
     // Raised during the wait; a handler may set Cancel to end it.
     using PercentDoneHandler = std::function<void(float Percent, bool& Cancel)>;
     PercentDoneHandler PercentDone;
+    // Asked on every poll pass between progress events, after window events
+    // have run: true ends the wait as a Cancel from PercentDone does.
+    std::function<bool()> CancelPending;
 
     TpdrCommsResult SendAndReceive(const TpdrCommand& strByteArray, int16_t intNumOfTxBytes,
                                    int16_t intNumOfRxBytes, float sngTelemWait, float sngRaiseEventPeriod,

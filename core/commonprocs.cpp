@@ -42,13 +42,18 @@ bool IsDigitChar(char c) { return c >= '0' && c <= '9'; }
 
 } // namespace
 
-void Delay(float seconds)
+void Delay(float seconds) { Delay(seconds, {}); }
+
+bool Delay(float seconds, const std::function<bool()>& stop)
 {
     double start = Timer();
     for (;;) {
         DoEvents();
         if (Platform::Quitting()) {
             break; // the program is closing: no window is left to keep responsive
+        }
+        if (stop && stop()) {
+            return true;
         }
         const double now = Timer();
         if (now < start) {
@@ -61,6 +66,7 @@ void Delay(float seconds)
         // Sleep in short slices so window events and timers still run promptly.
         Platform::CurrentClock().Idle(std::min(static_cast<double>(seconds) - waited, 0.01));
     }
+    return false;
 }
 
 void InitialiseTpdr()
@@ -80,8 +86,8 @@ void InitialiseTpdr()
 
 void InitialiseTpdr(ExchangeWindow& window, bool delayFirst)
 {
-    if (delayFirst) {
-        Delay(AppSettings.DelayBetweenCmds());
+    if (delayFirst && Delay(AppSettings.DelayBetweenCmds(), [&window] { return window.CancelPending(); })) {
+        return;
     }
     InitialiseTpdr();
     window.ShowStatus("Transponder initialised.");

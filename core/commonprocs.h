@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class ExchangeWindow;
@@ -11,10 +12,14 @@ namespace CommonProcs {
 
 // Wait `seconds` while letting window events run; restarts at midnight.
 void Delay(float seconds);
+// The same wait, ended early once `stop` answers true (checked on every
+// slice); true when it was.
+bool Delay(float seconds, const std::function<bool()>& stop);
 // Send the initialise command without waiting for a reply.
 void InitialiseTpdr();
 // The pause between commands (when asked), the initialise command, and
-// "Transponder initialised." on the window's status.
+// "Transponder initialised." on the window's status. A Cancel pending in the
+// window ends the pause, and then nothing is sent.
 void InitialiseTpdr(ExchangeWindow& window, bool delayFirst = true);
 // (Re)open the transponder port with the normal or the download setting: 0, 3 or 4.
 int32_t OpenTpdrCommPort(bool download);

@@ -1,9 +1,7 @@
 #include "firmwarereader.h"
 
 #include "clsFirmware.h"
-#include "clsSettings.h"
 #include "clsTpdrComms.h"
-#include "commonprocs.h"
 #include "dialogs.h"
 #include "errorhandler.h"
 #include "vberror.h"
@@ -41,14 +39,12 @@ void ShowUnrecognised(const FirmwarePolicy& policy, FirmwareWindow& window)
     }
 }
 
-} // namespace
-
-int16_t FirmwareAssign(const FirmwarePolicy& policy, FirmwareWindow& window, int16_t N)
+int16_t ReadVersion(const FirmwarePolicy& policy, FirmwareWindow& window, int16_t N, bool delayFirst)
 {
     const std::string procName = std::string("FirmwareAssignErrorHandler (") + policy.windowName + ")";
     try {
         TpdrExchange::Options options;
-        options.delayFirst = policy.delayBeforeEachRead;
+        options.delayFirst = delayFirst;
         TpdrExchange::Reply reply;
         const int32_t result = TpdrExchange::Run(
             window, [N](TpdrCommand& frame, int16_t& elements, int16_t& length) {
@@ -87,6 +83,13 @@ int16_t FirmwareAssign(const FirmwarePolicy& policy, FirmwareWindow& window, int
     return UnexpectedError;
 }
 
+} // namespace
+
+int16_t FirmwareAssign(const FirmwarePolicy& policy, FirmwareWindow& window, int16_t N)
+{
+    return ReadVersion(policy, window, N, policy.delayBeforeEachRead);
+}
+
 int16_t GetFirmware(const FirmwarePolicy& policy, FirmwareWindow& window)
 {
     if (policy.showReadingStatus) {
@@ -94,10 +97,11 @@ int16_t GetFirmware(const FirmwarePolicy& policy, FirmwareWindow& window)
     }
     bool failed = FirmwareAssign(policy, window, 9) != ReplyReceived;
     if (TpdrFirmware.FWVersion() == FWPending) {
-        if (policy.delayBeforeSecondRead) {
-            CommonProcs::Delay(AppSettings.DelayBetweenCmds());
-        }
-        failed = FirmwareAssign(policy, window, 10) != ReplyReceived || failed;
+        // One pause before the second read, in the exchange, so that a Cancel
+        // ends it and the read then fails as a cancelled one does.
+        failed = ReadVersion(policy, window, 10, policy.delayBeforeEachRead || policy.delayBeforeSecondRead) !=
+                     ReplyReceived ||
+                 failed;
     }
     if (policy.clearUnsupportedReads && ClearUnsupportedReadsHook) {
         ClearUnsupportedReadsHook(false);

@@ -37,7 +37,7 @@ struct FirmwarePolicy {
     FirmwareUnrecognisedAction unrecognised;
     FirmwareUnrecognisedLabel unrecognisedLabel;
     bool updatesLabel;                  // false: the label is neither coloured nor captioned
-    bool delayBeforeSecondRead;         // GetFirmware's own DelayBetweenCmds before the ten-character read
+    bool delayBeforeSecondRead;         // DelayBetweenCmds before the ten-character read (one pause with delayBeforeEachRead)
     bool clearUnsupportedReads;         // the window holds READ parameter objects
     bool showReadingStatus;             // "Reading Firmware Version..." before the first read
     bool reportsExchangeFailure;        // GetFirmware returns FirmwareExchangeFailed

@@ -8,8 +8,10 @@ namespace TpdrExchange {
 int32_t Run(ExchangeWindow& window, const Encoder& encode, const StatusText& status, Reply& reply,
             const Decoder& decode, const Options& options)
 {
-    if (options.delayFirst) {
-        CommonProcs::Delay(AppSettings.DelayBetweenCmds());
+    // Cancel ends the pause at once, and the frame is not sent.
+    if (options.delayFirst &&
+        CommonProcs::Delay(AppSettings.DelayBetweenCmds(), [&window] { return window.CancelPending(); })) {
+        return OperatorCancel;
     }
     TpdrCommand frame;
     int16_t count = 0;
@@ -26,6 +28,7 @@ int32_t Run(ExchangeWindow& window, const Encoder& encode, const StatusText& sta
         return ReplyReceived;
     }
     link.PercentDone = [&window](float Percent, bool& Cancel) { window.PercentDone(Percent, Cancel); };
+    link.CancelPending = [&window] { return window.CancelPending(); };
     const float wait = options.wait < 0 ? AppSettings.TpdrTelemWait() : options.wait;
     const int32_t result = link.SendAndReceive(frame, count, reply.length, wait,
                                                options.raiseEventPeriod < 0 ? wait / 10 : options.raiseEventPeriod,

@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+class QProgressBar;
+
 // What a window that talks to the transponder offers the link.
 class ExchangeWindow {
 public:
@@ -16,6 +18,9 @@ public:
     virtual void ShowStatus(const std::string& /*text*/) {}
     // Progress of the wait as a fraction of the time-out; setting Cancel ends it.
     virtual void PercentDone(float /*Percent*/, bool& /*Cancel*/) {}
+    // Whether the user has asked to cancel; the link and the pause before a
+    // frame look at it between progress events, so a Cancel acts at once.
+    virtual bool CancelPending() const { return false; }
 };
 
 namespace TpdrExchange {
@@ -50,10 +55,15 @@ struct Reply {
 // Encodes, shows the status text (when `status` is given), sends and waits.
 // On ReplyReceived the reply is kept in `reply`, handed to `decode` (when
 // given) and the status text is shown once more. Returns the link's result,
-// or NoFrame; ReplyReceived once a noReply frame is sent. The link lives on
+// or NoFrame; ReplyReceived once a noReply frame is sent; OperatorCancel,
+// with nothing sent, when a Cancel ended the pause before the frame. The link lives on
 // this call's stack, so a nested exchange run from the progress handler can
 // never free it.
 int32_t Run(ExchangeWindow& window, const Encoder& encode, const StatusText& status, Reply& reply,
             const Decoder& decode = {}, const Options& options = {});
+
+// A window's PercentDone: the bar to its maximum times `fraction` (below 1),
+// window events run, then the window's pending Cancel is handed back.
+void ShowProgress(QProgressBar* bar, float fraction, const ExchangeWindow& window, bool& Cancel);
 
 } // namespace TpdrExchange

@@ -357,12 +357,7 @@ void frmMultiTAT::QueryUnload(bool& Cancel, CloseBy /*how*/)
 
 void frmMultiTAT::mTpdrComms_PercentDone(float Fraction, bool& Cancel)
 {
-    const int max = prgMultiTAT->maximum();
-    prgMultiTAT->setValue(Fraction < 1.0f ? VB::CInt(static_cast<double>(max) * Fraction) : max);
-    DoEvents();
-    if (CancelRequested) {
-        Cancel = true;
-    }
+    TpdrExchange::ShowProgress(prgMultiTAT, Fraction, *this, Cancel);
 }
 
 // ------------------------------------------------------------------ entries and states

@@ -29,6 +29,7 @@ public:
     // FirmwareWindow: the firmware label is the main window's.
     void ShowStatus(const std::string& text) override;
     void PercentDone(float Percent, bool& Cancel) override { mTpdrComms_PercentDone(Percent, Cancel); }
+    bool CancelPending() const override { return CancelRequested; }
     void SetFirmwareLabelText(const std::string& text) override;
     void SetFirmwareLabelBackColor(int32_t vbColor) override;
 

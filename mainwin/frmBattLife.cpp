@@ -208,12 +208,7 @@ void frmBattLife::ShowStatus(const std::string& text)
 
 void frmBattLife::mTpdrComms_PercentDone(float Fraction, bool& Cancel)
 {
-    const int max = prgBattLife->maximum();
-    prgBattLife->setValue(Fraction < 1.0f ? VB::CInt(static_cast<double>(max) * Fraction) : max);
-    DoEvents();
-    if (cancelRequested_) {
-        Cancel = true;
-    }
+    TpdrExchange::ShowProgress(prgBattLife, Fraction, *this, Cancel);
 }
 
 void frmBattLife::cmdCancel_Click() { cancelRequested_ = true; }

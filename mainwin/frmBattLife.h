@@ -31,6 +31,7 @@ public:
     // The link's view of the window.
     void ShowStatus(const std::string& text) override;
     void PercentDone(float Percent, bool& Cancel) override { mTpdrComms_PercentDone(Percent, Cancel); }
+    bool CancelPending() const override { return cancelRequested_; }
 
 protected:
     void QueryUnload(bool& Cancel, CloseBy how) override;

@@ -4,6 +4,7 @@
 
 #include "clsTpdrComms.h"
 #include "firmwarereader.h"
+#include "gensettingsowner.h"
 #include "serialcomm.h"
 #include "tpdrnames.h"
 
@@ -28,7 +29,7 @@ class QRadioButton;
 class QStatusBar;
 class frmIOlist;
 
-class frmMain : public QMainWindow, public FirmwareWindow {
+class frmMain : public QMainWindow, public FirmwareWindow, public GenSettingsOwner {
     Q_OBJECT
 public:
     // The ports default to real serial ports; tests pass simulated ones.
@@ -127,7 +128,7 @@ public:
     // ---- Navigation write. Results are the message numbers of ShowMessage,
     // 0 for success.
     // True only when something was written and every write was acknowledged.
-    bool SetNavParams();
+    bool SetNavParams() override;
     int32_t WriteNavParams();
     // One exchange writing a channel of kind 2 or 3.
     int32_t WriteHPRChannel(int16_t Kind);
@@ -137,6 +138,7 @@ public:
     void SetFirmwareLabelBackColor(int32_t vbColor) override;
     void ShowMessage0() override { ShowMessage(MsgInvalidFirmware); }
     void PercentDone(float Percent, bool& Cancel) override { mTpdrComms_PercentDone(Percent, Cancel); }
+    bool CancelPending() const override { return CancelRequested; }
 
     // The navigation values as last read, against which a Set finds changes.
     struct StoredNavParams {

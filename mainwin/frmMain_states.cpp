@@ -105,12 +105,7 @@ std::string frmMain::StatusText() const { return Forms::S(staMainPanel1_->text()
 
 void frmMain::mTpdrComms_PercentDone(float Percent, bool& Cancel)
 {
-    const int max = prgMain->maximum();
-    prgMain->setValue(Percent < 1.0f ? VB::CInt(static_cast<double>(max) * Percent) : max);
-    DoEvents();
-    if (CancelRequested) {
-        Cancel = true;
-    }
+    TpdrExchange::ShowProgress(prgMain, Percent, *this, Cancel);
 }
 
 void frmMain::SetFirmwareLabelText(const std::string& text)

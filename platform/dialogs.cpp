@@ -62,7 +62,7 @@ public:
             break;
         default: first = box.addButton(QMessageBox::Ok); break;
         }
-        box.setDefaultButton(first);
+        box.setDefaultButton((style & MsgBoxStyle::DefaultButton2) != 0 && second != nullptr ? second : first);
         box.setEscapeButton(second != nullptr ? second : first);
         box.exec();
         if (second != nullptr && box.clickedButton() == second) {

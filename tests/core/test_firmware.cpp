@@ -161,6 +161,8 @@ public:
     }
     void ShowMessage0() override { events.push_back("message0"); }
     void PercentDone(float, bool& cancel) override { cancel = ++percentEvents == cancelAt; }
+    bool cancelPending = false;
+    bool CancelPending() const override { return cancelPending; }
 };
 
 const ShownBox InvalidBox{"Invalid Firmware Version returned.", 48, "Firmware Version"};
@@ -313,6 +315,29 @@ TEST_P(FirmwarePendingTest, SecondReadOfTenCharacters)
 
 INSTANTIATE_TEST_SUITE_P(Windows, FirmwarePendingTest, ::testing::ValuesIn(PendingCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A Cancel after the "Pending" answer ends the pause before the second read,
+// whichever procedure owns that pause: the read is not sent and fails.
+TEST_F(FirmwareReaderTest, CancelBeforeTheSecondRead)
+{
+    const struct {
+        const FirmwarePolicy& policy;
+        int16_t result;
+    } rows[] = {{frmMain, 0}, {frmGenSettings, 0}, {frmTransceiver, FirmwareExchangeFailed}};
+    model.versionText = "Vers1.11Ss";
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.policy.windowName);
+        model.ClearFrames();
+        window.events.clear();
+        window.cancelPending = false;
+        window.onStatus = [this](const std::string& text) { window.cancelPending = text == "Vers1.11S"; };
+        EXPECT_EQ(FirmwareReader::GetFirmware(r.policy, window), r.result);
+        EXPECT_EQ(model.Frames().size(), 1u);
+        EXPECT_EQ(TpdrFirmware.Caption(), "Unrecognised");
+        EXPECT_EQ(window.events, (Events{"white", "label Pending", "red", "label Unrecognised"}));
+        EXPECT_TRUE(boxes.Boxes().empty());
+    }
+}
 
 TEST_F(FirmwareReaderTest, StatusTextsOfTheChannelTestWindow)
 {

@@ -2,6 +2,8 @@
 #include "link_fixture.h"
 #include "tpdrexchange.h"
 
+#include <cmath>
+
 namespace {
 
 class RecordingExchangeWindow : public ExchangeWindow {
@@ -58,6 +60,74 @@ TEST_F(TpdrExchangeTest, RunSendsShowsAndDecodes)
         EXPECT_EQ(decoded, r.decoded);
         EXPECT_EQ(window.statuses, r.statuses);
         EXPECT_EQ(boxes.Boxes(), r.boxes);
+    }
+}
+
+// A window whose Cancel is clicked at a given moment of the fake clock.
+class CancellingWindow : public ExchangeWindow {
+public:
+    double cancelAt = INFINITY;
+    int events = 0;
+    void PercentDone(float /*Percent*/, bool& Cancel) override
+    {
+        ++events;
+        Cancel = CancelPending();
+    }
+    bool CancelPending() const override { return Timer() >= cancelAt; }
+};
+
+// Cancel acts within a poll pass, both in the pause before the frame (which
+// then is not sent) and in the reply wait; without it the wait is unchanged.
+TEST_F(TpdrExchangeTest, CancelActsAtOnce)
+{
+    const struct Row {
+        const char* name;
+        float delay;       // DelayBetweenCmds
+        double cancelAt;   // seconds after the start; below 0: never
+        int32_t result;
+        size_t frames;
+        int events;
+        double endsAt;     // seconds after the start, within a poll pass
+        std::vector<ShownBox> boxes;
+    } rows[] = {
+        {"cancel in the pause: nothing sent", 5.0f, 1.0, OperatorCancel, 0, 0, 1.0, {}},
+        {"cancel already pending: nothing sent", 5.0f, 0.0, OperatorCancel, 0, 0, 0.0, {}},
+        {"cancel early in the wait", 0.0f, 0.3, OperatorCancel, 1, 0, 0.3, {}},
+        {"no cancel: ten events, then the time-out", 5.0f, -1.0, ReplyTimeout, 1, 10, 15.0, {NoReplyBox}},
+    };
+    AppSettings.TpdrTelemWait(10.0f);
+    model.knobs.noReply = true;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        AppSettings.DelayBetweenCmds(r.delay);
+        model.ClearFrames();
+        iolog.lines.clear();
+        boxes.Clear();
+        if (!r.boxes.empty()) {
+            boxes.Answer(MsgBoxResult::OK);
+        }
+        const double start = Timer();
+        CancellingWindow window;
+        window.cancelAt = r.cancelAt < 0 ? INFINITY : start + r.cancelAt;
+        TpdrExchange::Reply reply;
+        const int32_t result = TpdrExchange::Run(
+            window,
+            [](TpdrCommand& frame, int16_t& count, int16_t& length) {
+                frame = MakeFrame('R', 0xE0, 0x0A, 0x00, std::string(2, '\0'));
+                count = 8;
+                length = 2;
+            },
+            {}, reply);
+        EXPECT_EQ(result, r.result);
+        EXPECT_NEAR(Timer() - start, r.endsAt, 0.025);
+        EXPECT_EQ(model.Frames().size(), r.frames);
+        EXPECT_EQ(window.events, r.events);
+        EXPECT_EQ(boxes.Boxes(), r.boxes);
+        // A cancelled wait is logged as one cancelled by its progress event.
+        const std::string last = iolog.lines.empty() ? "" : iolog.lines.back().text;
+        EXPECT_EQ(last, r.frames == 0                 ? ""
+                        : r.result == OperatorCancel ? "Rx # Operator Cancel # "
+                                                     : "Rx # Reply Timeout # ");
     }
 }
 

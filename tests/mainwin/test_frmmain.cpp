@@ -472,7 +472,8 @@ TEST_F(MainWindowTest, ResetAndInitialiseTransponder)
         {MsgBoxResult::Yes, Sound, {"HPR Channel Written"}, channel1 + init},
         // The refusal is reported by the write and again by the reset.
         {MsgBoxResult::Yes, Refused, {"Invalid HPR Channel Write", "Invalid HPR Channel Write"}, channel1},
-        {MsgBoxResult::Yes, Cancelled, {"Invalid HPR Channel Write"}, channel1},
+        // Cancel is clicked in the pause before the write: nothing is sent.
+        {MsgBoxResult::Yes, Cancelled, {"Invalid HPR Channel Write"}, ""},
     };
     Load();
     for (const auto& r : rows) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTest>
 
 namespace {
 
@@ -219,6 +220,38 @@ TEST_F(ExchangeTest, GetStatusCancelledDuringTheTypeNumber)
     EXPECT_EQ(Sent(), (std::vector<std::string>{V9, Tx, Init, Type}));
     EXPECT_EQ(StatusLabels(),
               (std::vector<std::string>{"V2.05F:W", "Tx V2.10F:W", "Unknown:R", Unknown, Unknown, "N/A:W"}));
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_FALSE(win->NavParamsRead);
+    EXPECT_TRUE(OwnVisible("cmdExit"));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// A Cancel clicked in the pause before a command ends Get Status there: the
+// command is not sent and no later pause is waited out.
+TEST_F(ExchangeTest, GetStatusCancelledInThePauseBeforeACommand)
+{
+    model.versionText = FFamily;
+    Load();
+    AppSettings.DelayBetweenCmds(5.0f);
+    double clickedAt = -1;
+    auto* timer = new QTimer(win.get());
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, win.get(), [this, timer, &clickedAt] {
+        // The version is shown: the pause before the transmitter firmware runs.
+        if (model.Frames().size() == 1 && win->lblFirmware->text() == "V2.05F") {
+            timer->stop();
+            clickedAt = Timer();
+            QTest::mouseClick(win->cmdCancel, Qt::LeftButton);
+        }
+    });
+    timer->start();
+    QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
+    ASSERT_GE(clickedAt, 0);
+    EXPECT_LT(Timer() - clickedAt, 0.1);
+    EXPECT_EQ(Sent(), (std::vector<std::string>{V9}));
+    // The type number is still asked for, and is cancelled before its frame too.
+    EXPECT_EQ(StatusLabels(),
+              (std::vector<std::string>{"V2.05F:W", "Unknown:R", "Unknown:R", Unknown, Unknown, "N/A:W"}));
     EXPECT_TRUE(boxes.Boxes().empty());
     EXPECT_FALSE(win->NavParamsRead);
     EXPECT_TRUE(OwnVisible("cmdExit"));

@@ -1,9 +1,11 @@
-// Renders the main window in its two idle states to PNG files, offscreen, in
-// a temporary program folder with a simulated transponder port.
+// Renders the main window in its two idle states, and the general parameters
+// dialog on each of its panels after a read, to PNG files, offscreen, in a
+// temporary program folder with a simulated transponder port.
 #include "appinfo.h"
 #include "clock.h"
 #include "filehandler.h"
 #include "forms.h"
+#include "frmGenSettings.h"
 #include "frmMain.h"
 #include "resets.h"
 #include "registry.h"
@@ -85,6 +87,19 @@ int main(int argc, char** argv)
     window.UpdateControls();
     window.ShowStatus("Transponder initialised.");
     ok = Save(window, out, "main_firmware.png") && ok;
+
+    // The general parameters dialog as its own read of the unit leaves it.
+    AppSettings.TpdrTelemWait(1.0f);
+    AppSettings.DelayBetweenCmds(0.05f);
+    for (const int scheme : {2, 4}) {
+        NavParams.NavScheme(scheme);
+        NavParams.OrvaneIntChan(10);
+        NavParams.AddressCode(false, 47);
+        frmGenSettings dialog(&window);
+        dialog.show();
+        dialog.tmrReadParams_Timer();
+        ok = Save(dialog, out, scheme == 4 ? "gensettings_quickset.png" : "gensettings_general.png") && ok;
+    }
 
     Platform::SetRegistryFile("");
     return ok ? 0 : 1;

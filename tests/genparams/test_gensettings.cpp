@@ -1,0 +1,471 @@
+// The general parameters dialog driven as a user: opening and its read-on-open
+// timer, the lists per firmware, the field checks through real focus changes,
+// the twin combos, the quick-set panel, Cancel of the edits and the busy rules.
+#include "gensettings_fixture.h"
+
+#include "frmDialogsGenParams.h"
+#include "vbconv.h"
+
+#include <QFont>
+#include <QProgressBar>
+
+namespace {
+
+using namespace GenFrames;
+
+// Spanwave quick-set mode: interrogation "MF9" and command address 47 05, so
+// that the unit as simulated (500 ms, 8 ms) is preset A3.
+void QuickSetNavigation(int16_t address = 47, int16_t channel = 5, int32_t type = 1)
+{
+    NavParams.NavScheme(4);
+    NavParams.SpanwaveType(type);
+    NavParams.OrvaneIntChan(10);
+    NavParams.AddressCode(false, address);
+    NavParams.ChannelCode(false, channel);
+    ReadNavScheme = 4;
+}
+
+TEST_F(GenSettingsTest, OpensOnTheGeneralPanelAndReadsOnceOnTheFirstTick)
+{
+    Open(false);
+    auto* timer = dialog->findChild<QTimer*>(QStringLiteral("tmrReadParams"));
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->interval(), 100);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(dialog->windowTitle().toStdString(), "General Settings");
+    EXPECT_TRUE(OwnVisible("picGeneral_0"));
+    EXPECT_FALSE(OwnVisible("picGeneral_1"));
+    EXPECT_FALSE(OwnVisible("cmdQuickSet"));
+    EXPECT_FALSE(OwnEnabled("cmdGenRead_0") && OwnEnabled("cboGain_0")); // nothing read yet
+
+    dialog->tmrReadParams_Timer();
+    EXPECT_FALSE(timer->isActive());
+    // F family: gain, the six-byte group and the power level; no address,
+    // relay, channel code or variable TAT.
+    EXPECT_EQ(Sent(), (std::vector<std::string>{V9, G0, G2, G5, Init}));
+    EXPECT_EQ(owner.firmwareLabel, "V2.05F");
+    EXPECT_EQ(owner.firmwareLabelColour, int32_t(Forms::vbWhite));
+    EXPECT_EQ(Text("staSettings_1"), "Transponder initialised.");
+    EXPECT_EQ(Text("cboGain_0"), "High");
+    EXPECT_EQ(Text("cboGain_1"), "High");
+    EXPECT_EQ(Text("cboGenTAT"), "500.0");
+    EXPECT_EQ(Text("lblQuickData_2"), "500.0");
+    EXPECT_EQ(Text("txtPulseWidth"), "8.0");
+    EXPECT_EQ(Text("cboBlock"), "1.0");
+    EXPECT_EQ(Text("cboPowerLevel_0"), "High");
+    EXPECT_EQ(Text("lblIdentity_1"), "Omni");
+    EXPECT_TRUE(OwnVisible("lblIdentity_1"));
+    EXPECT_FALSE(OwnVisible("cboIdentity"));
+    EXPECT_FALSE(OwnVisible("cboVariableTAT"));
+    EXPECT_FALSE(OwnEnabled("txtRelayOnTime"));
+    EXPECT_FALSE(OwnEnabled("cmdGenWrite_0")); // nothing changed
+    EXPECT_TRUE(OwnEnabled("cmdGenCancel_0"));
+    EXPECT_TRUE(OwnVisible("cmdExit_0"));
+    EXPECT_FALSE(OwnVisible("cmdProgressCancel_0"));
+    for (const char* name : {"cboGain_0", "cboGenTAT", "txtPulseWidth", "cboBlock", "cboPowerLevel_0"}) {
+        EXPECT_EQ(Colour(name), "W") << name;
+    }
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+struct Lists {
+    const char* version;
+    int gains;
+    bool variableTAT;
+    std::vector<std::string> vtat; // first and last
+    std::vector<std::string> frames;
+};
+
+TEST_F(GenSettingsTest, ListsAndReadGroupsFollowTheFirmware)
+{
+    const Lists rows[] = {
+        {"Vers2.05S", 4, false, {}, {V9, G0, G1, G2, Init}},
+        {"Vers4.50S", 4, true, {"10", "30"}, {V9, G0, G1, G2, G3, G4, G6At0A, Init}},
+        {"Vers9.05F", 2, true, {"10", "125"}, {V9, G0, G2, G5, G6At0B, Init}},
+        {"TestMode ", 2, true, {"10", "30"}, {V9, G0, G1, G2, G3, G4, G5, G6At0A, Init}},
+    };
+    for (const Lists& row : rows) {
+        SCOPED_TRACE(row.version);
+        model.versionText = row.version;
+        Open();
+        dialog->tmrReadParams_Timer(); // a tick after the first reads nothing more than a Get
+        EXPECT_EQ(Sent(), row.frames);
+        EXPECT_EQ(W<QComboBox>("cboGain_0")->count(), row.gains);
+        EXPECT_EQ(W<QComboBox>("cboGain_1")->count(), row.gains);
+        auto* tat = W<QComboBox>("cboGenTAT");
+        EXPECT_EQ(tat->count(), 14);
+        EXPECT_EQ(tat->itemText(0).toStdString() + " " + tat->itemText(13).toStdString(), "62.5 875.0");
+        auto* block = W<QComboBox>("cboBlock");
+        EXPECT_EQ(block->count(), 10);
+        EXPECT_EQ(block->itemText(0).toStdString() + " " + block->itemText(9).toStdString(), "0.5 5.0");
+        EXPECT_EQ(OwnVisible("cboVariableTAT"), row.variableTAT);
+        if (row.variableTAT) {
+            auto* v = W<QComboBox>("cboVariableTAT");
+            EXPECT_EQ(v->itemText(0).toStdString(), row.vtat[0]);
+            EXPECT_EQ(v->itemText(v->count() - 1).toStdString(), row.vtat[1]);
+        }
+        dialog.reset();
+        MakeStoreObjects();
+    }
+}
+
+struct Edit {
+    const char* field;
+    const char* typed;
+    bool kept;          // the focus stays in the field
+    const char* colour; // of the field afterwards
+    std::function<bool()> stored;
+};
+
+// A unit with every parameter but the power level (V4.50S): address 47 with
+// channel code 1, pulse width 8 ms, blocking 1 s, relay-on 57 units (29.9 s,
+// which the check brings to its 0.5 s step, 30 s), variable TAT 20 ms, gain
+// "Low" of the four-value coding.
+TEST_F(GenSettingsTest, FieldsAreCheckedWhenLeft)
+{
+    const Edit rows[] = {
+        {"txtPulseWidth", "7.5", false, "O", [] { return EditGenParam.PulseWidth() == 7.5f; }},
+        {"txtPulseWidth", "8", false, "W", [] { return EditGenParam.PulseWidth() == 8.0f; }},
+        {"txtPulseWidth", "", true, "W", [] { return EditGenParam.PulseWidth() == 8.0f; }},
+        {"txtPulseWidth", "10.5", true, "W",
+         [] { return EditGenParam.PulseWidth() == 10.5f && !EditGenParam.OKToWrite(5); }},
+        // Too large for any number: refused like any other bad entry.
+        {"txtPulseWidth", "1e400", true, "W", [] { return EditGenParam.PulseWidth() == 8.0f; }},
+        {"txtPulseWidth", "1e300", true, "W", [] { return EditGenParam.PulseWidth() == 8.0f; }},
+        {"txtRelayOnTime", "40", false, "O", [] { return EditGenParam.RelayOnTime() == 40.0f; }},
+        {"txtRelayOnTime", "0.2", true, "W", [] { return EditGenParam.RelayOnTime() == 0.0f; }},
+        {"cboBlock", "2.2", false, "O", [] { return EditGenParam.Block() == 2.0f; }},
+        {"cboBlock", "0.3", true, "W", [] { return EditGenParam.Block() == 0.3f; }},
+        {"txtAddress", "105", false, "O",
+         [] { return EditGenParam.Address() == 1 && EditGenParam.ChannelCode() == 5; }},
+        {"txtAddress", "6314", false, "O",
+         [] { return EditGenParam.Address() == 63 && EditGenParam.ChannelCode() == 14; }},
+        // Same address, new channel code: the channel code's colour shows.
+        {"txtAddress", "4705", false, "O",
+         [] { return EditGenParam.Address() == 47 && EditGenParam.ChannelCode() == 5; }},
+        {"txtAddress", "12", true, "W", [] { return EditGenParam.Address() == 47; }},
+        {"txtAddress", "12345", true, "W", [] { return EditGenParam.Address() == 47; }},
+        {"txtAddress", "6414", true, "W", [] { return EditGenParam.Address() == 47; }},
+        {"txtAddress", "115", true, "W", [] { return EditGenParam.ChannelCode() == 1; }},
+    };
+    model.versionText = "Vers4.50S";
+    model.Poke(false, 0xE0, 0x00, 0x00, 0x08);
+    model.Poke(false, 0xE0, 0x00, 0x0A, 0x01);
+    model.Poke(false, 0xE0, 0x00, 0x0B, 0xF1);
+    for (const Edit& row : rows) {
+        SCOPED_TRACE(std::string(row.field) + " <- \"" + row.typed + "\"");
+        Open();
+        TypeAndTab(row.field, row.typed);
+        EXPECT_EQ(Focus() == row.field, row.kept) << Focus();
+        EXPECT_EQ(Colour(row.field), row.colour);
+        EXPECT_TRUE(row.stored());
+        EXPECT_EQ(OwnEnabled("cmdGenWrite_0"), !row.kept && std::string(row.colour) == "O");
+        dialog.reset();
+        MakeStoreObjects();
+    }
+}
+
+TEST_F(GenSettingsTest, AnInvalidEntryIsAbandonedByCancelOrExit)
+{
+    Open();
+    TypeAndTab("txtPulseWidth", "");
+    ASSERT_EQ(Focus(), "txtPulseWidth");
+    Click("cmdGenCancel_0");
+    EXPECT_EQ(Focus(), "cmdGenCancel_0");
+    EXPECT_EQ(Text("txtPulseWidth"), "8.0");
+    EXPECT_EQ(Colour("txtPulseWidth"), "W");
+    EXPECT_FALSE(OwnEnabled("cmdGenWrite_0"));
+    TypeAndTab("txtPulseWidth", "99");
+    ASSERT_EQ(Focus(), "txtPulseWidth");
+    Click("cmdExit_0");
+    EXPECT_TRUE(dialog->Unloaded());
+}
+
+TEST_F(GenSettingsTest, TheAddressBoxTakesDigitsOnlyAndSelectsAllOnEntry)
+{
+    model.versionText = "Vers4.50S";
+    Open();
+    auto* box = W<QLineEdit>("txtAddress");
+    EXPECT_EQ(box->text().toStdString(), "4701");
+    QTest::mouseClick(box, Qt::LeftButton);
+    EXPECT_EQ(box->selectedText().toStdString(), "4701");
+    QTest::keyClicks(box, QStringLiteral("1a.-5"));
+    EXPECT_EQ(box->text().toStdString(), "15");
+    QTest::keyClick(box, Qt::Key_Tab);
+    EXPECT_EQ(Focus(), "txtAddress");
+}
+
+TEST_F(GenSettingsTest, TwinCombosMoveTogetherWithoutRunningTheirHandlers)
+{
+    QuickSetNavigation();
+    Open();
+    auto* gain1 = W<QComboBox>("cboGain_1");
+    gain1->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(gain1, Qt::Key_Up); // High -> Low
+    EXPECT_EQ(Text("cboGain_1"), "Low");
+    EXPECT_EQ(Text("cboGain_0"), "Low");
+    EXPECT_EQ(EditGenParam.Gain(), 0);
+    EXPECT_EQ(Colour("cboGain_0"), "O");
+    EXPECT_EQ(Colour("cboGain_1"), "O");
+    EXPECT_TRUE(OwnEnabled("cmdGenWrite_1"));
+    auto* power0 = W<QComboBox>("cboPowerLevel_0");
+    EXPECT_TRUE(OwnEnabled("cboPowerLevel_0"));
+    Click("cmdAdvanced");
+    power0->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(power0, Qt::Key_Up);
+    EXPECT_EQ(Text("cboPowerLevel_1"), "Low");
+    EXPECT_EQ(EditGenParam.PowerLevel(), 0);
+}
+
+TEST_F(GenSettingsTest, ABlankGainStoresNothingAndKeepsSetOff)
+{
+    model.Poke(false, 0xE0, 0x00, 0x00, 0x12); // no gain of the two-value coding
+    Open();
+    EXPECT_EQ(W<QComboBox>("cboGain_0")->currentIndex(), -1);
+    EXPECT_EQ(W<QComboBox>("cboGain_0")->count(), 2);
+    EXPECT_EQ(EditGenParam.Gain(), -1);
+    EXPECT_FALSE(EditGenParam.OKToWrite(1));
+    TypeAndTab("txtPulseWidth", "7.5");
+    EXPECT_FALSE(OwnEnabled("cmdGenWrite_0"));
+    auto* gain = W<QComboBox>("cboGain_0");
+    gain->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(gain, Qt::Key_Down);
+    EXPECT_EQ(EditGenParam.Gain(), 0);
+    EXPECT_TRUE(OwnEnabled("cmdGenWrite_0"));
+}
+
+TEST_F(GenSettingsTest, QuickSetPanelPresetsAndCancel)
+{
+    QuickSetNavigation();
+    Open();
+    EXPECT_TRUE(OwnVisible("picGeneral_1"));
+    EXPECT_FALSE(OwnVisible("picGeneral_0"));
+    EXPECT_EQ(W<QComboBox>("cboOrvaneIntChan")->count(), 16);
+    EXPECT_EQ(Text("cboOrvaneIntChan"), "MF9");
+    const auto fonts = [this] {
+        std::string s;
+        for (int i = 1; i <= 9; ++i) {
+            s += std::to_string(W("cmdQuick_" + std::to_string(i))->font().pointSize()) + " ";
+        }
+        return s;
+    };
+    EXPECT_EQ(fonts(), "20 20 28 20 20 20 20 20 20 "); // A3 as read
+    EXPECT_EQ(Text("cmdQuick_5"), "B2");
+    EXPECT_EQ(W("cmdQuick_5")->toolTip().toStdString(), "Click to select B2");
+    EXPECT_FALSE(OwnEnabled("cmdGenWrite_1"));
+
+    Click("cmdQuick_5");
+    EXPECT_EQ(fonts(), "20 20 20 20 28 20 20 20 20 ");
+    EXPECT_EQ(Text("cboOrvaneIntChan"), "MF10");
+    EXPECT_EQ(Text("cboGenTAT"), "375.0");
+    EXPECT_EQ(Text("lblQuickData_2"), "375.0");
+    EXPECT_EQ(Text("txtPulseWidth"), "8.0");
+    EXPECT_EQ(Text("cboBlock"), "0.5");
+    EXPECT_EQ(Text("cboGain_1") + "/" + Text("cboPowerLevel_1"), "High/Low");
+    EXPECT_EQ(Text("txtAddress") + "/" + Text("lblQuickData_1"), "4603/4603");
+    EXPECT_EQ(Colour("cboOrvaneIntChan") + Colour("txtAddress") + Colour("cboGenTAT"), "OOO");
+    EXPECT_TRUE(OwnEnabled("cmdGenWrite_1"));
+
+    Click("cmdGenCancel_1");
+    EXPECT_EQ(Text("cboOrvaneIntChan") + " " + Text("txtAddress") + " " + Text("cboGenTAT"), "MF9 4705 500.0");
+    EXPECT_EQ(fonts(), "20 20 28 20 20 20 20 20 20 ");
+    EXPECT_EQ(Colour("cboOrvaneIntChan") + Colour("txtAddress") + Colour("cboGenTAT"), "WWW");
+    EXPECT_FALSE(OwnEnabled("cmdGenWrite_1"));
+}
+
+TEST_F(GenSettingsTest, CancelRestoresTheCommandAddressAsShown)
+{
+    QuickSetNavigation(0, 5, 2); // "0005": address code 0, channel 5
+    Open();
+    ASSERT_EQ(Text("txtAddress"), "0005");
+    TypeAndTab("txtAddress", "4603");
+    Click("cmdGenCancel_1");
+    EXPECT_EQ(NavParams.CmdAddressString(), "0005");
+    EXPECT_EQ(Text("txtAddress"), "0005");
+    EXPECT_EQ(Colour("txtAddress"), "W");
+}
+
+TEST_F(GenSettingsTest, AnInvalidCommandAddressTurnsRedAndLetsTheFocusGo)
+{
+    QuickSetNavigation();
+    Open();
+    TypeAndTab("txtAddress", "99");
+    EXPECT_NE(Focus(), "txtAddress");
+    EXPECT_EQ(Colour("txtAddress") + Colour("lblQuickData_1"), "RR");
+    EXPECT_EQ(Text("lblQuickData_1"), "99");
+    EXPECT_FALSE(OwnEnabled("cmdGenWrite_1"));
+}
+
+TEST_F(GenSettingsTest, ClosingWhileBusyIsRefused)
+{
+    Open(false);
+    bool visibleAfterEsc = false;
+    bool busyPattern = false;
+    AtFrame(2, [&] {
+        busyPattern = !OwnVisible("cmdExit_0") && OwnVisible("cmdProgressCancel_0") && !OwnEnabled("cmdGenRead_0") &&
+                      !OwnEnabled("cboGain_0") && QApplication::overrideCursor() != nullptr &&
+                      QApplication::overrideCursor()->shape() == Qt::BusyCursor;
+        QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        dialog->close();
+        visibleAfterEsc = dialog->isVisible();
+    });
+    dialog->tmrReadParams_Timer();
+    EXPECT_TRUE(busyPattern);
+    EXPECT_TRUE(visibleAfterEsc);
+    EXPECT_FALSE(dialog->Unloaded());
+    EXPECT_EQ(W<QProgressBar>("prgGenSettings")->value(), 0);
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);
+    EXPECT_TRUE(dialog->Unloaded());
+}
+
+TEST_F(GenSettingsTest, AValueNoEncoderCanSendIsReportedAndTheDialogGoesIdle)
+{
+    Open();
+    // A turn-around time no word can carry, marked writable behind the check's back.
+    EditGenParam.TAT(5000.0f);
+    EditGenParam.OKToWrite(4, true);
+    boxes.Answer(MsgBoxResult::OK);
+    dialog->findChild<QPushButton*>(QStringLiteral("cmdGenWrite_0"))->setEnabled(true);
+    Click("cmdGenWrite_0");
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "Error from cmdGenWriteErrorHandler (frmGenSettings) trapped in CatchAll Errors.");
+    EXPECT_EQ(Sent(), std::vector<std::string>{}); // no frame, no initialise
+    EXPECT_TRUE(OwnVisible("cmdExit_0"));
+    EXPECT_FALSE(OwnVisible("cmdProgressCancel_0"));
+    EXPECT_TRUE(OwnEnabled("cmdGenRead_0"));
+    EXPECT_FALSE(dialog->Busy());
+}
+
+TEST_F(GenSettingsTest, EngineeringModeShowsTheIdentityCombo)
+{
+    EngineeringMode = true;
+    Open();
+    EXPECT_EQ(dialog->windowTitle().toStdString(), "General Settings : Engineering Mode");
+    EXPECT_TRUE(OwnVisible("cboIdentity"));
+    EXPECT_FALSE(OwnVisible("lblIdentity_1"));
+    EXPECT_EQ(Text("cboIdentity"), "Omni");
+}
+
+} // namespace
+
+namespace {
+
+// The sub-dialogs open modally, owned by this dialog, only where their gate
+// lets them; the focus then goes to the Exit button of the panel shown.
+TEST_F(GenSettingsTest, SubDialogsOpenBehindTheirGates)
+{
+    std::vector<std::string> opened;
+    for (const char* form : {"frmMultiTAT", "frmTimedRelease"}) {
+        Forms::RegisterDialog(form, [&opened, form, this](QWidget* owner) {
+            opened.push_back(std::string(form) + (owner == dialog.get() ? " owned" : " not owned"));
+            return std::unique_ptr<QDialog>();
+        });
+    }
+    struct Row {
+        const char* version;
+        bool multi;
+        bool timed;
+    };
+    for (const Row& row : {Row{"Vers9.00P", false, true}, Row{"Vers1.20D", true, false}, Row{"Vers2.02S", false, false}}) {
+        SCOPED_TRACE(row.version);
+        model.versionText = row.version;
+        opened.clear();
+        Open();
+        EXPECT_EQ(OwnEnabled("cmdMultiTATs"), row.multi);
+        EXPECT_EQ(OwnEnabled("cmdTimedRelease"), row.timed);
+        Click("cmdMultiTATs");
+        Click("cmdTimedRelease");
+        std::vector<std::string> want;
+        if (row.multi) {
+            want.push_back("frmMultiTAT owned");
+        }
+        if (row.timed) {
+            want.push_back("frmTimedRelease owned");
+        }
+        EXPECT_EQ(opened, want);
+        if (row.multi || row.timed) {
+            EXPECT_EQ(Focus(), "cmdExit_0");
+        }
+        dialog.reset();
+        MakeStoreObjects();
+    }
+    Forms::RegisterDialog("frmTimedRelease", [](QWidget*) { return std::unique_ptr<QDialog>(); });
+    RegisterGenParamsDialogs();
+}
+
+} // namespace
+
+namespace {
+
+// One changed parameter: its frame, the pause after it, then half a second and
+// the pause on each side of the initialise command before the dialog is idle.
+TEST_F(GenSettingsTest, SetWritesTheChangeThenInitialisesWithItsWaits)
+{
+    Open();
+    TypeAndTab("txtPulseWidth", "7.5");
+    const double before = clock.Elapsed();
+    Click("cmdGenWrite_0");
+    const double took = clock.Elapsed() - before;
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"!W|E0|00|05|01|BC", Init}));
+    EXPECT_GE(took, 0.05 + 0.5 + 0.05 + 0.5 + 0.05);
+    EXPECT_LT(took, 1.3);
+    EXPECT_EQ(ReadGenParam.PulseWidth(), 7.5f);
+    EXPECT_EQ(Colour("txtPulseWidth"), "W");
+    EXPECT_EQ(Text("staSettings_1"), "");
+    EXPECT_FALSE(OwnEnabled("cmdGenWrite_0"));
+    EXPECT_EQ(Focus(), "cmdGenRead_0");
+    EXPECT_EQ(model.Peek(false, 0xE0, 0x00, 0x05), 0xBC);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(GenSettingsTest, AnUnknownVersionIsReportedAndNothingIsRead)
+{
+    model.versionText = "Vers7.77X";
+    boxes.Answer(MsgBoxResult::OK);
+    Open();
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0], (ShownBox{"Invalid Firmware Version returned.", 48, "Firmware Version"}));
+    EXPECT_EQ(readFrames, (std::vector<std::string>{V9, Init}));
+    EXPECT_EQ(owner.firmwareLabel, "Unrecognised");
+    EXPECT_EQ(owner.firmwareLabelColour, int32_t(Forms::vbWhite));
+    EXPECT_FALSE(OwnEnabled("cboGain_0"));
+    EXPECT_FALSE(OwnEnabled("cmdGenWrite_0"));
+    EXPECT_TRUE(OwnEnabled("cmdGenRead_0"));
+}
+
+} // namespace
+
+namespace {
+
+// Alt+S from a field being edited (Set offered by an earlier change): the field
+// is checked first; a refused entry keeps the focus and writes nothing.
+TEST_F(GenSettingsTest, SetByItsAccessKeyChecksTheFieldFirst)
+{
+    Open();
+    TypeAndTab("txtPulseWidth", "7.5");
+    auto* set = W<QPushButton>("cmdGenWrite_0");
+    ASSERT_TRUE(OwnEnabled("cmdGenWrite_0"));
+    const struct {
+        const char* typed;
+        std::vector<std::string> frames;
+    } rows[] = {
+        {"99", {}},
+        {"7.0", {"!W|E0|00|05|01|AF", Init}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.typed);
+        auto* box = W<QLineEdit>("txtPulseWidth");
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, QString::fromLatin1(r.typed));
+        QTest::keyClick(box, Qt::Key_S, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([set] { return !set->isDown(); }));
+        EXPECT_EQ(Sent(), r.frames);
+        EXPECT_EQ(Focus() == "txtPulseWidth", r.frames.empty());
+    }
+}
+
+} // namespace
