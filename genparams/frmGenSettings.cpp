@@ -381,13 +381,17 @@ void frmGenSettings::ConnectEvents()
         connect(cmdProgressCancel[static_cast<size_t>(i)], &QPushButton::clicked, this,
                 [this, i] { cmdProgressCancel_Click(i); });
         connect(cmdGenCancel[static_cast<size_t>(i)], &QPushButton::clicked, this, [this, i] { cmdGenCancel_Click(i); });
+        // Get and Set may stay enabled while an exchange runs (Set follows its
+        // gate, and the navigation part of a write leaves both alone); a click
+        // let through during its waits, or the second of a double click, must
+        // not start another read or write on the same link.
         connect(cmdGenRead[static_cast<size_t>(i)], &QPushButton::clicked, this, [this, i] {
-            if (!Forms::FocusRefused(cmdGenRead[static_cast<size_t>(i)])) {
+            if (!Forms::FocusRefused(cmdGenRead[static_cast<size_t>(i)]) && !Busy()) {
                 cmdGenRead_Click(i);
             }
         });
         connect(cmdGenWrite[static_cast<size_t>(i)], &QPushButton::clicked, this, [this, i] {
-            if (!Forms::FocusRefused(cmdGenWrite[static_cast<size_t>(i)]) && GenWriteAllowed()) {
+            if (!Forms::FocusRefused(cmdGenWrite[static_cast<size_t>(i)]) && !Busy() && GenWriteAllowed()) {
                 cmdGenWrite_Click(i);
             }
         });

@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -212,6 +213,33 @@ bool KeepsTab(const QWidget* w)
     return qobject_cast<const QAbstractItemView*>(w) != nullptr;
 }
 
+// Qt keeps the access keys of a menu bar's disabled menus, so a button that
+// shares its letter with one gets an ambiguous key, which only moves the
+// focus. The key belongs to the button when it is the one shown, enabled
+// control of its window that carries it.
+QAbstractButton* SoleBearer(const QWidget* window, const QKeySequence& key)
+{
+    QAbstractButton* button = nullptr;
+    int bearers = 0;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->window() != window || !w->isVisible() || !w->isEnabled()) {
+            continue;
+        }
+        if (const auto* bar = qobject_cast<const QMenuBar*>(w)) {
+            for (const QAction* menu : bar->actions()) {
+                bearers += menu->isVisible() && menu->isEnabled() && QKeySequence::mnemonic(menu->text()) == key;
+            }
+        } else if (auto* b = qobject_cast<QAbstractButton*>(w); b != nullptr && b->shortcut() == key) {
+            button = b;
+            ++bearers;
+        } else if (const auto* label = qobject_cast<const QLabel*>(w);
+                   label != nullptr && label->buddy() != nullptr && QKeySequence::mnemonic(label->text()) == key) {
+            ++bearers;
+        }
+    }
+    return bearers == 1 ? button : nullptr;
+}
+
 bool IsUserInput(QEvent::Type type)
 {
     switch (type) {
@@ -305,8 +333,9 @@ public:
     // that the field being left commits (and may refuse) before the click.
     bool AccessKey(QWidget* widget, QShortcutEvent* event)
     {
-        auto* button = qobject_cast<QAbstractButton*>(widget);
-        if (button == nullptr || event->isAmbiguous() || event->key() != button->shortcut()) {
+        auto* button = event->isAmbiguous() ? SoleBearer(widget->window(), event->key())
+                                            : qobject_cast<QAbstractButton*>(widget);
+        if (button == nullptr || event->key() != button->shortcut()) {
             return false;
         }
         const QPointer<QAbstractButton> guard(button);

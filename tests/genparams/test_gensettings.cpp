@@ -521,3 +521,38 @@ TEST_F(GenSettingsTest, SetByItsAccessKeyChecksTheFieldFirst)
 }
 
 } // namespace
+
+namespace {
+
+// Get and Set clicked while a write is under way (a double click, or a click
+// let through during the waits) start nothing: one exchange at a time.
+TEST_F(GenSettingsTest, GetAndSetDoNothingWhileAWriteIsUnderWay)
+{
+    const std::vector<std::string> general{"!W|E0|00|03|02|24|8A", "!W|E0|00|06|02|18|6A", "!W|E0|00|0A|01|00", Init};
+    // During the navigation write of a quick-set.
+    QuickSetNavigation();
+    Open();
+    owner.onSetNavParams = [this] {
+        if (owner.setNavParamsCalls == 1) {
+            Click("cmdGenRead_1");
+            Click("cmdGenWrite_1");
+        }
+        return true;
+    };
+    Click("cmdQuick_5"); // B2: 375 ms, 0.5 s, power Low
+    Click("cmdGenWrite_1");
+    EXPECT_EQ(owner.setNavParamsCalls, 1);
+    EXPECT_EQ(Sent(), general);
+
+    // During the exchange of the first of two changes.
+    dialog.reset();
+    MakeStoreObjects();
+    Open();
+    TypeAndTab("txtPulseWidth", "7.5");
+    TypeAndTab("cboBlock", "2.0");
+    AtFrame(1, [this] { Click("cmdGenWrite_0"); });
+    Click("cmdGenWrite_0");
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"!W|E0|00|05|01|BC", "!W|E0|00|06|02|61|A8", Init}));
+}
+
+} // namespace

@@ -302,3 +302,25 @@ TEST_F(WindowFaultTest, CloseBoxRefusedWhileBusy)
 }
 
 } // namespace
+
+// Cancel stops a running exchange by its access key as by the mouse, although
+// the disabled Calibration menu carries the same letter.
+TEST_F(WindowFaultTest, CancelByMouseOrAccessKey)
+{
+    std::vector<std::vector<std::string>> sent;
+    for (const bool byKey : {false, true}) {
+        LoadAndGet('H');
+        AtFrame(3, [this, byKey] {
+            if (byKey) {
+                QTest::keyClick(win.get(), Qt::Key_C, Qt::AltModifier);
+            } else {
+                QTest::mouseClick(win->cmdCancel, Qt::LeftButton);
+            }
+        });
+        model.knobs.replyDelay = 0.5; // every wait reaches its progress events
+        QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
+        EXPECT_FALSE(OwnVisible("cmdCancel")) << byKey;
+        sent.push_back(Sent());
+    }
+    EXPECT_EQ(sent[1], sent[0]);
+}
