@@ -297,12 +297,16 @@ QWidget* frmGenSettings::BuildQuickSetPanel()
     static const char* const names[] = {"", "A1", "A2", "A3", "B1", "B2", "B3", "C1", "C2", "C3"};
     auto* grid = new QGridLayout;
     for (int i = 1; i <= 9; ++i) {
-        cmdQuick[static_cast<size_t>(i)] = NewButton(Frame1, "cmdQuick", QString::fromLatin1(names[i]));
-        Named(cmdQuick[static_cast<size_t>(i)], "cmdQuick", i);
+        QPushButton* button = NewButton(Frame1, "cmdQuick", QString::fromLatin1(names[i]));
+        cmdQuick[static_cast<size_t>(i)] = Named(button, "cmdQuick", i);
         QFont font(QStringLiteral("Arial"));
+        // Sized for the highlighted caption, so that highlighting moves nothing.
+        font.setPointSize(28);
+        button->setFont(font);
+        button->setMinimumSize(button->sizeHint());
         font.setPointSize(20);
-        cmdQuick[static_cast<size_t>(i)]->setFont(font);
-        grid->addWidget(cmdQuick[static_cast<size_t>(i)], (i - 1) / 3, (i - 1) % 3);
+        button->setFont(font);
+        grid->addWidget(button, (i - 1) / 3, (i - 1) % 3);
     }
     cmdGenRead[1] = NewButton(Frame1, "cmdGenRead_1", QStringLiteral("&Get"),
                               QStringLiteral("Read all General parameters from Transponder"));

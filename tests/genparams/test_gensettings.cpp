@@ -382,6 +382,28 @@ TEST_F(GenSettingsTest, TheAddressCodeListShowsOnlyWhereItIsTheAddressField)
     }
 }
 
+// Highlighting a preset enlarges its caption, not its button: Set stays where
+// the user is about to click it.
+TEST_F(GenSettingsTest, PickingAPresetMovesNoButton)
+{
+    QuickSetNavigation(33, 5); // no preset highlighted at opening
+    Open();
+    const auto settle = [] {
+        for (int pass = 0; pass < 3; ++pass) {
+            QApplication::processEvents();
+        }
+    };
+    settle();
+    const auto where = [this](const char* name) { return W(name)->mapTo(dialog.get(), QPoint(0, 0)); };
+    const QPoint set = where("cmdGenWrite_1");
+    const QSize button = W("cmdQuick_5")->size();
+    Click("cmdQuick_5");
+    settle();
+    EXPECT_EQ(W("cmdQuick_5")->font().pointSize(), 28);
+    EXPECT_EQ(W("cmdQuick_5")->size(), button);
+    EXPECT_EQ(where("cmdGenWrite_1"), set);
+}
+
 // The quick-set panel's notes wrap; the dialog opens tall enough to show them
 // whole, the interference warning at their end included.
 TEST_F(GenSettingsTest, TheQuickSetNotesAreShownWhole)
