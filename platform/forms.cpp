@@ -350,6 +350,22 @@ public:
     }
 
     // Tab and Shift+Tab go through the shown controls in reading order.
+    // Buttons never become the default (Enter in a field presses nothing), so
+    // Qt ignores Enter on them: a focused button takes it, as it takes Space.
+    static bool Enter(QWidget* widget, const QKeyEvent* event)
+    {
+        auto* button = qobject_cast<QPushButton*>(widget);
+        if (button == nullptr || button->autoDefault() || button->isDefault() || !button->isEnabled() ||
+            (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) ||
+            (event->modifiers() & ~Qt::KeypadModifier) != 0) {
+            return false;
+        }
+        if (!event->isAutoRepeat()) {
+            button->click();
+        }
+        return true;
+    }
+
     bool Tab(QWidget* widget, const QKeyEvent* event)
     {
         const bool back = event->key() == Qt::Key_Backtab ||
@@ -392,7 +408,7 @@ protected:
         }
         switch (event->type()) {
         case QEvent::KeyPress:
-            return Tab(widget, static_cast<QKeyEvent*>(event));
+            return Tab(widget, static_cast<QKeyEvent*>(event)) || Enter(widget, static_cast<QKeyEvent*>(event));
         case QEvent::Shortcut:
             return AccessKey(widget, static_cast<QShortcutEvent*>(event));
         case QEvent::FocusIn:

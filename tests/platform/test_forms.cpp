@@ -141,4 +141,27 @@ TEST(FormsAccessKeyTest, TheFieldIsLeftFirstAndMayRefuse)
     EXPECT_EQ(QApplication::focusWidget(), go);
 }
 
+// Enter on a focused button presses it, as Space does; Enter in a field
+// presses nothing.
+TEST(FormsEnterKeyTest, PressesTheFocusedButtonOnly)
+{
+    Probe probe;
+    QPushButton* go = Forms::NewButton(&probe, "cmdGo", QStringLiteral("&Go"));
+    probe.layout()->addWidget(go);
+    int clicks = 0;
+    QObject::connect(go, &QPushButton::clicked, [&clicks] { ++clicks; });
+    probe.Show();
+    QTest::mouseClick(probe.field, Qt::LeftButton);
+    QTest::keyClick(probe.field, Qt::Key_Return);
+    EXPECT_EQ(clicks, 0);
+
+    QTest::keyClick(probe.field, Qt::Key_G, Qt::AltModifier);
+    ASSERT_EQ(clicks, 1);
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+    }
+    EXPECT_EQ(clicks, 3);
+    EXPECT_TRUE(probe.isVisible());
+}
+
 } // namespace
