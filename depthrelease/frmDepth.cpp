@@ -50,12 +50,18 @@ frmDepth::frmDepth(QWidget* owner) : Forms::Dialog(owner)
 
 void frmDepth::cmdGet_Click()
 {
+    if (Busy()) {
+        return;
+    }
     ReadOnOff();
     ShowOnOff();
 }
 
 void frmDepth::cmdSet_Click()
 {
+    if (Busy()) {
+        return;
+    }
     EditDepth.OnOff(cboDepthOnOff->currentIndex() == 0 ? 1 : 2);
     TpdrExchange::Reply reply;
     bool written = false;
@@ -74,6 +80,9 @@ void frmDepth::cmdSet_Click()
 }
 
 void frmDepth::cmdExit_Click() { Unload(QDialog::Accepted); }
+
+// Never unloaded under its own running exchange.
+void frmDepth::QueryUnload(bool& Cancel, CloseBy /*how*/) { Cancel = Busy(); }
 
 bool frmDepth::Exchange(const TpdrExchange::Encoder& encode, TpdrExchange::Reply& reply)
 {

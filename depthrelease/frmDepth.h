@@ -20,6 +20,9 @@ public:
     QPushButton* cmdSet;
     QPushButton* cmdExit;
 
+protected:
+    void QueryUnload(bool& Cancel, CloseBy how) override;
+
 private:
     void cmdGet_Click();
     void cmdSet_Click();

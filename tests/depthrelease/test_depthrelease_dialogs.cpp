@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -44,6 +45,28 @@ TEST_F(DepthDialogTest, GetShowsTheStateTheTransponderReports)
         EXPECT_EQ(dialog.lblDepthOnOff->text().toStdString(), row.shown);
         EXPECT_EQ(dialog.cmdSet->isEnabled(), row.onOff != 4);
     }
+}
+
+// Get, Set and Exit clicked while a read waits for a silent unit: nothing
+// more is sent and the dialog stays open under the running exchange.
+TEST_F(DepthDialogTest, ClicksDuringAnExchangeDoNothing)
+{
+    model.knobs.answerFrames = 0;
+    boxes.Answer(1);
+    frmDepth dialog;
+    dialog.show();
+    int clicked = 0;
+    QTimer::singleShot(0, &dialog, [&] {
+        ++clicked;
+        for (QPushButton* button : {dialog.cmdGet, dialog.cmdSet, dialog.cmdExit}) {
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
+    });
+    QTest::mouseClick(dialog.cmdGet, Qt::LeftButton);
+    EXPECT_EQ(clicked, 1);
+    EXPECT_EQ(model.Frames(), std::vector<std::string>{ReadFrame});
+    EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{NoReplyBox});
+    EXPECT_TRUE(dialog.isVisible());
 }
 
 TEST_F(DepthDialogTest, SetWritesTheChoiceAndReadsItBack)
