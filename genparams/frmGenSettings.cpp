@@ -630,6 +630,12 @@ void frmGenSettings::EnableGenControls(bool Busy)
     EnableGenRead(!Busy);
     cmdMultiTATs->setEnabled(!Busy && clsMultiTAT::EnableOK(fw));
     cmdTimedRelease->setEnabled(!Busy && timedRelease_->EnableOK(fw));
+    // A preset or a panel switch picked mid-exchange would change what the
+    // running write goes on to send.
+    for (size_t i = 1; i < cmdQuick.size(); ++i) {
+        cmdQuick[i]->setEnabled(!Busy);
+    }
+    SetEnabled({cmdAdvanced, cmdQuickSet}, !Busy);
     update();
 }
 
@@ -1062,9 +1068,12 @@ void frmGenSettings::cmdGenWrite_Click(int Index)
         NavParams.CmdAddressString(S(txtAddress->text()));
         const int i = cboOrvaneIntChan->currentIndex();
         NavParams.OrvaneIntChan(i >= 0 ? i : 19);
+        // The main window writes the chain while this dialog stays live above it.
+        EnableGenControls(true);
         const bool ok = owner_ != nullptr && owner_->SetNavParams();
         ShowNavScheme();
         if (!ok) {
+            EnableGenControls(false);
             SetBusy(false);
             Forms::DefaultPointer();
             return;

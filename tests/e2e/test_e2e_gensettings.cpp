@@ -441,6 +441,50 @@ TEST_F(GenSettingsE2E, QuickSetFromHprUnit)
     });
 }
 
+// While the main window writes the quick-set's navigation chain the dialog
+// stays open under it: a preset picked then, or any other edit, must neither
+// change what the write goes on to send nor open a second exchange.
+TEST_F(GenSettingsE2E, QuickSetDialogIsBusyWhileTheChainIsWritten)
+{
+    LoadAndStatus([](Model& m) {
+        m.Poke(true, 0x80, 0x00, 0x00, 0x28);
+        m.Poke(true, 0x80, 0x00, 0x01, 0x50);
+    });
+    Expected({{M24, Yes}});
+    std::vector<std::string> live;
+    auto* meddle = new QTimer(win.get());
+    meddle->setInterval(1);
+    QObject::connect(meddle, &QTimer::timeout, win.get(), [this, meddle, &live] {
+        bool started = false;
+        With([&](Model& m) { started = !m.Frames().empty(); });
+        if (dialog == nullptr || !started) {
+            return;
+        }
+        meddle->stop();
+        for (const char* name : {"cmdQuick_9", "cboGain_1", "cboPowerLevel_1", "cmdGenCancel_1", "cmdGenRead_1",
+                                 "cmdAdvanced", "cmdMultiTATs"}) {
+            if (Enabled(name)) {
+                live.emplace_back(name);
+            }
+        }
+        QTest::mouseClick(C<QPushButton>("cmdQuick_9"), Qt::LeftButton);
+    });
+    FrameList written;
+    Open("cmdQuickSet", [&](frmGenSettings&) {
+        Click("cmdQuick_5");
+        meddle->start();
+        Click("cmdGenWrite_1");
+        written = Take();
+        EXPECT_EQ(Text("cboOrvaneIntChan") + " " + Text("txtAddress") + " " + Text("cboGenTAT"), "MF10 4603 375.0");
+    });
+    EXPECT_EQ(live, std::vector<std::string>{});
+    // B2's general parameters, as in the plain quick-set.
+    const FrameList general{W("03", "24 8A"), W("06", "18 6A"), W("0A", "00"), Init};
+    ASSERT_GE(written.size(), general.size());
+    EXPECT_EQ(FrameList(written.end() - static_cast<std::ptrdiff_t>(general.size()), written.end()), general);
+    Take();
+}
+
 // V2.02S offers no general parameter: only the version is read, nothing can be edited.
 TEST_F(GenSettingsE2E, UnsupportedFirmware)
 {
