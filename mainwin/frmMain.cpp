@@ -254,6 +254,7 @@ void frmMain::BuildControls()
         g->addWidget(lblEndcapText, 2, 0);
         g->addWidget(lblEndcap, 2, 1);
         g->setColumnStretch(2, 1);
+        g->setRowStretch(3, 1);
     }
     // Scheme 2: HPR channel
     cboHPRChan = NewCombo(QStringLiteral("cboHPRChan"), fraNavScheme[2]);

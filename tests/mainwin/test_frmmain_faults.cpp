@@ -301,6 +301,15 @@ TEST_F(WindowFaultTest, CloseBoxRefusedWhileBusy)
     EXPECT_TRUE(win->Unloaded());
 }
 
+// The endcap channel is one line of text: its box keeps the height of the
+// lists above it and does not stretch to fill the frame.
+TEST_F(WindowFaultTest, EndcapBoxIsOneLineHigh)
+{
+    LoadAndGet('D');
+    ASSERT_TRUE(win->lblEndcap->isVisible());
+    EXPECT_LE(win->lblEndcap->height(), win->cboProgrammedChan->height() + 4);
+}
+
 } // namespace
 
 // Cancel stops a running exchange by its access key as by the mouse, although
