@@ -86,8 +86,10 @@ void InitialiseTpdr()
 
 void InitialiseTpdr(ExchangeWindow& window, bool delayFirst)
 {
-    if (delayFirst && Delay(AppSettings.DelayBetweenCmds(), [&window] { return window.CancelPending(); })) {
-        return;
+    // The initialise returns the transponder to normal running after a read or
+    // write, also one the user cancelled: a Cancel does not skip it.
+    if (delayFirst) {
+        Delay(AppSettings.DelayBetweenCmds());
     }
     InitialiseTpdr();
     window.ShowStatus("Transponder initialised.");

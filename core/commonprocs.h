@@ -18,8 +18,8 @@ bool Delay(float seconds, const std::function<bool()>& stop);
 // Send the initialise command without waiting for a reply.
 void InitialiseTpdr();
 // The pause between commands (when asked), the initialise command, and
-// "Transponder initialised." on the window's status. A Cancel pending in the
-// window ends the pause, and then nothing is sent.
+// "Transponder initialised." on the window's status, whether or not the user
+// has cancelled.
 void InitialiseTpdr(ExchangeWindow& window, bool delayFirst = true);
 // (Re)open the transponder port with the normal or the download setting: 0, 3 or 4.
 int32_t OpenTpdrCommPort(bool download);

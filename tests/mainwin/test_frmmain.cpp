@@ -461,7 +461,7 @@ TEST_F(MainWindowTest, ResetAndInitialiseTransponder)
 {
     const std::string init("!I\0\0\0\0", 6);
     const std::string channel1("!F\0\0\0\x01\x01", 7); // HPR channel 1 as the RS232 channel
-    enum Link { Sound, Refused, Cancelled };
+    enum Link { Sound, Refused, Cancelled, CancelledLate };
     const struct {
         int answer;
         Link link;
@@ -474,6 +474,8 @@ TEST_F(MainWindowTest, ResetAndInitialiseTransponder)
         {MsgBoxResult::Yes, Refused, {"Invalid HPR Channel Write", "Invalid HPR Channel Write"}, channel1},
         // Cancel is clicked in the pause before the write: nothing is sent.
         {MsgBoxResult::Yes, Cancelled, {"Invalid HPR Channel Write"}, ""},
+        // Cancel once the channel is written: the initialise still follows it.
+        {MsgBoxResult::Yes, CancelledLate, {"HPR Channel Written"}, channel1 + init},
     };
     Load();
     for (const auto& r : rows) {
@@ -487,6 +489,17 @@ TEST_F(MainWindowTest, ResetAndInitialiseTransponder)
         }
         if (r.link == Cancelled) {
             QTimer::singleShot(0, win->cmdCancel, &QPushButton::click);
+        }
+        QTimer late;
+        late.setInterval(0);
+        QObject::connect(&late, &QTimer::timeout, win.get(), [this, &late] {
+            if (win->StatusText() == "Transponder initialising...") {
+                late.stop();
+                win->cmdCancel->click();
+            }
+        });
+        if (r.link == CancelledLate) {
+            late.start();
         }
         TpdrChannel.RS232Chan(7);
         Trigger("mnuDiagnosticsReset");
