@@ -19,10 +19,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) {
