@@ -59,7 +59,7 @@ void Report(const char* procName, const std::exception& error)
 
 } // namespace
 
-frmMultiTAT::frmMultiTAT(QWidget* owner) : Forms::Dialog(owner)
+frmMultiTAT::frmMultiTAT(QWidget* owner) : Forms::Dialog(owner), owner_(dynamic_cast<FirmwareWindow*>(owner))
 {
     setObjectName(QStringLiteral("frmMultiTAT"));
     setWindowTitle(QStringLiteral("Multi-TAT Settings"));
@@ -484,27 +484,18 @@ void frmMultiTAT::ShowStatus(const std::string& text)
 
 std::string frmMultiTAT::StatusText() const { return Forms::S(staMultiTATPanel1->text()); }
 
-// The version read here shows on the main window, at the top of the owner chain.
-QLabel* frmMultiTAT::MainFirmwareLabel() const
-{
-    QWidget* top = parentWidget();
-    while (top != nullptr && top->parentWidget() != nullptr) {
-        top = top->parentWidget();
-    }
-    return top != nullptr ? top->findChild<QLabel*>(QStringLiteral("lblFirmware")) : nullptr;
-}
-
+// The version read here shows where the owner shows its own: the general
+// parameters dialog hands it on to the main window.
 void frmMultiTAT::SetFirmwareLabelText(const std::string& text)
 {
-    if (QLabel* label = MainFirmwareLabel()) {
-        label->setText(Q(text));
-        label->repaint();
+    if (owner_ != nullptr) {
+        owner_->SetFirmwareLabelText(text);
     }
 }
 
 void frmMultiTAT::SetFirmwareLabelBackColor(int32_t vbColor)
 {
-    if (QLabel* label = MainFirmwareLabel()) {
-        Forms::SetBackColor(label, static_cast<uint32_t>(vbColor));
+    if (owner_ != nullptr) {
+        owner_->SetFirmwareLabelBackColor(vbColor);
     }
 }

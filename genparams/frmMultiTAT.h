@@ -69,7 +69,7 @@ private:
     // Writes both pages; true when both were acknowledged.
     bool WritePages();
     void InitialiseAfterWrite();
-    QLabel* MainFirmwareLabel() const;
+    FirmwareWindow* owner_; // where the firmware label is shown
 
     QGroupBox* fraTAT = nullptr;
     std::array<QLabel*, Entries> lblTAT{};

@@ -31,7 +31,6 @@ protected:
         CommonProcs::ResetParamGroup(6, true, true);
         CommonProcs::ClearUnsupportedReads(true);
         model.versionText = "Vers2.05D";
-        lblFirmware = Forms::Named(new QLabel(&mainWindow), "lblFirmware");
     }
     ~MultiTATDialogTest() override
     {
@@ -67,8 +66,16 @@ protected:
     }
 
     clsSettings saved;
-    QWidget mainWindow; // holds the firmware label, as the main window does
-    QLabel* lblFirmware = nullptr;
+    // Shows the firmware label, as the main window does.
+    struct Owner : QWidget, FirmwareWindow {
+        QLabel* label = new QLabel(this);
+        void SetFirmwareLabelText(const std::string& text) override { label->setText(Forms::Q(text)); }
+        void SetFirmwareLabelBackColor(int32_t vbColor) override
+        {
+            Forms::SetBackColor(label, static_cast<uint32_t>(vbColor));
+        }
+    } mainWindow;
+    QLabel* lblFirmware = mainWindow.label;
     std::unique_ptr<frmMultiTAT> dialog;
 };
 
