@@ -179,7 +179,7 @@ TpdrCommsResult clsTpdrComms::SendAndReceive(const TpdrCommand& strByteArray, in
                       UnexpectedError == ErrorHandler::Action::Unknown);
         return static_cast<TpdrCommsResult>(ErrorHandler::CommsOrCatchAll(e.Number(), e.Description(), ProcName));
     } catch (const std::exception& e) {
-        ErrorHandler::CatchAllErrors(51, e.what(), ProcName);
+        ErrorHandler::CatchAllErrors(e, ProcName);
         return UnexpectedError;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "dialogs.h"
 #include "vbconv.h"
+#include "vberror.h"
 
 #include <map>
 
@@ -111,6 +112,15 @@ void CatchAllErrors(int32_t number, const std::string& description, const std::s
 {
     MsgBox("Error from " + procName + " trapped in CatchAll Errors.", BoxExclamation,
            "Error: " + VB::Str(number) + "  " + description);
+}
+
+void CatchAllErrors(const std::exception& error, const std::string& procName)
+{
+    if (const auto* e = dynamic_cast<const VBError*>(&error)) {
+        CatchAllErrors(e->Number(), e->Description(), procName);
+    } else {
+        CatchAllErrors(51, error.what(), procName);
+    }
 }
 
 int32_t CommsOrCatchAll(int32_t number, const std::string& description, const std::string& procName)

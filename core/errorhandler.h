@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
 
 namespace ErrorHandler {
@@ -25,6 +26,9 @@ int32_t CommsErrors(int32_t number);
 int32_t GeneralErrors(int32_t number);
 // Takes the whole number: one outside 16 bits is shown as it is.
 void CatchAllErrors(int32_t number, const std::string& description, const std::string& procName);
+// The catch-all box for whatever was thrown: a run-time error with its own
+// number, anything else as error 51.
+void CatchAllErrors(const std::exception& error, const std::string& procName);
 // The convention of the link's callers: a serial error's own box (Reported),
 // else the catch-all box (Unknown).
 int32_t CommsOrCatchAll(int32_t number, const std::string& description, const std::string& procName);

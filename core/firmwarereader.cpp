@@ -75,10 +75,8 @@ int16_t ReadVersion(const FirmwarePolicy& policy, FirmwareWindow& window, int16_
             window.SetFirmwareLabelText(TpdrFirmware.Caption());
         }
         return static_cast<int16_t>(result);
-    } catch (const VBError& e) {
-        ErrorHandler::CatchAllErrors(e.Number(), e.Description(), procName);
     } catch (const std::exception& e) {
-        ErrorHandler::CatchAllErrors(51, e.what(), procName);
+        ErrorHandler::CatchAllErrors(e, procName);
     }
     return UnexpectedError;
 }

@@ -123,10 +123,8 @@ bool Guarded(const char* procName, F&& body)
     try {
         body();
         return true;
-    } catch (const VBError& e) {
-        ErrorHandler::CatchAllErrors(e.Number(), e.Description(), procName);
     } catch (const std::exception& e) {
-        ErrorHandler::CatchAllErrors(51, e.what(), procName);
+        ErrorHandler::CatchAllErrors(e, procName);
     }
     return false;
 }

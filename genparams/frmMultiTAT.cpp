@@ -50,11 +50,7 @@ void Exclamation(const std::string& text, const std::string& title)
 void Report(const char* procName, const std::exception& error)
 {
     Forms::DefaultPointer();
-    if (const auto* e = dynamic_cast<const VBError*>(&error)) {
-        ErrorHandler::CatchAllErrors(e->Number(), e->Description(), procName);
-    } else {
-        ErrorHandler::CatchAllErrors(51, error.what(), procName);
-    }
+    ErrorHandler::CatchAllErrors(error, procName);
 }
 
 } // namespace
