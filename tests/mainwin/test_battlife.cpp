@@ -204,17 +204,23 @@ TEST(BattLifeSettings, ThresholdIsCheckedWhenTheFocusLeaves)
     }
 }
 
+// Shows the dialog and clicks into the threshold; the threshold and advice boxes.
+std::pair<QLineEdit*, QCheckBox*> OpenAndClickThreshold(frmBattLifeSettings& dialog)
+{
+    dialog.show();
+    dialog.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    auto* txt = dialog.findChild<QLineEdit*>("txtThreshold");
+    QTest::mouseClick(txt, Qt::LeftButton);
+    return {txt, dialog.findChild<QCheckBox*>("chkWarning")};
+}
+
 // A click on the box while the threshold is refused keeps the focus where it
 // is and changes nothing.
 TEST(BattLifeSettings, RefusedThresholdKeepsTheWarningBox)
 {
     frmBattLifeSettings dialog({7, true});
-    dialog.show();
-    dialog.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    auto* txt = dialog.findChild<QLineEdit*>("txtThreshold");
-    auto* chk = dialog.findChild<QCheckBox*>("chkWarning");
-    QTest::mouseClick(txt, Qt::LeftButton);
+    auto [txt, chk] = OpenAndClickThreshold(dialog);
     QTest::keyClicks(txt, QStringLiteral("ab"));
     QTest::mouseClick(chk, Qt::LeftButton, {}, QPoint(6, chk->height() / 2));
     EXPECT_TRUE(txt->hasFocus());
@@ -226,12 +232,7 @@ TEST(BattLifeSettings, RefusedThresholdKeepsTheWarningBox)
 TEST(BattLifeSettings, CancelRestoresBothValues)
 {
     frmBattLifeSettings dialog({7, true});
-    dialog.show();
-    dialog.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    auto* txt = dialog.findChild<QLineEdit*>("txtThreshold");
-    auto* chk = dialog.findChild<QCheckBox*>("chkWarning");
-    QTest::mouseClick(txt, Qt::LeftButton);
+    auto [txt, chk] = OpenAndClickThreshold(dialog);
     QTest::keyClicks(txt, QStringLiteral("40"));
     QTest::mouseClick(chk, Qt::LeftButton, {}, QPoint(6, chk->height() / 2));
     EXPECT_EQ(dialog.Settings(), (BattLifeSettings{40, false}));
