@@ -12,7 +12,9 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -31,6 +33,22 @@ public:
     }
     std::string OpenFile(const FileDialogRequest&) override { return {}; }
     std::string SaveFile(const FileDialogRequest&) override { return {}; }
+};
+
+// The window benchmarks' arguments: [delay between commands, s (default 0)]
+// [passes (default 5)]. Windows are drawn offscreen unless told otherwise.
+struct BenchArgs {
+    BenchArgs(int argc, char** argv)
+        : delayText(argc > 1 ? argv[1] : "0"), delay(std::atof(delayText.c_str())),
+          passes(argc > 2 ? std::max(1, std::atoi(argv[2])) : 5)
+    {
+        if (qgetenv("QT_QPA_PLATFORM").isEmpty()) {
+            qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
+        }
+    }
+    std::string delayText;
+    double delay;
+    int passes;
 };
 
 class BenchRig {

@@ -21,17 +21,14 @@
 
 int main(int argc, char** argv)
 {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) {
-        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
-    }
+    const BenchArgs args(argc, argv);
     QApplication app(argc, argv);
-    const std::string delayText = argc > 1 ? argv[1] : "0";
-    const double delay = std::atof(delayText.c_str());
-    const int passes = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    const double delay = args.delay;
+    const int passes = args.passes;
 
     Sim::TransponderModel model; // Vers2.05F: gain, the six-byte group, power level
     BenchRig rig(model);
-    if (!rig.Start(delayText)) {
+    if (!rig.Start(args.delayText)) {
         return 1;
     }
 

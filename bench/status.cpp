@@ -46,19 +46,16 @@ size_t ReplyLength(const std::string& frame)
 
 int main(int argc, char** argv)
 {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) {
-        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
-    }
+    const BenchArgs args(argc, argv);
     QApplication app(argc, argv);
-    const std::string delayText = argc > 1 ? argv[1] : "0";
-    const double delay = std::atof(delayText.c_str());
-    const int passes = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    const double delay = args.delay;
+    const int passes = args.passes;
 
     Sim::TransponderModel model;
     model.Poke(true, 0x80, 0x00, 0x00, 0x20); // codeword: band 2, IRS, address 05, channel 03
     model.Poke(true, 0x80, 0x00, 0x01, 0x53);
     BenchRig rig(model);
-    if (!rig.Start(delayText)) {
+    if (!rig.Start(args.delayText)) {
         return 1;
     }
     WireStore();
