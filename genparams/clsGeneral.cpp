@@ -260,21 +260,12 @@ uint8_t clsGeneral::EncodeWriteParams(int32_t intGenParam, int32_t intByte, bool
         case 2: return 'R';
         default: return 'O';
         }
-    case 4: {
-        const double ms = v.TAT;
-        const double exact = ms / 1000 / CodeSecondsPerStep - TATOffset;
-        return ByteOfWord(WordCode(RoundedCode(exact)), intByte);
-    }
-    case 5: {
-        const double ms = v.PulseWidth;
-        const double exact = ms / 1000 / CodeSecondsPerStep;
-        return VB::CByte(RoundedCode(exact));
-    }
-    case 6: {
-        const double s = v.Block;
-        const double exact = s / BlockSecondsPerStep;
-        return ByteOfWord(WordCode(RoundedCode(exact)), intByte);
-    }
+    case 4:
+        return ByteOfWord(WordCode(TimeCode(4, v.TAT)), intByte);
+    case 5:
+        return VB::CByte(TimeCode(5, v.PulseWidth));
+    case 6:
+        return ByteOfWord(WordCode(TimeCode(6, v.Block)), intByte);
     case 7: {
         const float ms = v.RelayOnTime * 1000;
         const float m = CommonProcs::SingleMod(ms, RelayUnit);
@@ -285,14 +276,23 @@ uint8_t clsGeneral::EncodeWriteParams(int32_t intGenParam, int32_t intByte, bool
         return VB::CByte(v.ChannelCode);
     case 9:
         return v.PowerLevel == 1 ? 0xFF : 0x00;
-    case 10: {
-        const double ms = v.VariableTAT;
-        const double exact = ms / 1000 / CodeSecondsPerStep - VariableTATOffset;
-        return ByteOfWord(WordCode(RoundedCode(exact)), intByte);
-    }
+    case 10:
+        return ByteOfWord(WordCode(TimeCode(10, v.VariableTAT)), intByte);
     default:
         InvalidParameter("Function EncodeWriteParams");
         return 0;
+    }
+}
+
+int32_t clsGeneral::TimeCode(int32_t intGenParam, float value)
+{
+    const double v = value;
+    switch (intGenParam) {
+    case 4: return RoundedCode(v / 1000 / CodeSecondsPerStep - TATOffset);
+    case 5: return RoundedCode(v / 1000 / CodeSecondsPerStep);
+    case 6: return RoundedCode(v / BlockSecondsPerStep);
+    case 10: return RoundedCode(v / 1000 / CodeSecondsPerStep - VariableTATOffset);
+    default: return 0;
     }
 }
 

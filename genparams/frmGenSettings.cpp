@@ -47,15 +47,18 @@ int32_t FW() { return TpdrFirmware.FWVersion(); }
 
 // The presets' command addresses are of the first Spanwave type. On a unit of
 // another type the navigation write offers to switch it to that type (and
-// checks the address again), so such an address is not refused here.
-bool CmdAddressOK()
+// checks the address again), so such an address is not refused here. The
+// address judged is the one the box shows: one that reads "Invalid" offers
+// no Set.
+bool CmdAddressOK(const QLineEdit* box)
 {
-    if (NavParams.CmdAddressIsOK()) {
+    clsSpanwaveParams shown = NavParams;
+    shown.CmdAddressString(S(box->text()));
+    if (shown.CmdAddressIsOK()) {
         return true;
     }
-    clsSpanwaveParams firstType = NavParams;
-    firstType.SpanwaveType(1);
-    return firstType.CmdAddressIsOK();
+    shown.SpanwaveType(1);
+    return shown.CmdAddressIsOK();
 }
 
 // The list index as the forms runtime knows it: an editable combo counts as
@@ -373,9 +376,10 @@ QWidget* frmGenSettings::BuildQuickSetPanel()
 
 void frmGenSettings::ConnectEvents()
 {
-    // Leaving a field for these abandons the entry: they never check it.
+    // Leaving a field for these abandons the entry: they never check it. A
+    // read replaces what the field held anyway.
     for (QWidget* w : {cmdExit[0], cmdExit[1], cmdGenCancel[0], cmdGenCancel[1], cmdProgressCancel[0],
-                       cmdProgressCancel[1]}) {
+                       cmdProgressCancel[1], cmdGenRead[0], cmdGenRead[1]}) {
         Forms::SetCausesValidation(w, false);
     }
     for (int i = 0; i < 2; ++i) {
@@ -479,6 +483,7 @@ void frmGenSettings::Form_Load()
     ShowNavScheme();
     picGeneral[1]->setVisible(QuickSetMode);
     picGeneral[0]->setVisible(!QuickSetMode);
+    ProgressCancel(false);
     FillGenCombos();
     for (int32_t n = 1; n <= 10; ++n) {
         CopyGenParam(2, n);
@@ -774,13 +779,14 @@ void frmGenSettings::ShowGenParams()
     SetVisible({lblGenTAT[0], lblGenTAT[1], cboGenTAT}, tat);
     if (tat && !EditGenParam.OKToWrite(4)) {
         ShowBlank(cboGenTAT);
+        cboGenTAT_Click();
     } else if (tat) {
         const bool was = cboGenTAT->isEnabled();
         cboGenTAT->setEnabled(false);
         SetListIndex(cboGenTAT, -1);
         int match = -1;
         for (int i = 0; i < cboGenTAT->count() && match < 0; ++i) {
-            if (VB::Val(S(cboGenTAT->itemText(i))) == static_cast<double>(EditGenParam.TAT())) {
+            if (!GenValueDiffers(4, VB::Val(S(cboGenTAT->itemText(i))), EditGenParam.TAT())) {
                 match = i;
             }
         }
@@ -821,6 +827,19 @@ void frmGenSettings::ShowGenParams()
             SetComboText(cboVariableTAT, VB::NumText(EditGenParam.VariableTAT()));
         }
     }
+    MarkFieldsShown();
+}
+
+void frmGenSettings::MarkFieldsShown()
+{
+    for (QWidget* field : {static_cast<QWidget*>(txtAddress), static_cast<QWidget*>(cboAddress),
+                           static_cast<QWidget*>(cboGain[0]), static_cast<QWidget*>(cboGain[1]),
+                           static_cast<QWidget*>(cboIdentity), static_cast<QWidget*>(cboGenTAT),
+                           static_cast<QWidget*>(txtPulseWidth), static_cast<QWidget*>(cboBlock),
+                           static_cast<QWidget*>(txtRelayOnTime), static_cast<QWidget*>(cboPowerLevel[0]),
+                           static_cast<QWidget*>(cboPowerLevel[1]), static_cast<QWidget*>(cboVariableTAT)}) {
+        Forms::MarkShown(field);
+    }
 }
 
 void frmGenSettings::ShowAddress()
@@ -854,7 +873,7 @@ void frmGenSettings::CheckCmdAddress()
     }
     Forms::SetBackColor(cboOrvaneIntChan, colour);
     Forms::SetBackColor(lblQuickData[0], colour);
-    if (!CmdAddressOK()) {
+    if (!CmdAddressOK(txtAddress)) {
         SetEnabled({cmdGenWrite[0], cmdGenWrite[1]}, false);
     }
 }
@@ -895,7 +914,7 @@ bool frmGenSettings::GenWriteAllowed()
     if (!(pulse > 0 && pulse <= 10.2f)) {
         return false;
     }
-    if (QuickSetMode && (!CmdAddressOK() || cboOrvaneIntChan->currentIndex() < 0)) {
+    if (QuickSetMode && (!CmdAddressOK(txtAddress) || cboOrvaneIntChan->currentIndex() < 0)) {
         return false;
     }
     for (int32_t n = 1; n <= 10; ++n) {
@@ -949,18 +968,22 @@ void frmGenSettings::SetFirmwareLabelBackColor(int32_t vbColor)
 
 // ------------------------------------------------------------------ busy
 
+// The focus waits on the progress Cancel and then goes to Get, never through
+// an entry: one it dropped into would be checked, and stored, on the next click.
 void frmGenSettings::BeginBusy()
 {
     Forms::BusyPointer();
     SetBusy(true);
+    ProgressCancel(true);
+    cmdProgressCancel[QuickSetPanelShown ? 1 : 0]->setFocus();
     EnableGenControls(true);
     ShowExitButtons(false);
-    ProgressCancel(true);
 }
 
 void frmGenSettings::EndBusy()
 {
     EnableGenControls(false);
+    cmdGenRead[QuickSetPanelShown ? 1 : 0]->setFocus();
     ProgressCancel(false);
     ShowExitButtons(true);
     prgGenSettings->setValue(prgGenSettings->minimum());
@@ -1242,7 +1265,7 @@ void frmGenSettings::txtAddress_Validate(bool& Cancel)
     if (QuickSetMode) {
         NavParams.CmdAddressString(text);
         uint32_t colour = Forms::vbRed;
-        if (CmdAddressOK()) {
+        if (CmdAddressOK(txtAddress)) {
             colour = VB::Val(text) == ShownCmdAddress ? Forms::vbWhite : Forms::vbOrange;
         }
         Forms::SetBackColor(txtAddress, colour);

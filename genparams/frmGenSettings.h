@@ -67,6 +67,7 @@ private:
     // The address then, when that shows white, the channel code.
     void ColourAddressAndChannel();
     void ShowGenParams();
+    void MarkFieldsShown();
     void ShowAddress();
     void CheckCmdAddress();
     void HighlightQuickButton();

@@ -398,6 +398,7 @@ void frmMultiTAT::ShowTAT(int Index)
     // the wheel and the drop-down step on from it.
     combo->setCurrentIndex(combo->findText(Q(text)));
     combo->setEditText(Q(text));
+    Forms::MarkShown(combo);
 }
 
 // One row loop: each entry's colour from the read and edit copies.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "clsGeneral.h"
+#include "vberror.h"
 
 #include <array>
 #include <cstdint>
@@ -56,12 +57,27 @@ inline constexpr std::array<GenParamFacts, 10> GenParamTable{{
 
 inline const GenParamFacts& GenParamRow(int32_t number) { return GenParamTable.at(static_cast<size_t>(number - 1)); }
 
-// Whether the edited value differs from the read one. Both copies hold the
-// same type, so comparing their exact values compares them as that type.
+// Whether a value differs from another as the transponder sees it. A time
+// value compares by the code it travels as: 187.48 ms read back and the
+// 187.5 ms item both send 12 3A. Values no code carries, and the others,
+// compare exactly (both copies hold the same type).
+inline bool GenValueDiffers(int32_t number, double a, double b)
+{
+    if (number == 4 || number == 5 || number == 6 || number == 10) {
+        try {
+            return clsGeneral::TimeCode(number, static_cast<float>(a)) !=
+                   clsGeneral::TimeCode(number, static_cast<float>(b));
+        } catch (const VBError&) {
+        }
+    }
+    return a != b;
+}
+
+// Whether the edited value differs from the read one.
 inline bool GenParamChanged(int32_t number, const clsGeneral& edited, const clsGeneral& read)
 {
     const GenParamFacts& row = GenParamRow(number);
-    return row.get(edited) != row.get(read);
+    return GenValueDiffers(number, row.get(edited), row.get(read));
 }
 
 // The read groups in the order they are read: the gate item and the

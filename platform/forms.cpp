@@ -6,10 +6,12 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPalette>
 #include <QPlainTextEdit>
@@ -138,6 +140,32 @@ ValidateHook* HookOf(const QWidget* field)
         }
     }
     return nullptr;
+}
+
+const char* const ShownText = "shownText";
+
+QString FieldText(const QWidget* field)
+{
+    if (const auto* box = qobject_cast<const QLineEdit*>(field)) {
+        return box->text();
+    }
+    if (const auto* combo = qobject_cast<const QComboBox*>(field)) {
+        return combo->currentText();
+    }
+    return {};
+}
+
+// Still showing what its window put there. Once its handler has run, the value
+// behind the field is the user's, and so is the text.
+bool Untouched(QWidget* field)
+{
+    const QVariant shown = field->property(ShownText);
+    field->setProperty(ShownText, QVariant());
+    if (shown.isValid() && shown.toString() == FieldText(field)) {
+        field->setProperty(ShownText, shown);
+        return true;
+    }
+    return false;
 }
 
 // A group of exclusive options is entered at its chosen option, or at its
@@ -280,7 +308,7 @@ public:
         }
         running_ = true;
         const QPointer<QWidget> guard(field);
-        const bool accepted = hook->Accepts();
+        const bool accepted = Untouched(field) || hook->Accepts();
         if (guard) {
             if (accepted) {
                 pending_.remove(guard->window());
@@ -466,6 +494,8 @@ void OnValidate(QWidget* field, ValidateHandler handler)
     delete HookOf(field);
     new ValidateHook(field, std::move(handler));
 }
+
+void MarkShown(QWidget* field) { field->setProperty(ShownText, FieldText(field)); }
 
 void SetCausesValidation(QWidget* control, bool causes) { control->setProperty("causesValidation", causes); }
 

@@ -83,6 +83,11 @@ bool CausesValidation(const QWidget* control);
 // Runs the field's handler now; true when it accepts (no handler: true). The
 // focus is put back in the field when it refuses.
 bool Validate(QWidget* field);
+// The field's text as its window shows a value: until the user changes it,
+// leaving the field is no edit and its handler does not run, so a value the
+// window rounded for display never replaces the one behind it. Line edits and
+// combo boxes.
+void MarkShown(QWidget* field);
 // Qt still delivers a click whose focus change was refused: the clicked
 // control asks here first. True (once) when the last focus change towards
 // `control` was refused and it has not had the focus since.

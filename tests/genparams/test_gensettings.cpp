@@ -578,3 +578,98 @@ TEST_F(GenSettingsTest, GetAndSetDoNothingWhileAWriteIsUnderWay)
 }
 
 } // namespace
+
+namespace {
+
+// Pulse-width byte BB (7.48 ms) shows as "7.5". Passing through that box while
+// changing only the gain is no edit of it: Set sends the gain alone. No
+// progress Cancel before the read, and the read leaves the focus on Get, not
+// in the first entry.
+TEST_F(GenSettingsTest, ARoundedValueShownIsNoEdit)
+{
+    model.Poke(false, 0xE0, 0x00, 0x05, 0xBB);
+    Open(false);
+    EXPECT_FALSE(OwnVisible("cmdProgressCancel_0"));
+    dialog->tmrReadParams_Timer();
+    Sent();
+    EXPECT_EQ(Focus(), "cmdGenRead_0");
+    ASSERT_EQ(Text("txtPulseWidth"), "7.5");
+    Click("txtPulseWidth");
+    QTest::keyClick(W("txtPulseWidth"), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(Focus(), "cboGain_0");
+    QTest::keyClick(W("cboGain_0"), Qt::Key_Up); // High -> Low
+    Click("cmdGenWrite_0");
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"!W|E0|00|00|01|00", Init}));
+    EXPECT_EQ(model.Peek(false, 0xE0, 0x00, 0x05), 0xBB);
+}
+
+// A read that loses the six-byte group leaves its fields blank, the quick-set
+// TAT read-out too, and traps no focus: a blank or refused entry never blocks
+// Get, which reads again.
+TEST_F(GenSettingsTest, AFailedReadTrapsNoFocus)
+{
+    Open();
+    ASSERT_EQ(Text("lblQuickData_2"), "500.0");
+    model.knobs.ignoreFrame = Sim::FrameAddress('R', 0xE0, 0x00, 0x02);
+    boxes.Answer(MsgBoxResult::OK);
+    Click("cmdGenRead_0");
+    Sent();
+    EXPECT_EQ(Text("cboGenTAT") + "|" + Text("lblQuickData_2"), "|");
+    EXPECT_EQ(Focus(), "cmdGenRead_0");
+    Click("txtPulseWidth");
+    QTest::keyClick(W("txtPulseWidth"), Qt::Key_Backtab);
+    EXPECT_EQ(Focus(), "cboGenTAT");
+    TypeAndTab("txtPulseWidth", "x");
+    ASSERT_EQ(Focus(), "txtPulseWidth");
+    model.knobs.ignoreFrame.clear();
+    Click("cmdGenRead_0");
+    EXPECT_EQ(Sent(), (std::vector<std::string>{V9, G0, G2, G5, Init}));
+    EXPECT_EQ(Text("cboGenTAT") + " " + Text("txtPulseWidth"), "500.0 8.0");
+}
+
+// The dialog's own writes of the odd 62.5 ms steps read back a few hundredths
+// off (12 3A is 187.48 ms): the item that sends the same word is shown, white,
+// and is not written again. A time off the steps stays red.
+TEST_F(GenSettingsTest, ATatReadBackMatchesTheItemWithItsWord)
+{
+    const struct {
+        uint8_t high, low;
+        const char* shown;
+        const char* colour;
+    } rows[] = {
+        {0x06, 0x06, "62.5", "W"}, {0x12, 0x3A, "187.5", "W"}, {0x2A, 0xA4, "437.5", "W"}, {0x09, 0xAF, "", "R"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.shown);
+        model.Poke(false, 0xE0, 0x00, 0x03, row.high);
+        model.Poke(false, 0xE0, 0x00, 0x04, row.low);
+        Open();
+        EXPECT_EQ(Text("cboGenTAT"), row.shown);
+        EXPECT_EQ(Colour("cboGenTAT"), row.colour);
+        TypeAndTab("txtPulseWidth", "7.0");
+        EXPECT_EQ(OwnEnabled("cmdGenWrite_0"), *row.colour == 'W');
+        Click("cmdGenWrite_0");
+        const std::vector<std::string> pulseOnly{"!W|E0|00|05|01|AF", Init};
+        EXPECT_EQ(Sent(), *row.colour == 'W' ? pulseOnly : std::vector<std::string>{});
+        dialog.reset();
+        MakeStoreObjects();
+        model.Poke(false, 0xE0, 0x00, 0x05, 0xC8);
+    }
+}
+
+// On a unit of the second Spanwave type a preset's address is of the first;
+// once a Get shows it "Invalid", Set is off.
+TEST_F(GenSettingsTest, SetIsOffWhileTheCommandAddressShowsInvalid)
+{
+    QuickSetNavigation(0, 5, 2);
+    Open();
+    Click("cmdQuick_5");
+    EXPECT_TRUE(OwnEnabled("cmdGenWrite_1"));
+    Click("cmdGenRead_1");
+    Sent();
+    EXPECT_EQ(Text("txtAddress") + " " + Colour("txtAddress"), "Invalid R");
+    EXPECT_FALSE(OwnEnabled("cmdGenWrite_1"));
+}
+
+} // namespace
