@@ -45,6 +45,7 @@ int16_t ReadVersion(const FirmwarePolicy& policy, FirmwareWindow& window, int16_
     try {
         TpdrExchange::Options options;
         options.delayFirst = delayFirst;
+        options.statusAfterDecode = true; // the version text as received
         TpdrExchange::Reply reply;
         const int32_t result = TpdrExchange::Run(
             window, [N](TpdrCommand& frame, int16_t& elements, int16_t& length) {

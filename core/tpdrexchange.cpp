@@ -37,7 +37,7 @@ int32_t Run(ExchangeWindow& window, const Encoder& encode, const StatusText& sta
         reply.text = link.TpdrReply();
         if (decode) {
             decode(reply.text, reply.length);
-            if (status) {
+            if (status && options.statusAfterDecode) {
                 window.ShowStatus(status());
             }
         }

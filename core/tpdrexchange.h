@@ -45,6 +45,9 @@ struct Options {
     // reach the caller, whose own error path reports them.
     bool noReply = false;
     std::string ioText;
+    // The status text shown once more after the decoder, for windows that show
+    // the reply they decoded; others keep the frame's text up.
+    bool statusAfterDecode = false;
 };
 
 struct Reply {
@@ -54,11 +57,11 @@ struct Reply {
 
 // Encodes, shows the status text (when `status` is given), sends and waits.
 // On ReplyReceived the reply is kept in `reply`, handed to `decode` (when
-// given) and the status text is shown once more. Returns the link's result,
-// or NoFrame; ReplyReceived once a noReply frame is sent; OperatorCancel,
-// with nothing sent, when a Cancel ended the pause before the frame. The link lives on
-// this call's stack, so a nested exchange run from the progress handler can
-// never free it.
+// given) and, with `statusAfterDecode`, the status text is shown once more.
+// Returns the link's result, or NoFrame; ReplyReceived once a noReply frame is
+// sent; OperatorCancel, with nothing sent, when a Cancel ended the pause
+// before the frame. The link lives on this call's stack, so a nested exchange
+// run from the progress handler can never free it.
 int32_t Run(ExchangeWindow& window, const Encoder& encode, const StatusText& status, Reply& reply,
             const Decoder& decode = {}, const Options& options = {});
 

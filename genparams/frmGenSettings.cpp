@@ -1135,6 +1135,7 @@ void frmGenSettings::WriteGenParams(int Index)
         CancelRequested = false;
         TpdrExchange::Options options;
         options.delayFirst = false;
+        options.statusAfterDecode = true; // the acknowledgement
         TpdrExchange::Reply reply;
         const int32_t result = TpdrExchange::Run(
             *this,

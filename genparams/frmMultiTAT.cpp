@@ -301,6 +301,7 @@ bool frmMultiTAT::WritePages()
 {
     TpdrExchange::Options options;
     options.delayFirst = false; // the two pages go one straight after the other
+    options.statusAfterDecode = true;
     for (int16_t page = 1; page <= Pages; ++page) {
         BusyControls();
         TpdrExchange::Reply reply;

@@ -332,11 +332,13 @@ void frmBattLife::Ping()
 int32_t frmBattLife::ReadBatteryType()
 {
     try {
+        TpdrExchange::Options options;
+        options.statusAfterDecode = true;
         TpdrExchange::Reply reply;
         const int32_t R = TpdrExchange::Run(
             *this, [](TpdrCommand& c, int16_t& n, int16_t& r) { TpdrBattery.ReadEncode_BatteryType(c, n, r); },
             [] { return TpdrBattery.StatusBarText(); }, reply,
-            [](const std::string& text, int16_t) { TpdrBattery.ReadDecode_BatteryType(text); });
+            [](const std::string& text, int16_t) { TpdrBattery.ReadDecode_BatteryType(text); }, options);
         if (R != ReplyReceived) {
             TpdrBattery.BatteryType(0);
             ShowStatus("Invalid Battery Type");

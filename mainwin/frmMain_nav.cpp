@@ -224,8 +224,10 @@ void frmMain::EnableNavControls()
     const int32_t f = TpdrFirmware.FWVersion();
     // Scheme 4 changes only through the general parameters dialog.
     cmdSet->setEnabled(R && s != 4);
+    // The quick-set ends in the Spanwave write: offered only where the firmware takes it.
+    cmdQuickSet->setEnabled(R && NavParams.EnableOK(f));
     for (QWidget* control : std::initializer_list<QWidget*>{
-             fraChanScheme, cmdQuickSet, fraReplyType, optChanScheme[2], optChanScheme[1], optReplyType[1],
+             fraChanScheme, fraReplyType, optChanScheme[2], optChanScheme[1], optReplyType[1],
              optReplyType[2], lblEndcap, lblEndcapText, cboHPRChan, lblHPRChan, cboOrvaneReplyChan, lblOrvaneReplyChan}) {
         control->setEnabled(R);
     }

@@ -38,8 +38,10 @@ int32_t frmMain::NavExchange(const Encoder& encode, const std::function<std::str
     try {
         Reply reply;
         int32_t decoded = 0;
-        result = TpdrExchange::Run(*this, encode, status, reply,
-                                   [&](const std::string&, int16_t) { decoded = decode(reply); });
+        TpdrExchange::Options options;
+        options.statusAfterDecode = true;
+        result = TpdrExchange::Run(
+            *this, encode, status, reply, [&](const std::string&, int16_t) { decoded = decode(reply); }, options);
         if (result == NoFrame) {
             // Nothing the transponder would take: refused like a bad value.
             ShowMessage(MsgInvalidChannels);

@@ -105,7 +105,9 @@ int32_t frmMain::StatusRead(const char* procName, const Encoder& encode, const s
 {
     try {
         Reply reply;
-        const int32_t sent = TpdrExchange::Run(*this, encode, status, reply, decode);
+        TpdrExchange::Options options;
+        options.statusAfterDecode = true;
+        const int32_t sent = TpdrExchange::Run(*this, encode, status, reply, decode, options);
         return show(sent, reply);
     } catch (const VBError& e) {
         ErrorHandler::CatchAllErrors(e.Number(), e.Description(), procName);

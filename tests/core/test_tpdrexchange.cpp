@@ -23,14 +23,16 @@ TEST_F(TpdrExchangeTest, RunSendsShowsAndDecodes)
         const char* name;
         bool frame;   // the encoder builds one
         bool silent;  // the transponder does not answer
+        bool again;   // the status shown once more after the decoder
         int32_t result;
         std::vector<std::string> decoded;
         std::vector<std::string> statuses;
         std::vector<ShownBox> boxes;
     } rows[] = {
-        {"no frame: nothing sent", false, false, TpdrExchange::NoFrame, {}, {"status 1"}, {}},
-        {"reply: decoded, status shown twice", true, false, ReplyReceived, {"OK"}, {"status 1", "status 2"}, {}},
-        {"time-out: not decoded", true, true, ReplyTimeout, {}, {"status 1"}, {NoReplyBox}},
+        {"no frame: nothing sent", false, false, true, TpdrExchange::NoFrame, {}, {"status 1"}, {}},
+        {"reply: decoded, the frame's status kept", true, false, false, ReplyReceived, {"OK"}, {"status 1"}, {}},
+        {"reply: decoded, status shown again", true, false, true, ReplyReceived, {"OK"}, {"status 1", "status 2"}, {}},
+        {"time-out: not decoded", true, true, true, ReplyTimeout, {}, {"status 1"}, {NoReplyBox}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -45,6 +47,8 @@ TEST_F(TpdrExchangeTest, RunSendsShowsAndDecodes)
         RecordingExchangeWindow window;
         std::vector<std::string> decoded;
         int status = 0;
+        TpdrExchange::Options options;
+        options.statusAfterDecode = r.again;
         TpdrExchange::Reply reply;
         const int32_t result = TpdrExchange::Run(
             window,
@@ -54,7 +58,8 @@ TEST_F(TpdrExchangeTest, RunSendsShowsAndDecodes)
                 length = 2;
             },
             [&status] { return "status " + std::to_string(++status); }, reply,
-            [&decoded](const std::string& text, int16_t length) { decoded.push_back(text.substr(0, length)); });
+            [&decoded](const std::string& text, int16_t length) { decoded.push_back(text.substr(0, length)); },
+            options);
         EXPECT_EQ(result, r.result);
         EXPECT_EQ(model.Frames().size(), r.frame ? 1u : 0u);
         EXPECT_EQ(decoded, r.decoded);

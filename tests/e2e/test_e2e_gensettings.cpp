@@ -485,6 +485,35 @@ TEST_F(GenSettingsE2E, QuickSetDialogIsBusyWhileTheChainIsWritten)
     Take();
 }
 
+// The quick-set ends in the Spanwave write, which S-family and test-mode units
+// do not take: the main window offers it after neither Get Status nor Get, and
+// a click on it opens nothing and sends nothing.
+class NoQuickSetE2E : public GenSettingsE2E, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(NoQuickSetE2E, QuickSetIsNotOffered)
+{
+    int opened = 0;
+    Forms::RegisterDialog("frmGenSettings", [&opened](QWidget*) {
+        ++opened;
+        return std::unique_ptr<QDialog>();
+    });
+    LoadAndStatus([](Model& m) { m.versionText = GetParam(); });
+    auto* quickSet = win->findChild<QPushButton*>(QStringLiteral("cmdQuickSet"));
+    EXPECT_FALSE(quickSet->isEnabled()) << "after Get Status";
+    QTest::mouseClick(win->findChild<QPushButton*>(QStringLiteral("cmdRead")), Qt::LeftButton);
+    EXPECT_EQ(Take(), Frames::GetS);
+    EXPECT_FALSE(quickSet->isEnabled()) << "after Get";
+    QTest::mouseClick(quickSet, Qt::LeftButton);
+    EXPECT_EQ(opened, 0);
+    EXPECT_EQ(Take(), FrameList{});
+    EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Firmware, NoQuickSetE2E, ::testing::Values("Vers4.50S", "TestMode "),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.param[0] == 'V' ? "SFamily" : "TestMode");
+                         });
+
 // V2.02S offers no general parameter: only the version is read, nothing can be edited.
 TEST_F(GenSettingsE2E, UnsupportedFirmware)
 {

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -168,6 +169,27 @@ protected:
             }
         });
         timer->start();
+    }
+
+    // Every text the status panel paints from now on, in order, a text painted
+    // again straight after itself counted once: what the user saw go by.
+    std::vector<std::string>& StatusTexts()
+    {
+        struct Recorder : QObject {
+            explicit Recorder(QLabel* panel) : QObject(panel) { panel->installEventFilter(this); }
+            bool eventFilter(QObject* watched, QEvent* event) override
+            {
+                if (event->type() == QEvent::Paint) {
+                    const std::string text = static_cast<QLabel*>(watched)->text().toStdString();
+                    if (texts.empty() || texts.back() != text) {
+                        texts.push_back(text);
+                    }
+                }
+                return false;
+            }
+            std::vector<std::string> texts;
+        };
+        return (new Recorder(W<QLabel>("staSettings_1")))->texts;
     }
 
     FakeMainWindow owner;

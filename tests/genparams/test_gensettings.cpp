@@ -38,11 +38,16 @@ TEST_F(GenSettingsTest, OpensOnTheGeneralPanelAndReadsOnceOnTheFirstTick)
     EXPECT_FALSE(OwnVisible("cmdQuickSet"));
     EXPECT_FALSE(OwnEnabled("cmdGenRead_0") && OwnEnabled("cboGain_0")); // nothing read yet
 
+    const std::vector<std::string>& shown = StatusTexts();
     dialog->tmrReadParams_Timer();
     EXPECT_FALSE(timer->isActive());
     // F family: gain, the six-byte group and the power level; no address,
     // relay, channel code or variable TAT.
     EXPECT_EQ(Sent(), (std::vector<std::string>{V9, G0, G2, G5, Init}));
+    // Each group's frame, never its reply; the version read shows its reply.
+    EXPECT_EQ(shown, (std::vector<std::string>{"!V|A0|00|00|09|00|00|00|00|00|00|00|00|00|", "Vers2.05F",
+                                               "!R E0 00 00 01 00 ", "!R E0 00 02 06 00 00 00 00 00 00 ",
+                                               "!R E0 00 0A 01 00 ", "Transponder initialised."}));
     EXPECT_EQ(owner.firmwareLabel, "V2.05F");
     EXPECT_EQ(owner.firmwareLabelColour, int32_t(Forms::vbWhite));
     EXPECT_EQ(Text("staSettings_1"), "Transponder initialised.");
