@@ -5,9 +5,13 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStringList>
+#include <algorithm>
 
 namespace Platform {
 namespace {
@@ -29,6 +33,22 @@ QString QtFilter(const std::string& filter)
         out << parts[i] + " (" + patterns + ")";
     }
     return out.join(";;");
+}
+
+void FitTitle(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) {
+        return;
+    }
+    const int screen = box.screen() != nullptr ? box.screen()->availableGeometry().width() : 0;
+    int width = TitleWidth(box.windowTitle());
+    if (screen > 0) {
+        width = std::min(width, screen);
+    }
+    const QMargins margins = grid->contentsMargins();
+    grid->addItem(new QSpacerItem(width - margins.left() - margins.right(), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 class QtDialogs : public DialogProvider {
@@ -64,6 +84,9 @@ public:
         }
         box.setDefaultButton((style & MsgBoxStyle::DefaultButton2) != 0 && second != nullptr ? second : first);
         box.setEscapeButton(second != nullptr ? second : first);
+        // Qt's box allows too little for its title. Last: the box lays itself
+        // out anew as it is set up.
+        FitTitle(box);
         box.exec();
         if (second != nullptr && box.clickedButton() == second) {
             return secondResult;
@@ -103,6 +126,14 @@ public:
 DialogProvider* g_dialogs = nullptr;
 
 } // namespace
+
+int TitleWidth(const QString& title)
+{
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(title) + 8 * metrics.height();
+}
 
 DialogProvider& RealDialogs()
 {

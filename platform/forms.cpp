@@ -1,6 +1,7 @@
 #include "forms.h"
 
 #include "clock.h"
+#include "dialogs.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -556,6 +557,11 @@ void Dialog::setVisible(bool visible)
 {
     if (visible && unloaded_) {
         return;
+    }
+    // A dialog sized by its controls is at least as wide as its title; one
+    // given its size keeps it.
+    if (visible && !isVisible() && !testAttribute(Qt::WA_Resized) && maximumWidth() == QWIDGETSIZE_MAX) {
+        setMinimumWidth(std::max(minimumWidth(), Platform::TitleWidth(windowTitle())));
     }
     QDialog::setVisible(visible);
 }

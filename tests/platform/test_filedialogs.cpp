@@ -1,10 +1,14 @@
-// The real file dialogs, driven as the operator drives them, in a folder
-// whose name is not ASCII.
+// The real file dialogs and message boxes, driven as the operator drives
+// them.
 #include "dialogs.h"
+#include "forms.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -80,6 +84,37 @@ TEST(FileDialogs, PathsAreTheFileSystemsBytesBothWays)
     EXPECT_EQ(seen.folder, folder);
     EXPECT_EQ(seen.proposed, request.fileName);
     EXPECT_EQ(named, folder + "/" + request.fileName);
+}
+
+// The window manager writes a window's title across its top, in about the
+// program's font in bold, between the window's icon and its buttons: however
+// short its text, a box is wide enough for all of the title.
+TEST(MessageBoxes, AreWideEnoughForTheirTitle)
+{
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    const QFontMetrics metrics(titleFont);
+    for (const char* title :
+         {"Firmware Download", "Communication Error", "HPR Channel Written not written", "Not Supported"}) {
+        SCOPED_TRACE(title);
+        int width = 0;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                ADD_FAILURE() << "no message box";
+                return;
+            }
+            width = box->width();
+            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        EXPECT_EQ(Platform::RealDialogs().MessageBox("OK", MsgBoxStyle::Information, title), MsgBoxResult::OK);
+        EXPECT_GE(width, metrics.horizontalAdvance(QString::fromLatin1(title)) + 4 * metrics.height());
+
+        // So is a dialog that takes its size from its few controls.
+        Forms::NotAvailableDialog dialog(nullptr, "frmProbe", title, "OK");
+        dialog.show();
+        EXPECT_GE(dialog.width(), metrics.horizontalAdvance(QString::fromLatin1(title)) + 4 * metrics.height());
+    }
 }
 
 } // namespace
