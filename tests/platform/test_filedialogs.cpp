@@ -4,14 +4,17 @@
 #include "forms.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <fstream>
@@ -84,6 +87,45 @@ TEST(FileDialogs, PathsAreTheFileSystemsBytesBothWays)
     EXPECT_EQ(seen.folder, folder);
     EXPECT_EQ(seen.proposed, request.fileName);
     EXPECT_EQ(named, folder + "/" + request.fileName);
+}
+
+// The filter shows as the program words it, and offers the files whatever
+// their letter case: the patterns go as they are to a native dialog, which
+// matches them case by case.
+TEST(FileDialogs, FilterShowsOnceAndMatchesAnyLetterCase)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string folder = QFile::encodeName(dir.path()).toStdString();
+    FileDialogRequest request;
+    request.title = "Open Download File";
+    request.filter = "Download Files (*.DLD)|*.DLD";
+    request.initialDir = folder;
+    QString shown;
+    QStringList patterns;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            ADD_FAILURE() << "no file dialog";
+            return;
+        }
+        if (auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
+            shown = types->currentText();
+        }
+        static const QRegularExpression last(QStringLiteral("\\(([^()]*)\\)$"));
+        patterns = last.match(dialog->nameFilters().value(0)).captured(1).split(' ', Qt::SkipEmptyParts);
+        dialog->reject();
+    });
+    Platform::RealDialogs().OpenFile(request);
+    EXPECT_EQ(shown, QStringLiteral("Download Files (*.DLD)"));
+    for (const char* name : {"FW520.DLD", "fw520.dld", "Fw520.Dld"}) {
+        EXPECT_TRUE(std::any_of(patterns.begin(), patterns.end(), [name](const QString& p) {
+            return QRegularExpression::fromWildcard(p, Qt::CaseSensitive).match(QString::fromLatin1(name)).hasMatch();
+        })) << name << " not matched by " << patterns.join(' ').toStdString();
+    }
+    for (const QString& p : patterns) {
+        EXPECT_FALSE(QRegularExpression::fromWildcard(p, Qt::CaseSensitive).match(QStringLiteral("fw520.ini")).hasMatch());
+    }
 }
 
 // The window manager writes a window's title across its top, in about the
