@@ -62,10 +62,15 @@ QLabel* MakeValueLabel(QLabel* label)
     label->ensurePolished(); // the style sheet's palette first, then the back colour
     label->setMinimumWidth(ValueWidth);
     label->setMinimumHeight(22);
+    // A value is one line: its box never stretches down a frame.
+    label->setSizePolicy(label->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
     label->setContentsMargins(4, 0, 4, 0);
     Forms::SetBackColor(label, Forms::vbWhite);
     return label;
 }
+
+// The rows of a scheme's frame sit at its top, the room left over below them.
+void RowsAtTop(QGridLayout* grid) { grid->setRowStretch(grid->rowCount(), 1); }
 
 } // namespace
 
@@ -254,7 +259,7 @@ void frmMain::BuildControls()
         g->addWidget(lblEndcapText, 2, 0);
         g->addWidget(lblEndcap, 2, 1);
         g->setColumnStretch(2, 1);
-        g->setRowStretch(3, 1);
+        RowsAtTop(g);
     }
     // Scheme 2: HPR channel
     cboHPRChan = NewCombo(QStringLiteral("cboHPRChan"), fraNavScheme[2]);
@@ -266,7 +271,7 @@ void frmMain::BuildControls()
         g->addWidget(lblAddress[2], 1, 0);
         g->addWidget(txtAddress[2], 1, 1);
         g->setColumnStretch(2, 1);
-        g->setRowStretch(2, 1);
+        RowsAtTop(g);
     }
     // Scheme 3: Orvane tone
     cboOrvaneReplyChan = NewCombo(QStringLiteral("cboOrvaneReplyChan"), fraNavScheme[3]);
@@ -280,6 +285,7 @@ void frmMain::BuildControls()
         g->addWidget(lblAddress[3], 2, 0);
         g->addWidget(txtAddress[3], 2, 1);
         g->setColumnStretch(2, 1);
+        RowsAtTop(g);
     }
     // Scheme 4: Orvane Spanwave, shown only; the hidden fields hold the values.
     lblAddr = MakeValueLabel(Named(new QLabel(fraNavScheme[4]), "lblAddr"));
@@ -297,6 +303,7 @@ void frmMain::BuildControls()
         g->addWidget(lblInterrogate[4], 1, 1);
         g->addWidget(Label1, 2, 0, 1, 3);
         g->setColumnStretch(2, 1);
+        RowsAtTop(g);
     }
 
     cmdRead = Forms::NewButton(fraSetup, "cmdRead", QStringLiteral("&Get"));

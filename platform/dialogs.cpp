@@ -5,9 +5,13 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStringList>
+#include <algorithm>
 
 namespace Platform {
 namespace {
@@ -18,17 +22,58 @@ QString L1(const std::string& s) { return QString::fromLatin1(s.data(), static_c
 QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 std::string ToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-// "Text (*.A)|*.A|Other|*.B" becomes Qt's ";;"-separated filter list.
+// A pattern that matches a name whatever the letter case of either: a native
+// dialog matches case by case. "*.DLD" becomes "*.[Dd][Ll][Dd]".
+QString AnyCase(const QString& pattern)
+{
+    QString out;
+    bool inSet = false;
+    for (const QChar c : pattern) {
+        inSet = c == '[' || (inSet && c != ']');
+        if (!inSet && c.toLower() != c.toUpper()) {
+            out += QLatin1Char('[') + c.toUpper() + c.toLower() + QLatin1Char(']');
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// "Text (*.A)|*.A|Other|*.B" becomes Qt's ";;"-separated filter list. Qt
+// reads the patterns from the last parentheses and, told to hide them, shows
+// only the text before them: each filter reads as the program words it.
 QString QtFilter(const std::string& filter)
 {
     const QStringList parts = L1(filter).split('|');
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(';', ' ');
-        out << parts[i] + " (" + patterns + ")";
+        QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+        std::transform(patterns.begin(), patterns.end(), patterns.begin(), AnyCase);
+        out << parts[i] + " (" + patterns.join(' ') + ")";
     }
     return out.join(";;");
+}
+
+void SetFilter(QFileDialog& dialog, const std::string& filter)
+{
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilter(QtFilter(filter));
+}
+
+void FitTitle(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) {
+        return;
+    }
+    const int screen = box.screen() != nullptr ? box.screen()->availableGeometry().width() : 0;
+    int width = TitleWidth(box.windowTitle());
+    if (screen > 0) {
+        width = std::min(width, screen);
+    }
+    const QMargins margins = grid->contentsMargins();
+    grid->addItem(new QSpacerItem(width - margins.left() - margins.right(), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 class QtDialogs : public DialogProvider {
@@ -64,6 +109,9 @@ public:
         }
         box.setDefaultButton((style & MsgBoxStyle::DefaultButton2) != 0 && second != nullptr ? second : first);
         box.setEscapeButton(second != nullptr ? second : first);
+        // Qt's box allows too little for its title. Last: the box lays itself
+        // out anew as it is set up.
+        FitTitle(box);
         box.exec();
         if (second != nullptr && box.clickedButton() == second) {
             return secondResult;
@@ -73,7 +121,8 @@ public:
 
     std::string OpenFile(const FileDialogRequest& r) override
     {
-        QFileDialog dialog(QApplication::activeWindow(), L1(r.title), FromPath(r.initialDir), QtFilter(r.filter));
+        QFileDialog dialog(QApplication::activeWindow(), L1(r.title), FromPath(r.initialDir));
+        SetFilter(dialog, r.filter);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(r.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::ReadOnly, false);
@@ -88,7 +137,8 @@ public:
 
     std::string SaveFile(const FileDialogRequest& r) override
     {
-        QFileDialog dialog(QApplication::activeWindow(), L1(r.title), FromPath(r.initialDir), QtFilter(r.filter));
+        QFileDialog dialog(QApplication::activeWindow(), L1(r.title), FromPath(r.initialDir));
+        SetFilter(dialog, r.filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         if (!r.fileName.empty()) {
             dialog.selectFile(FromPath(r.fileName));
@@ -103,6 +153,14 @@ public:
 DialogProvider* g_dialogs = nullptr;
 
 } // namespace
+
+int TitleWidth(const QString& title)
+{
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(title) + 8 * metrics.height();
+}
 
 DialogProvider& RealDialogs()
 {

@@ -2,6 +2,7 @@
 // program uses. A test installs a scripted implementation.
 #pragma once
 
+#include <QString>
 #include <string>
 
 namespace MsgBoxStyle {
@@ -45,6 +46,11 @@ public:
 DialogProvider& RealDialogs(); // QMessageBox and QFileDialog
 DialogProvider& Dialogs();     // the provider in use
 void SetDialogs(DialogProvider* provider); // nullptr restores the real one
+
+// The width a window needs for the window manager to show all of its title:
+// it writes it in its own font, mostly the program's in bold, between the
+// window's icon and its buttons.
+int TitleWidth(const QString& title);
 
 } // namespace Platform
 

@@ -1,6 +1,7 @@
 #include "forms.h"
 
 #include "clock.h"
+#include "dialogs.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -23,6 +24,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <vector>
 
@@ -34,15 +36,56 @@ QColor ToQColor(uint32_t vbColor)
                   static_cast<int>((vbColor >> 16) & 0xFF));
 }
 
+namespace {
+constexpr QPalette::ColorRole BackRoles[] = {QPalette::Base, QPalette::Window, QPalette::Button};
+constexpr QPalette::ColorRole TextRoles[] = {QPalette::Text, QPalette::WindowText, QPalette::ButtonText};
+
+// Black or white, whichever reads better on `back`.
+QColor TextOn(const QColor& back)
+{
+    const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    const double luminance = 0.2126 * linear(back.redF()) + 0.7152 * linear(back.greenF()) + 0.0722 * linear(back.blueF());
+    return luminance > 0.179 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+// A list's drop-down is a window of its own that takes the list's palette;
+// it keeps the normal colours.
+void KeepNormalColours(QWidget* popup)
+{
+    const QPalette normal = QApplication::palette(popup);
+    QPalette palette = popup->palette();
+    for (int group = 0; group < QPalette::NColorGroups; ++group) {
+        const auto g = static_cast<QPalette::ColorGroup>(group);
+        for (const QPalette::ColorRole role : BackRoles) {
+            palette.setBrush(g, role, normal.brush(g, role));
+        }
+        for (const QPalette::ColorRole role : TextRoles) {
+            palette.setBrush(g, role, normal.brush(g, role));
+        }
+    }
+    popup->setPalette(palette);
+}
+} // namespace
+
 void SetBackColor(QWidget* widget, uint32_t vbColor)
 {
     widget->setProperty("backColor", static_cast<uint>(vbColor));
+    const QColor back = ToQColor(vbColor);
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, ToQColor(vbColor));
-    palette.setColor(QPalette::Window, ToQColor(vbColor));
-    palette.setColor(QPalette::Button, ToQColor(vbColor));
+    for (const QPalette::ColorRole role : BackRoles) {
+        palette.setColor(role, back);
+    }
+    // The style greys a disabled field's text, which cannot be read on a
+    // coloured back; a white one keeps the usual look.
+    const QPalette normal = QApplication::palette(widget);
+    for (const QPalette::ColorRole role : TextRoles) {
+        palette.setColor(QPalette::Disabled, role, vbColor == vbWhite ? normal.color(QPalette::Disabled, role) : TextOn(back));
+    }
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
+    if (auto* list = qobject_cast<QComboBox*>(widget)) {
+        KeepNormalColours(list->view()->window());
+    }
     widget->update();
 }
 
@@ -543,6 +586,11 @@ void Dialog::setVisible(bool visible)
 {
     if (visible && unloaded_) {
         return;
+    }
+    // A dialog sized by its controls is at least as wide as its title; one
+    // given its size keeps it.
+    if (visible && !isVisible() && !testAttribute(Qt::WA_Resized) && maximumWidth() == QWIDGETSIZE_MAX) {
+        setMinimumWidth(std::max(minimumWidth(), Platform::TitleWidth(windowTitle())));
     }
     QDialog::setVisible(visible);
 }

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -301,13 +303,24 @@ TEST_F(WindowFaultTest, CloseBoxRefusedWhileBusy)
     EXPECT_TRUE(win->Unloaded());
 }
 
-// The endcap channel is one line of text: its box keeps the height of the
-// lists above it and does not stretch to fill the frame.
+// The endcap channel, and the Spanwave scheme's address and interrogation
+// channel, are one line of text: their boxes keep the height of a list and do
+// not stretch to fill the frame.
 TEST_F(WindowFaultTest, EndcapBoxIsOneLineHigh)
 {
     LoadAndGet('D');
     ASSERT_TRUE(win->lblEndcap->isVisible());
     EXPECT_LE(win->lblEndcap->height(), win->cboProgrammedChan->height() + 4);
+
+    LoadAndGet('H');
+    for (QRadioButton* option : {win->optChanScheme[1], win->optReplyType[2]}) {
+        QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
+    }
+    ASSERT_TRUE(win->fraNavScheme[4]->isVisible());
+    for (QWidget* box : {win->lblAddr, win->lblInterrogate[4]}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        EXPECT_LE(box->height(), win->cboProgrammedChan->sizeHint().height() + 4);
+    }
 }
 
 } // namespace

@@ -1,11 +1,16 @@
 // The forms runtime's closing and validation rules.
 #include "forms.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -48,6 +53,48 @@ protected:
         Cancel = refuse;
     }
 };
+
+// Contrast of two colours as the web's accessibility rules reckon it: 4.5 or
+// more reads as ordinary text.
+double Contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// A back colour marks the field itself: its text stays readable while the
+// field is disabled (busy), and a list's drop-down keeps the normal colours.
+TEST(FormsColourTest, DisabledTextReadsAndTheDropDownKeepsItsColours)
+{
+    QWidget window;
+    auto* text = new QLineEdit(QStringLiteral("4603"), &window);
+    auto* list = new QComboBox(&window);
+    list->addItems({QStringLiteral("62.5"), QStringLiteral("125.0")});
+    auto* label = new QLabel(QStringLiteral("Unknown"), &window);
+    QComboBox plain;
+    const QPalette normal = plain.view()->palette();
+    list->view(); // a list that was opened before it was coloured too
+    for (const uint32_t colour : {Forms::vbRed, Forms::vbOrange, Forms::vbMagenta}) {
+        SCOPED_TRACE(colour);
+        for (QWidget* w : {static_cast<QWidget*>(text), static_cast<QWidget*>(list), static_cast<QWidget*>(label)}) {
+            SCOPED_TRACE(w->metaObject()->className());
+            Forms::SetBackColor(w, colour);
+            w->setEnabled(false);
+            for (const QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText}) {
+                EXPECT_GE(Contrast(w->palette().color(QPalette::Disabled, role), Forms::ToQColor(colour)), 4.5)
+                    << role;
+            }
+            w->setEnabled(true);
+        }
+        for (const QPalette::ColorRole role : {QPalette::Base, QPalette::Window, QPalette::Text}) {
+            EXPECT_EQ(list->view()->palette().color(role).name().toStdString(), normal.color(role).name().toStdString()) << role;
+        }
+    }
+}
 
 TEST(FormsDialogTest, EveryWayOfClosingAsksFirstAndBusyIgnoresTheUser)
 {
