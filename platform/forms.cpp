@@ -6,11 +6,13 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -284,9 +286,11 @@ public:
         if (guard) {
             if (accepted) {
                 pending_.remove(guard->window());
+                refusing_.remove(guard->window());
                 refused_ = nullptr;
             } else {
                 pending_[guard->window()] = guard;
+                refusing_[guard->window()] = guard;
                 refused_ = target;
                 if (QApplication::focusWidget() != guard) {
                     guard->setFocus(Qt::OtherFocusReason);
@@ -387,6 +391,70 @@ public:
         return true;
     }
 
+    // While a field refuses to be left and holds the focus, the other
+    // controls of its window take no mouse input, as they take no keys: a
+    // press, a drop-down or a wheel turn there would change a value that
+    // nothing checks. Controls that do not cause validation (Exit, Cancel)
+    // still take it, so the edit can be abandoned.
+    bool HeldByRefusal(QWidget* widget, QEvent* event)
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+        case QEvent::Wheel:
+            break;
+        case QEvent::MouseMove:
+            if (static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton) {
+                break;
+            }
+            return false;
+        default:
+            return false;
+        }
+        QWidget* window = widget->window();
+        const auto it = refusing_.find(window);
+        if (it == refusing_.end()) {
+            return false;
+        }
+        QWidget* field = it->data();
+        if (field == nullptr || field->window() != window) {
+            refusing_.erase(it);
+            return false;
+        }
+        QWidget* focus = window->focusWidget();
+        if (focus == nullptr || (focus != field && !field->isAncestorOf(focus)) || widget == field ||
+            field->isAncestorOf(widget)) {
+            return false;
+        }
+        for (QWidget* w = widget; w != nullptr && w != window; w = w->parentWidget()) {
+            if (!CausesValidation(w)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // A combo box changes its value on the wheel only while it has the focus,
+    // so that scrolling over a window never changes a value the user did not
+    // look at. The wheel goes on to the window behind it.
+    static bool IgnoresWheel(QWidget* widget, QEvent* event)
+    {
+        if (event->type() != QEvent::Wheel) {
+            return false;
+        }
+        for (QWidget* w = widget; w != nullptr && !w->isWindow(); w = w->parentWidget()) {
+            if (const auto* combo = qobject_cast<const QComboBox*>(w)) {
+                if (combo->hasFocus()) {
+                    return false;
+                }
+                event->ignore();
+                return true;
+            }
+        }
+        return false;
+    }
+
     bool TakeRefused(QWidget* control)
     {
         if (control == nullptr || refused_ != control) {
@@ -406,7 +474,16 @@ protected:
         if (IsUserInput(event->type()) && Defer(widget, event)) {
             return true;
         }
+        if (HeldByRefusal(widget, event) || IgnoresWheel(widget, event)) {
+            return true;
+        }
         switch (event->type()) {
+        case QEvent::Polish:
+            // Nor does the wheel give it the focus.
+            if (qobject_cast<QComboBox*>(widget) != nullptr && widget->focusPolicy() == Qt::WheelFocus) {
+                widget->setFocusPolicy(Qt::StrongFocus);
+            }
+            return false;
         case QEvent::KeyPress:
             return Tab(widget, static_cast<QKeyEvent*>(event)) || Enter(widget, static_cast<QKeyEvent*>(event));
         case QEvent::Shortcut:
@@ -452,6 +529,7 @@ private:
     std::vector<QWidget*> held_; // windows whose field's focus-out work runs
     QPointer<QWidget> refused_;
     QMap<QWidget*, QPointer<QWidget>> pending_; // by window
+    QMap<QWidget*, QPointer<QWidget>> refusing_; // by window: the field that refused last, until it accepts
 };
 
 // The rules hold for every window from the start.
