@@ -5,13 +5,17 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QPlainTextEdit>
@@ -130,17 +134,103 @@ private:
     ValidateHandler handler_;
 };
 
-ValidateHook* HookOf(const QWidget* field)
+template <typename Hook = ValidateHook>
+Hook* HookOf(const QObject* owner)
 {
-    if (field != nullptr) {
-        for (QObject* child : field->children()) {
-            if (auto* hook = dynamic_cast<ValidateHook*>(child)) {
+    if (owner != nullptr) {
+        for (QObject* child : owner->children()) {
+            if (auto* hook = dynamic_cast<Hook*>(child)) {
                 return hook;
             }
         }
     }
     return nullptr;
 }
+
+// The characters that come into a box, typed, pasted, dropped or chosen from
+// its menu, pass its KeyPress handler one by one; a paste or drop is refused
+// whole at its first refused character, so the box keeps its text.
+class KeyPressHook : public QObject {
+public:
+    KeyPressHook(QLineEdit* box, KeyPressHandler handler) : QObject(box), box_(box), handler_(std::move(handler)) {}
+
+    bool Takes(const QString& text)
+    {
+        for (const QChar c : text) {
+            auto keyAscii = static_cast<int16_t>(c.unicode());
+            handler_(keyAscii);
+            if (keyAscii == 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // True when the event is refused (or handled here).
+    bool Filter(QEvent* event)
+    {
+        if (box_->isReadOnly() || !box_->isEnabled()) {
+            return false;
+        }
+        switch (event->type()) {
+        case QEvent::KeyPress: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->matches(QKeySequence::Paste)) {
+                return !Takes(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
+            }
+            return IsCharacter(key) && !Takes(key->text());
+        }
+        case QEvent::MouseButtonRelease: // the middle button pastes the selection
+            return static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton &&
+                   QGuiApplication::clipboard()->supportsSelection() &&
+                   !Takes(QGuiApplication::clipboard()->text(QClipboard::Selection));
+        case QEvent::Drop:
+            if (auto* drop = static_cast<QDropEvent*>(event); !Takes(drop->mimeData()->text())) {
+                drop->ignore();
+                QDragLeaveEvent leave;
+                QCoreApplication::sendEvent(box_, &leave);
+                return true;
+            }
+            return false;
+        case QEvent::ContextMenu:
+            ContextMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    // A key that the box would take as text: Ctrl with a letter, Delete and
+    // Backspace carry control characters and edit instead.
+    static bool IsCharacter(const QKeyEvent* key)
+    {
+        const Qt::KeyboardModifiers modifiers = key->modifiers();
+        return !key->text().isEmpty() && key->text().at(0).isPrint() && modifiers != Qt::ControlModifier &&
+               modifiers != (Qt::ControlModifier | Qt::ShiftModifier);
+    }
+
+    // The box's own menu, whose Paste asks first.
+    void ContextMenu(const QPoint& at)
+    {
+        QMenu* menu = box_->createStandardContextMenu();
+        for (QAction* action : menu->actions()) {
+            if (action->text().startsWith(QLineEdit::tr("&Paste"))) {
+                QObject::disconnect(action, nullptr, box_, nullptr);
+                QObject::connect(action, &QAction::triggered, box_, [this] {
+                    if (Takes(QGuiApplication::clipboard()->text(QClipboard::Clipboard))) {
+                        box_->paste();
+                    }
+                });
+            }
+        }
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(at);
+    }
+
+    QLineEdit* box_;
+    KeyPressHandler handler_;
+};
 
 // A group of exclusive options is entered at its chosen option, or at its
 // first when none is chosen; the arrow keys move within it.
@@ -254,6 +344,13 @@ bool IsUserInput(QEvent::Type type)
     default:
         return false;
     }
+}
+
+// The events through which text comes into a box.
+bool BringsText(QEvent::Type type)
+{
+    return type == QEvent::KeyPress || type == QEvent::MouseButtonRelease || type == QEvent::Drop ||
+           type == QEvent::ContextMenu;
 }
 
 // Watches every focus change of the application. Qt has already chosen the new
@@ -477,6 +574,12 @@ protected:
         if (HeldByRefusal(widget, event) || IgnoresWheel(widget, event)) {
             return true;
         }
+        if (BringsText(event->type())) {
+            auto* hook = HookOf<KeyPressHook>(qobject_cast<QLineEdit*>(widget));
+            if (hook != nullptr && hook->Filter(event)) {
+                return true;
+            }
+        }
         switch (event->type()) {
         case QEvent::Polish:
             // Nor does the wheel give it the focus.
@@ -543,6 +646,13 @@ void OnValidate(QWidget* field, ValidateHandler handler)
     ValidateWatch::Instance();
     delete HookOf(field);
     new ValidateHook(field, std::move(handler));
+}
+
+void OnKeyPress(QLineEdit* box, KeyPressHandler handler)
+{
+    ValidateWatch::Instance();
+    delete HookOf<KeyPressHook>(box);
+    new KeyPressHook(box, std::move(handler));
 }
 
 void SetCausesValidation(QWidget* control, bool causes) { control->setProperty("causesValidation", causes); }
