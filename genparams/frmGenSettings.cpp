@@ -24,7 +24,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -428,6 +427,7 @@ void frmGenSettings::ConnectEvents()
         Forms::OnValidate(Control<QWidget>(row.field), [this, n](bool& Cancel) { FieldValidate(n, 0, Cancel); });
     }
     Forms::OnValidate(txtAddress, [this](bool& Cancel) { txtAddress_Validate(Cancel); });
+    Forms::OnKeyPress(txtAddress, [this](int16_t& KeyAscii) { txtAddress_KeyPress(KeyAscii); });
 
     for (QWidget* w : {static_cast<QWidget*>(txtAddress), static_cast<QWidget*>(txtPulseWidth),
                        static_cast<QWidget*>(txtRelayOnTime), static_cast<QWidget*>(cboOrvaneIntChan)}) {
@@ -438,21 +438,12 @@ void frmGenSettings::ConnectEvents()
 bool frmGenSettings::eventFilter(QObject* watched, QEvent* event)
 {
     auto* box = qobject_cast<QLineEdit*>(watched);
-    if (box == txtAddress && event->type() == QEvent::KeyPress) {
-        // Tab and the other control keys move the focus or edit; they are no characters.
-        const QString text = static_cast<QKeyEvent*>(event)->text();
-        if (text.size() == 1 && text.at(0).unicode() >= 32) {
-            int16_t key = static_cast<int16_t>(text.at(0).unicode());
-            txtAddress_KeyPress(key);
-            if (key == 0) {
-                return true;
-            }
-        }
-        return false;
-    }
     // Entering one of the boxes, by mouse or keyboard, selects all its text:
-    // the box handles the event first so that the selection stays.
-    if (box != nullptr && (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonRelease)) {
+    // the box handles the event first so that the selection stays. Coming
+    // back from its own menu is no entering.
+    const bool entered = event->type() == QEvent::FocusIn &&
+                         static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason;
+    if (box != nullptr && (entered || event->type() == QEvent::MouseButtonRelease)) {
         box->event(event);
         box->selectAll();
         return true;

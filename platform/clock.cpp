@@ -14,6 +14,7 @@ namespace {
 
 int g_inputHolds = 0;
 int g_waitDepth = 0;
+int g_beeps = 0;
 
 QEventLoop::ProcessEventsFlags WaitFlags()
 {
@@ -180,8 +181,11 @@ void DoEvents()
     }
 }
 
+int Platform::BeepCount() { return Platform::g_beeps; }
+
 void Beep()
 {
+    ++Platform::g_beeps;
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
         QApplication::beep();
     }

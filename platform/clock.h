@@ -74,3 +74,7 @@ double Timer();
 // Let pending window events run once.
 void DoEvents();
 void Beep();
+namespace Platform {
+// Beeps sounded so far in this run, so that tests count them.
+int BeepCount();
+} // namespace Platform

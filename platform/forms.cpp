@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
@@ -13,7 +14,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -173,11 +177,12 @@ private:
     ValidateHandler handler_;
 };
 
-ValidateHook* HookOf(const QWidget* field)
+template <typename Hook = ValidateHook>
+Hook* HookOf(const QObject* owner)
 {
-    if (field != nullptr) {
-        for (QObject* child : field->children()) {
-            if (auto* hook = dynamic_cast<ValidateHook*>(child)) {
+    if (owner != nullptr) {
+        for (QObject* child : owner->children()) {
+            if (auto* hook = dynamic_cast<Hook*>(child)) {
                 return hook;
             }
         }
@@ -210,6 +215,91 @@ bool Untouched(QWidget* field)
     }
     return false;
 }
+
+// The characters that come into a box, typed, pasted, dropped or chosen from
+// its menu, pass its KeyPress handler one by one; a paste or drop is refused
+// whole at its first refused character, so the box keeps its text.
+class KeyPressHook : public QObject {
+public:
+    KeyPressHook(QLineEdit* box, KeyPressHandler handler) : QObject(box), box_(box), handler_(std::move(handler)) {}
+
+    bool Takes(const QString& text)
+    {
+        for (const QChar c : text) {
+            auto keyAscii = static_cast<int16_t>(c.unicode());
+            handler_(keyAscii);
+            if (keyAscii == 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // True when the event is refused (or handled here).
+    bool Filter(QEvent* event)
+    {
+        if (box_->isReadOnly() || !box_->isEnabled()) {
+            return false;
+        }
+        switch (event->type()) {
+        case QEvent::KeyPress: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->matches(QKeySequence::Paste)) {
+                return !Takes(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
+            }
+            return IsCharacter(key) && !Takes(key->text());
+        }
+        case QEvent::MouseButtonRelease: // the middle button pastes the selection
+            return static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton &&
+                   QGuiApplication::clipboard()->supportsSelection() &&
+                   !Takes(QGuiApplication::clipboard()->text(QClipboard::Selection));
+        case QEvent::Drop:
+            if (auto* drop = static_cast<QDropEvent*>(event); !Takes(drop->mimeData()->text())) {
+                drop->ignore();
+                QDragLeaveEvent leave;
+                QCoreApplication::sendEvent(box_, &leave);
+                return true;
+            }
+            return false;
+        case QEvent::ContextMenu:
+            ContextMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    // A key that the box would take as text: Ctrl with a letter, Delete and
+    // Backspace carry control characters and edit instead.
+    static bool IsCharacter(const QKeyEvent* key)
+    {
+        const Qt::KeyboardModifiers modifiers = key->modifiers();
+        return !key->text().isEmpty() && key->text().at(0).isPrint() && modifiers != Qt::ControlModifier &&
+               modifiers != (Qt::ControlModifier | Qt::ShiftModifier);
+    }
+
+    // The box's own menu, whose Paste asks first.
+    void ContextMenu(const QPoint& at)
+    {
+        QMenu* menu = box_->createStandardContextMenu();
+        for (QAction* action : menu->actions()) {
+            if (action->text().startsWith(QLineEdit::tr("&Paste"))) {
+                QObject::disconnect(action, nullptr, box_, nullptr);
+                QObject::connect(action, &QAction::triggered, box_, [this] {
+                    if (Takes(QGuiApplication::clipboard()->text(QClipboard::Clipboard))) {
+                        box_->paste();
+                    }
+                });
+            }
+        }
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(at);
+    }
+
+    QLineEdit* box_;
+    KeyPressHandler handler_;
+};
 
 // A group of exclusive options is entered at its chosen option, or at its
 // first when none is chosen; the arrow keys move within it.
@@ -325,6 +415,13 @@ bool IsUserInput(QEvent::Type type)
     }
 }
 
+// The events through which text comes into a box.
+bool BringsText(QEvent::Type type)
+{
+    return type == QEvent::KeyPress || type == QEvent::MouseButtonRelease || type == QEvent::Drop ||
+           type == QEvent::ContextMenu;
+}
+
 // Watches every focus change of the application. Qt has already chosen the new
 // focus widget when the old one receives FocusOut, so the check happens there
 // and a refusal takes the focus straight back before the target sees FocusIn.
@@ -355,9 +452,11 @@ public:
         if (guard) {
             if (accepted) {
                 pending_.remove(guard->window());
+                refusing_.remove(guard->window());
                 refused_ = nullptr;
             } else {
                 pending_[guard->window()] = guard;
+                refusing_[guard->window()] = guard;
                 refused_ = target;
                 if (QApplication::focusWidget() != guard) {
                     guard->setFocus(Qt::OtherFocusReason);
@@ -458,6 +557,70 @@ public:
         return true;
     }
 
+    // While a field refuses to be left and holds the focus, the other
+    // controls of its window take no mouse input, as they take no keys: a
+    // press, a drop-down or a wheel turn there would change a value that
+    // nothing checks. Controls that do not cause validation (Exit, Cancel)
+    // still take it, so the edit can be abandoned.
+    bool HeldByRefusal(QWidget* widget, QEvent* event)
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+        case QEvent::Wheel:
+            break;
+        case QEvent::MouseMove:
+            if (static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton) {
+                break;
+            }
+            return false;
+        default:
+            return false;
+        }
+        QWidget* window = widget->window();
+        const auto it = refusing_.find(window);
+        if (it == refusing_.end()) {
+            return false;
+        }
+        QWidget* field = it->data();
+        if (field == nullptr || field->window() != window) {
+            refusing_.erase(it);
+            return false;
+        }
+        QWidget* focus = window->focusWidget();
+        if (focus == nullptr || (focus != field && !field->isAncestorOf(focus)) || widget == field ||
+            field->isAncestorOf(widget)) {
+            return false;
+        }
+        for (QWidget* w = widget; w != nullptr && w != window; w = w->parentWidget()) {
+            if (!CausesValidation(w)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // A combo box changes its value on the wheel only while it has the focus,
+    // so that scrolling over a window never changes a value the user did not
+    // look at. The wheel goes on to the window behind it.
+    static bool IgnoresWheel(QWidget* widget, QEvent* event)
+    {
+        if (event->type() != QEvent::Wheel) {
+            return false;
+        }
+        for (QWidget* w = widget; w != nullptr && !w->isWindow(); w = w->parentWidget()) {
+            if (const auto* combo = qobject_cast<const QComboBox*>(w)) {
+                if (combo->hasFocus()) {
+                    return false;
+                }
+                event->ignore();
+                return true;
+            }
+        }
+        return false;
+    }
+
     bool TakeRefused(QWidget* control)
     {
         if (control == nullptr || refused_ != control) {
@@ -477,7 +640,22 @@ protected:
         if (IsUserInput(event->type()) && Defer(widget, event)) {
             return true;
         }
+        if (HeldByRefusal(widget, event) || IgnoresWheel(widget, event)) {
+            return true;
+        }
+        if (BringsText(event->type())) {
+            auto* hook = HookOf<KeyPressHook>(qobject_cast<QLineEdit*>(widget));
+            if (hook != nullptr && hook->Filter(event)) {
+                return true;
+            }
+        }
         switch (event->type()) {
+        case QEvent::Polish:
+            // Nor does the wheel give it the focus.
+            if (qobject_cast<QComboBox*>(widget) != nullptr && widget->focusPolicy() == Qt::WheelFocus) {
+                widget->setFocusPolicy(Qt::StrongFocus);
+            }
+            return false;
         case QEvent::KeyPress:
             return Tab(widget, static_cast<QKeyEvent*>(event)) || Enter(widget, static_cast<QKeyEvent*>(event));
         case QEvent::Shortcut:
@@ -523,6 +701,7 @@ private:
     std::vector<QWidget*> held_; // windows whose field's focus-out work runs
     QPointer<QWidget> refused_;
     QMap<QWidget*, QPointer<QWidget>> pending_; // by window
+    QMap<QWidget*, QPointer<QWidget>> refusing_; // by window: the field that refused last, until it accepts
 };
 
 // The rules hold for every window from the start.
@@ -539,6 +718,13 @@ void OnValidate(QWidget* field, ValidateHandler handler)
 }
 
 void MarkShown(QWidget* field) { field->setProperty(ShownText, FieldText(field)); }
+
+void OnKeyPress(QLineEdit* box, KeyPressHandler handler)
+{
+    ValidateWatch::Instance();
+    delete HookOf<KeyPressHook>(box);
+    new KeyPressHook(box, std::move(handler));
+}
 
 void SetCausesValidation(QWidget* control, bool causes) { control->setProperty("causesValidation", causes); }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -92,6 +93,14 @@ void MarkShown(QWidget* field);
 // control asks here first. True (once) when the last focus change towards
 // `control` was refused and it has not had the focus since.
 bool FocusRefused(QWidget* control);
+
+// KeyPress: every character that comes into `box`, typed, pasted, dropped or
+// chosen from its menu, reaches `handler` first as its code; a handler that
+// sets KeyAscii to 0 drops it. A paste or drop with a dropped character is
+// refused whole and the box keeps its text. Keys that edit (Backspace, Delete,
+// cut, copy) or move carry no character.
+using KeyPressHandler = std::function<void(int16_t& KeyAscii)>;
+void OnKeyPress(QLineEdit* box, KeyPressHandler handler);
 
 // Tab and Shift+Tab go through a window's shown controls in reading order
 // (rows from the top, each from the left; a frame as a whole), and enter a

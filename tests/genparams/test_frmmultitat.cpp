@@ -8,6 +8,7 @@
 #include "multitat_probe.h"
 #include "resets.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QLabel>
 #include <functional>
@@ -47,7 +48,7 @@ protected:
         return dialog.get();
     }
     void Click(const char* button) { MultiTATProbe::Click(dialog.get(), button); }
-    void Type(int n, const char* text) { MultiTATProbe::Type(dialog.get(), n, text); }
+    void Type(int n, const char* text, bool tab = true) { MultiTATProbe::Type(dialog.get(), n, text, tab); }
     bool Enabled(const char* name) const { return MultiTATProbe::Enabled(dialog.get(), name); }
     QWidget* Control(const char* name) const { return Find(dialog.get(), QString::fromLatin1(name)); }
 
@@ -252,16 +253,70 @@ TEST_F(MultiTATDialogTest, SetWritesBothPagesThenInitialises)
     EXPECT_EQ(Sent(), Frames{});
 }
 
-// The list steps on from the value shown, not from its first item.
+// The list steps on from the value shown, not from its first item, by the
+// arrow key or by the wheel over the entry being edited.
 TEST_F(MultiTATDialogTest, ArrowKeyStepsFromTheValueShown)
 {
     QWidget* d = Open();
-    Read();
-    QTest::mouseClick(Entry(d, 7)->lineEdit(), Qt::LeftButton);
-    QTest::keyClick(Entry(d, 7), Qt::Key_Down);
-    QTest::keyClick(Entry(d, 7), Qt::Key_Tab);
-    EXPECT_EQ(Texts(d), "62.5 125 187.5 250 312.5 375 437.5 562.5 562.5 625");
-    EXPECT_EQ(Look(d), "WWWWWWWOWW EEEEEEEEEE");
+    const std::function<void(QComboBox*)> steps[] = {
+        [](QComboBox* entry) { QTest::keyClick(entry, Qt::Key_Down); },
+        [](QComboBox* entry) { Wheel(entry, -1); },
+    };
+    for (const auto& step : steps) {
+        Read();
+        QTest::mouseClick(Entry(d, 7)->lineEdit(), Qt::LeftButton);
+        step(Entry(d, 7));
+        QTest::keyClick(Entry(d, 7), Qt::Key_Tab);
+        EXPECT_EQ(Texts(d), "62.5 125 187.5 250 312.5 375 437.5 562.5 562.5 625");
+        EXPECT_EQ(Look(d), "WWWWWWWOWW EEEEEEEEEE");
+    }
+}
+
+// The mouse changes no entry but the one being edited: while an entry refuses
+// to be left the rest of the window takes no press, drop-down or wheel, and
+// the wheel over an entry without the focus does nothing. Set then writes
+// what the entries show.
+TEST_F(MultiTATDialogTest, TheMouseChangesNoEntryButTheOneBeingEdited)
+{
+    // From the arrow: the list opens at 375; two down is 500.
+    const auto pick500 = [](QComboBox* entry) {
+        QTest::mouseClick(entry, Qt::LeftButton, {}, QPoint(entry->width() - 4, entry->height() / 2));
+        if (QAbstractItemView* list = entry->view(); list->isVisible()) {
+            for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}) {
+                QTest::keyClick(list, key);
+            }
+        }
+    };
+    const auto doubleClick = [](QComboBox* entry) {
+        QTest::mouseDClick(entry, Qt::LeftButton, {}, QPoint(entry->width() - 4, entry->height() / 2));
+    };
+    const struct {
+        const char* name;
+        const char* typed; // into entry 3, which keeps the focus
+        std::function<void(QComboBox*)> reach; // entry 5
+    } rows[] = {
+        {"drop-down while refused", "900", pick500},
+        {"wheel while refused", "900", [](QComboBox* entry) { Wheel(entry, -1); }},
+        {"double click while refused", "900", doubleClick},
+        {"wheel without the focus", "300", [](QComboBox* entry) { Wheel(entry, -1); }},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        model = Sim::TransponderModel();
+        model.versionText = "Vers2.05D";
+        QWidget* d = Open();
+        Read();
+        Type(3, r.typed, false);
+        r.reach(Entry(d, 5));
+        EXPECT_FALSE(Entry(d, 5)->view()->isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), Entry(d, 3));
+        EXPECT_EQ(Texts(d), "62.5 125 187.5 " + std::string(r.typed) + " 312.5 375 437.5 500 562.5 625");
+        Type(3, "300");
+        Click("cmdTATWrite");
+        EXPECT_EQ(Sent(), (Frames{"!W|E2|00|00|0A|06|06|0C|20|12|3A|1D|37|1E|70",
+                                  "!W|E2|00|10|0A|24|8A|2A|A4|30|BF|36|DA|3C|F4", INIT}));
+        EXPECT_EQ(Texts(d), "62.5 125 187.5 300 312.5 375 437.5 500 562.5 625");
+    }
 }
 
 // Alt+S clicks Set with the focus still in the entry being edited: the entry is

@@ -6,8 +6,12 @@
 #include "frmDialogsGenParams.h"
 #include "vbconv.h"
 
+#include <QClipboard>
 #include <QFont>
+#include <QMenu>
+#include <QMimeData>
 #include <QProgressBar>
+#include <QtTest/qtestspontaneevent.h>
 
 namespace {
 
@@ -186,6 +190,8 @@ TEST_F(GenSettingsTest, AnInvalidEntryIsAbandonedByCancelOrExit)
     EXPECT_TRUE(dialog->Unloaded());
 }
 
+// Typed or pasted, only digits go in; what is not all digits is refused with a
+// beep and the box keeps its text. The keys that edit, cut and copy work.
 TEST_F(GenSettingsTest, TheAddressBoxTakesDigitsOnlyAndSelectsAllOnEntry)
 {
     model.versionText = "Vers4.50S";
@@ -194,8 +200,73 @@ TEST_F(GenSettingsTest, TheAddressBoxTakesDigitsOnlyAndSelectsAllOnEntry)
     EXPECT_EQ(box->text().toStdString(), "4701");
     QTest::mouseClick(box, Qt::LeftButton);
     EXPECT_EQ(box->selectedText().toStdString(), "4701");
-    QTest::keyClicks(box, QStringLiteral("1a.-5"));
-    EXPECT_EQ(box->text().toStdString(), "15");
+
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    // Keys as X11 sends them: Delete carries DEL, Ctrl with a letter its control character.
+    const auto key = [box](Qt::Key k, const char* text, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::sendKeyEvent(QTest::Click, box, k, QString::fromLatin1(text), modifiers);
+    };
+    const auto paste = [clipboard, key](const char* text) {
+        clipboard->setText(QString::fromLatin1(text));
+        key(Qt::Key_V, "\x16", Qt::ControlModifier);
+    };
+    const auto drop = [box](const char* text) {
+        QMimeData data;
+        data.setText(QString::fromLatin1(text));
+        const QPoint at = box->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        for (QEvent* event : std::initializer_list<QEvent*>{&enter, &move, &drop}) {
+            QSpontaneKeyEvent::setSpontaneous(event);
+            qApp->notify(box, event);
+        }
+    };
+    const auto menuPaste = [box, clipboard](const char* text) {
+        clipboard->setText(QString::fromLatin1(text));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, box->rect().center(), box->mapToGlobal(box->rect().center()));
+        QSpontaneKeyEvent::setSpontaneous(&event);
+        qApp->notify(box, &event);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            if (action->text().startsWith(QStringLiteral("&Paste"))) {
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+            }
+        }
+    };
+    const struct {
+        const char* name;
+        std::function<void()> act;
+        const char* text;
+        int beeps;
+    } rows[] = {
+        {"typed", [box] { QTest::keyClicks(box, QStringLiteral("1a.-5")); }, "15", 3},
+        {"Delete", [&] { key(Qt::Key_Home, ""), key(Qt::Key_Delete, "\x7f"); }, "5", 0},
+        {"Ctrl+V of a text", [&] { paste("ab.9"); }, "5", 1},
+        {"Shift+Insert of a text", [&] { key(Qt::Key_Insert, "", Qt::ShiftModifier); }, "5", 1},
+        {"Ctrl+V of digits", [&] { paste("63"); }, "635", 0},
+        {"Backspace", [&] { key(Qt::Key_Backspace, "\b"); }, "65", 0},
+        {"copy, then Ctrl+V at the end",
+         [&] {
+             clipboard->clear();
+             key(Qt::Key_A, "\x01", Qt::ControlModifier), key(Qt::Key_C, "\x03", Qt::ControlModifier);
+             key(Qt::Key_End, ""), key(Qt::Key_V, "\x16", Qt::ControlModifier);
+         },
+         "6565", 0},
+        {"cut", [&] { key(Qt::Key_A, "\x01", Qt::ControlModifier), key(Qt::Key_X, "\x18", Qt::ControlModifier); }, "",
+         0},
+        {"Ctrl+V of what was cut", [&] { key(Qt::Key_V, "\x16", Qt::ControlModifier); }, "6565", 0},
+        {"dropped text", [&] { drop("7a"); }, "6565", 1},
+        {"menu Paste of a text", [&] { menuPaste("x1"); }, "6565", 1},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        const int beeps = Platform::BeepCount();
+        r.act();
+        EXPECT_EQ(box->text().toStdString(), r.text);
+        EXPECT_EQ(Platform::BeepCount() - beeps, r.beeps);
+    }
     QTest::keyClick(box, Qt::Key_Tab);
     EXPECT_EQ(Focus(), "txtAddress");
 }

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -50,15 +52,30 @@ inline bool Enabled(const QWidget* dialog, const char* name)
     return !Find(dialog, QString::fromLatin1(name))->testAttribute(Qt::WA_ForceDisabled);
 }
 
-// Clicks into the entry, replaces its text and tabs on.
-inline void Type(const QWidget* dialog, int n, const char* text)
+// Clicks into the entry, replaces its text and tabs on (or stays).
+inline void Type(const QWidget* dialog, int n, const char* text, bool tab = true)
 {
     QComboBox* combo = Entry(dialog, n);
     QTest::mouseClick(combo->lineEdit(), Qt::LeftButton);
     QTest::keyClick(combo, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(combo, Qt::Key_Backspace);
     QTest::keyClicks(combo, QString::fromLatin1(text));
-    QTest::keyClick(combo, Qt::Key_Tab);
+    if (tab) {
+        QTest::keyClick(combo, Qt::Key_Tab);
+    }
+}
+
+// One notch of the wheel over the middle of `widget`, delivered as the window
+// system delivers it (QTest has no wheel of its own).
+inline void Wheel(QWidget* widget, int notches)
+{
+    const QPoint centre = widget->rect().center();
+    QWidget* under = widget->childAt(centre) != nullptr ? widget->childAt(centre) : widget;
+    const QPointF at = under->mapFrom(widget, centre);
+    QWheelEvent wheel(at, under->mapToGlobal(at), {}, QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&wheel);
+    qApp->notify(under, &wheel);
 }
 
 // The ten texts, blank-separated.
