@@ -5,6 +5,9 @@
 #include <cstdio>
 
 bool ShowCmdHexFlag = false;
+bool EngineeringMode = false;
+std::string EngineeringCode;
+int32_t ReadNavScheme = 0;
 
 std::string AppTitleVersion()
 {

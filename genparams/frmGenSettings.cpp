@@ -12,7 +12,7 @@
 #include "errorhandler.h"
 #include "gensettingsowner.h"
 #include "genparamfacts.h"
-#include "mainwin_globals.h"
+#include "globals.h"
 #include "store.h"
 #include "tpdrexchange.h"
 #include "vbconv.h"

@@ -5,7 +5,7 @@
 #include "clock.h"
 #include "commonprocs.h"
 #include "forms.h"
-#include "mainwin_globals.h"
+#include "globals.h"
 #include "store.h"
 #include "tpdrnames.h"
 #include "vbconv.h"

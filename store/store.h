@@ -6,7 +6,6 @@
 // Program-wide values and settings.
 #include "clsSettings.h"
 #include "globals.h"
-#include "mainwin_globals.h"
 
 // The global parameter objects.
 #include "clsBattery.h"

@@ -1,5 +1,0 @@
-#include "mainwin_globals.h"
-
-bool EngineeringMode = false;
-std::string EngineeringCode;
-int32_t ReadNavScheme = 0;
