@@ -52,6 +52,7 @@ private:
     QWidget* BuildQuickSetPanel();
     void ConnectEvents();
     void Form_Load();
+    // A control found by its object name.
     template <typename T>
     T* Control(const char* name) const;
 
@@ -80,11 +81,11 @@ private:
     void ShowExitButtons(bool Show);
     // A combo showing an empty entry while it keeps its list; runs no handler.
     static void ShowBlank(QComboBox* combo);
+
+    // ---- Read
     // Busy pattern of a read or write: pointer, controls, Exit and progress Cancel.
     void BeginBusy();
     void EndBusy();
-
-    // ---- Read
     void cmdGenRead_Click(int Index);
     void ReadParams(int32_t Group, bool GainFlag);
     void HandleReadParams(int32_t Param);
