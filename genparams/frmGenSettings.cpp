@@ -64,8 +64,6 @@ void frmGenSettings::Form_Load()
     timedRelease_ = std::make_unique<clsTimedRelease>();
     setWindowTitle(QStringLiteral("General Settings") + (EngineeringMode ? QStringLiteral(" : Engineering Mode") : QString()));
     resize(Forms::Twips(4935), height());
-    picGeneral[0]->hide();
-    picGeneral[1]->show();
     ShowNavScheme();
     picGeneral[1]->setVisible(QuickSetMode);
     picGeneral[0]->setVisible(!QuickSetMode);
@@ -103,8 +101,12 @@ void frmGenSettings::ShowNavScheme()
     if (c != 19 && c < 16 && c >= 0) {
         SetListIndex(cboOrvaneIntChan, c);
         cboOrvaneIntChan_Click();
-        lblQuickData[0]->setText(cboOrvaneIntChan->currentText());
     }
+    KeepShownNavigation();
+}
+
+void frmGenSettings::KeepShownNavigation()
+{
     ShownIntChan = NavParams.OrvaneIntChan();
     ShownCmdAddress = VB::CLng(VB::Val(NavParams.CmdAddressString()));
     ShownAddressCode = NavParams.AddressCode();
@@ -570,7 +572,6 @@ void frmGenSettings::cmdQuick_Click(int Index)
     cboOrvaneIntChan_Click();
     CommonProcs::SelectComboItem(cboGenTAT, VB::Fixed(q.TAT, 1));
     cboGenTAT_Click();
-    lblQuickData[2]->setText(cboGenTAT->currentText());
     const std::string p = VB::Fixed(q.PulseWidth, 1);
     txtPulseWidth->setText(Q(p));
     CommonProcs::SelectComboItem(cboBlock, VB::Fixed(q.Block, 1));

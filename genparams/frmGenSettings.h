@@ -58,6 +58,9 @@ private:
 
     // ---- Display (opening)
     void ShowNavScheme();
+    // What Cancel and the Set gate compare the navigation with: the values as
+    // shown on opening and after each write.
+    void KeepShownNavigation();
     void FillGenCombos();
     void GenToolTips();
     void EnableGenControls(bool Busy);

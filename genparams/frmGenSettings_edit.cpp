@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLabel>
-#include <QPushButton>
 #include <cmath>
 #include <limits>
 
@@ -140,9 +139,7 @@ void frmGenSettings::txtAddress_Validate(bool& Cancel)
     if (EditGenParam.OKToWrite(2) && EditGenParam.OKToWrite(8)) {
         ColourAddressAndChannel();
         ShowGenParams();
-        const bool allowed = GenWriteAllowed();
-        cmdGenWrite[1]->setEnabled(allowed);
-        cmdGenWrite[0]->setEnabled(allowed);
+        EnableGenWrite();
     } else {
         Cancel = true;
     }

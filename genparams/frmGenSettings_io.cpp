@@ -258,10 +258,7 @@ void frmGenSettings::WriteGenParams(int Index)
     for (int32_t n = 1; n <= 10; ++n) {
         SetGenParamColour(n);
     }
-    ShownIntChan = NavParams.OrvaneIntChan();
-    ShownCmdAddress = VB::CLng(VB::Val(NavParams.CmdAddressString()));
-    ShownAddressCode = NavParams.AddressCode();
-    ShownChannelCode = NavParams.ChannelCode();
+    KeepShownNavigation();
     ShowGenParams();
     EndBusy();
     EnableGenWrite();
