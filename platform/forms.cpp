@@ -208,11 +208,10 @@ QString FieldText(const QWidget* field)
 bool Untouched(QWidget* field)
 {
     const QVariant shown = field->property(ShownText);
-    field->setProperty(ShownText, QVariant());
     if (shown.isValid() && shown.toString() == FieldText(field)) {
-        field->setProperty(ShownText, shown);
         return true;
     }
+    field->setProperty(ShownText, QVariant());
     return false;
 }
 
