@@ -11,6 +11,8 @@ std::function<void(bool reset)> ClearUnsupportedReadsHook = [](bool) {};
 namespace FirmwareReader {
 namespace {
 
+uint32_t changes = 0;
+
 void ShowUnrecognised(const FirmwarePolicy& policy, FirmwareWindow& window)
 {
     switch (policy.unrecognised) {
@@ -89,8 +91,12 @@ int16_t FirmwareAssign(const FirmwarePolicy& policy, FirmwareWindow& window, int
     return ReadVersion(policy, window, N, policy.delayBeforeEachRead);
 }
 
+uint32_t Changes() { return changes; }
+
 int16_t GetFirmware(const FirmwarePolicy& policy, FirmwareWindow& window)
 {
+    // Judged on the whole read: a "Pending" first answer is no change.
+    const int32_t before = TpdrFirmware.FWVersion();
     if (policy.showReadingStatus) {
         window.ShowStatus("Reading Firmware Version...");
     }
@@ -101,6 +107,9 @@ int16_t GetFirmware(const FirmwarePolicy& policy, FirmwareWindow& window)
         failed = ReadVersion(policy, window, 10, policy.delayBeforeEachRead || policy.delayBeforeSecondRead) !=
                      ReplyReceived ||
                  failed;
+    }
+    if (TpdrFirmware.FWVersion() != before) {
+        ++changes;
     }
     if (policy.clearUnsupportedReads && ClearUnsupportedReadsHook) {
         ClearUnsupportedReadsHook(false);

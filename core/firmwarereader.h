@@ -87,4 +87,24 @@ int16_t GetFirmware(const FirmwarePolicy& policy, FirmwareWindow& window);
 // run-time error ended it).
 int16_t FirmwareAssign(const FirmwarePolicy& policy, FirmwareWindow& window, int16_t N);
 
+// How many reads, in any window, have ended on a code other than the one before.
+uint32_t Changes();
+
 } // namespace FirmwareReader
+
+// Values a window read count as the unit's only while no read has found another
+// firmware code since: a unit swapped on the cable may hold anything.
+class FirmwareStamp {
+public:
+    void Take()
+    {
+        taken_ = FirmwareReader::Changes();
+        held_ = true;
+    }
+    void Drop() { held_ = false; }
+    bool Current() const { return held_ && taken_ == FirmwareReader::Changes(); }
+
+private:
+    uint32_t taken_ = 0;
+    bool held_ = false;
+};

@@ -229,8 +229,10 @@ TEST_P(FirmwareReadTest, OneRead)
     model.versionText = c.versionText;
     model.knobs.noReply = c.versionText.empty();
     window.cancelAt = c.cancelAt;
+    const uint32_t changes = FirmwareReader::Changes();
 
     EXPECT_EQ(FirmwareReader::GetFirmware(c.policy, window), c.result);
+    EXPECT_EQ(FirmwareReader::Changes() - changes, c.code != 64 ? 1u : 0u); // another code than the one before
     EXPECT_EQ(TpdrFirmware.FWVersion(), c.code);
     EXPECT_EQ(TpdrFirmware.Caption(), c.caption);
     EXPECT_EQ(window.events, c.events);
@@ -285,8 +287,11 @@ TEST_P(FirmwarePendingTest, SecondReadOfTenCharacters)
         }
     };
     const double t0 = clock.Elapsed();
+    TpdrFirmware.FWVersion(c.code);
+    const uint32_t changes = FirmwareReader::Changes();
 
     EXPECT_EQ(FirmwareReader::GetFirmware(c.policy, window), c.result);
+    EXPECT_EQ(FirmwareReader::Changes(), changes); // "Pending" on the way to the same code is no change
     EXPECT_EQ(TpdrFirmware.FWVersion(), c.code);
     EXPECT_EQ(TpdrFirmware.Caption(), c.caption);
     EXPECT_EQ(window.events, c.events);
