@@ -301,6 +301,9 @@ private:
     int32_t WritePulseLength();
     int32_t WriteAddressAndChannel();
     int32_t WriteGeneralParam(int32_t Param, int16_t Message, const char* ProcName);
+    // HPR channel 1, on which every unit answers, as the RS232 channel; the
+    // window is left busy and cancellable, for the caller to end.
+    int32_t WriteHPRChannel1();
 
     std::string KeyBuffer;
     bool loaded_ = false;

@@ -324,10 +324,7 @@ void frmMain::mnuDiagnosticsReset_Click()
     if (ShowMessage(MsgOfferHPRChannel1) != MsgBoxResult::Yes) {
         ShowMessage(MsgHPRChannelNotWritten);
     } else {
-        SetBusyControls();
-        CancelRequested = false;
-        TpdrChannel.RS232Chan(1);
-        const int32_t result = WriteHPRChannel(3);
+        const int32_t result = WriteHPRChannel1();
         if (result != 0 || CancelRequested) {
             ShowMessage(MsgHPRChannelWriteFailed);
         } else {
@@ -341,6 +338,15 @@ void frmMain::mnuDiagnosticsReset_Click()
         UpdateControls();
     }
     MoveFocus(cmdStatus);
+}
+
+int32_t frmMain::WriteHPRChannel1()
+{
+    SetBusyControls();
+    // The user has just asked for this write: a Cancel of an exchange before it must not stop it.
+    CancelRequested = false;
+    TpdrChannel.RS232Chan(1);
+    return WriteHPRChannel(3);
 }
 
 void frmMain::mnuDiagnosticsInitialise_Click()

@@ -303,6 +303,48 @@ TEST_F(WindowFaultTest, CloseBoxRefusedWhileBusy)
     EXPECT_TRUE(win->Unloaded());
 }
 
+// The HPR channel 1 write that Get Status offers runs with the window busy:
+// no other exchange can start inside it, and Cancel ends it.
+TEST_F(WindowFaultTest, OfferedChannelWriteRunsBusy)
+{
+    const char* const others[] = {"cmdSet", "cmdRead", "cmdStatus", "cmdQuickSet", "cmdSettings", "cmdVoltage"};
+    for (const bool cancel : {false, true}) {
+        SCOPED_TRACE(cancel);
+        LoadAndGet('H');
+        QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
+        ASSERT_EQ(NavParams.NavScheme(), 2);
+        SetChannel(0x66);
+        Sent();
+        model.ClearFrames();
+        model.knobs.replyDelay = 0.5; // every wait reaches its progress events
+        std::vector<std::string> enabled;
+        bool cancelOffered = false;
+        AtFrame(StatusF.size() + NavF.size() + 1, [&] {
+            for (const char* name : others) {
+                if (OwnEnabled(name)) {
+                    enabled.push_back(name);
+                }
+            }
+            cancelOffered = OwnVisible("cmdCancel") && OwnEnabled("cmdCancel");
+            if (cancel) {
+                QTest::mouseClick(win->cmdCancel, Qt::LeftButton);
+            }
+        });
+        std::vector<Box> want{{"Invalid Channel"}, {"Write HPR Channel", MsgBoxResult::Yes}};
+        if (!cancel) {
+            want.push_back({"Read the Channel"});
+        }
+        Script(want);
+        QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
+        EXPECT_EQ(enabled, std::vector<std::string>{});
+        EXPECT_TRUE(cancelOffered);
+        ExpectFrames(Sent(), Join({StatusF, NavF, {WriteRS232("01")}}));
+        EXPECT_EQ(Titles(), Titles(want));
+        EXPECT_FALSE(OwnVisible("cmdCancel"));
+        EXPECT_TRUE(OwnEnabled("cmdStatus"));
+    }
+}
+
 // The endcap channel, and the Spanwave scheme's address and interrogation
 // channel, are one line of text: their boxes keep the height of a list and do
 // not stretch to fill the frame.
