@@ -239,7 +239,8 @@ void frmMain::SetDepthLabel()
         cmdDepth->setEnabled(false);
         break;
     default:
-        lblDepthOnOff->setText(QStringLiteral("Invalid"));
+        // 0: the dialog's read failed, or found no valid state.
+        lblDepthOnOff->setText(ReadDepth.OnOff() == 0 ? QStringLiteral("Not read") : QStringLiteral("Invalid"));
         Forms::SetBackColor(lblDepthOnOff, Forms::vbRed);
         break;
     }

@@ -178,6 +178,7 @@ int32_t frmMain::ReadDepthOnOff()
             SetStatusLabel(lblDepthOnOff, "Not fitted", Forms::vbWhite);
             DepthFitted = ReadDepth.FittedOK(TpdrGenStatus.TypeNumber());
             if (R != 0) {
+                ReadDepth.OnOff(0); // the state read before is no longer known to be the unit's
                 Forms::SetBackColor(lblDepthOnOff, Forms::vbRed);
                 cmdDepth->setEnabled(false);
             } else if (DepthFitted) {
