@@ -39,7 +39,7 @@ public:
         read ? stamp_.Take() : stamp_.Drop();
         return *this;
     }
-    operator bool() const { return read_ && stamp_.Current(); }
+    operator bool() const { return stamp_.Current(); }
     // Read, but under a firmware code that a later read did not find again.
     bool Outdated() const { return read_ && !stamp_.Current(); }
 
