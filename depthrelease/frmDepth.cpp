@@ -102,6 +102,8 @@ bool frmDepth::ReadOnOff()
 {
     TpdrExchange::Reply reply;
     if (!Exchange([](TpdrCommand& c, int16_t& n, int16_t& r) { ReadDepth.ReadEncode_OnOff(c, n, r); }, reply)) {
+        // The state shown before is no longer known to be the unit's.
+        ReadDepth.OnOff(0);
         return false;
     }
     int16_t result = 0;

@@ -29,6 +29,25 @@ class QRadioButton;
 class QStatusBar;
 class frmIOlist;
 
+// Whether the navigation values come from a read of the unit on the cable:
+// true once set, until a read in any window finds another firmware code.
+class NavReadFlag {
+public:
+    NavReadFlag& operator=(bool read)
+    {
+        read_ = read;
+        read ? stamp_.Take() : stamp_.Drop();
+        return *this;
+    }
+    operator bool() const { return stamp_.Current(); }
+    // Read, but under a firmware code that a later read did not find again.
+    bool Outdated() const { return read_ && !stamp_.Current(); }
+
+private:
+    bool read_ = false;
+    FirmwareStamp stamp_;
+};
+
 class frmMain : public QMainWindow, public FirmwareWindow, public GenSettingsOwner {
     Q_OBJECT
 public:
@@ -161,7 +180,7 @@ public:
     std::string RegistryKey;
     bool StatusReadRequested = false;
     bool CancelRequested = false;
-    bool NavParamsRead = false;
+    NavReadFlag NavParamsRead;
     bool DepthFitted = false;
 
     // ---- Controls
@@ -248,6 +267,8 @@ private:
     void Form_Unload();
     void Form_Terminate();
     void UnloadIOList();
+    // Shows a dialog modally; the window then follows what its reads found.
+    void ShowDialog(const char* formName);
     // Shows a large dialog with the main window disabled, not hidden.
     void ShowLargeDialog(const char* formName);
     void SetDepthLabel();
@@ -301,6 +322,9 @@ private:
     int32_t WritePulseLength();
     int32_t WriteAddressAndChannel();
     int32_t WriteGeneralParam(int32_t Param, int16_t Message, const char* ProcName);
+    // HPR channel 1, on which every unit answers, as the RS232 channel; the
+    // window is left busy and cancellable, for the caller to end.
+    int32_t WriteHPRChannel1();
 
     std::string KeyBuffer;
     bool loaded_ = false;

@@ -200,7 +200,10 @@ void frmMain::cmdSet_Click()
 
 bool frmMain::SetNavParams()
 {
-    if (NavParams.NavScheme() == 3 && NavParams.AddressCode() > 15) {
+    // Values not read from the unit on the cable are never written: the path
+    // of a write with no firmware read, which reads the unit back.
+    const bool read = NavParamsRead;
+    if (read && NavParams.NavScheme() == 3 && NavParams.AddressCode() > 15) {
         const std::string text = "NOTE: Address Codes greater than 15XX are only compatable with\n"
                                  "      command units that have Spanwave capability; in which case\n"
                                  "      an address of 33xx to 47xx is recomended.";
@@ -211,7 +214,7 @@ bool frmMain::SetNavParams()
     }
     CancelRequested = false;
     NavParamsRead = false;
-    const int32_t r = WriteNavParams();
+    const int32_t r = read ? WriteNavParams() : NoFirmware;
     DoEvents();
     bool written = false;
     switch (r) {

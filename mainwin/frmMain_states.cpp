@@ -164,17 +164,26 @@ void frmMain::UpdateModeMenus()
 
 // ------------------------------------------------------------------ dialogs
 
+void frmMain::ShowDialog(const char* formName)
+{
+    Forms::ShowModal(formName, this);
+    // The dialog's own firmware read may have found another unit on the cable.
+    if (NavParamsRead.Outdated()) {
+        UpdateControls();
+    }
+}
+
 void frmMain::ShowLargeDialog(const char* formName)
 {
     setEnabled(false);
-    Forms::ShowModal(formName, this);
+    ShowDialog(formName);
     setEnabled(true);
 }
 
 void frmMain::cmdSettings_Click()
 {
     Forms::HourglassPointer();
-    Forms::ShowModal("frmGenSettings", this);
+    ShowDialog("frmGenSettings");
     cmdRead_Click();
     MoveFocus(cmdSettings);
     Forms::DefaultPointer();
@@ -194,7 +203,7 @@ void frmMain::cmdQuickSet_Click()
 void frmMain::cmdRelease_Click()
 {
     Forms::HourglassPointer();
-    Forms::ShowModal("frmRelease", this);
+    ShowDialog("frmRelease");
     MoveFocus(cmdStatus);
     Forms::DefaultPointer();
 }
@@ -203,7 +212,7 @@ void frmMain::cmdDepth_Click()
 {
     Forms::HourglassPointer();
     KeyBuffer.clear();
-    Forms::ShowModal("frmDepth", this);
+    ShowDialog("frmDepth");
     SetDepthLabel();
     UpdateControls();
     Forms::DefaultPointer();
@@ -230,7 +239,8 @@ void frmMain::SetDepthLabel()
         cmdDepth->setEnabled(false);
         break;
     default:
-        lblDepthOnOff->setText(QStringLiteral("Invalid"));
+        // 0: the dialog's read failed, or found no valid state.
+        lblDepthOnOff->setText(ReadDepth.OnOff() == 0 ? QStringLiteral("Not read") : QStringLiteral("Invalid"));
         Forms::SetBackColor(lblDepthOnOff, Forms::vbRed);
         break;
     }
@@ -244,12 +254,12 @@ void frmMain::cmdDownload_Click()
         KeyBuffer.clear();
         TpdrDownload = std::make_unique<clsDownload>();
         TpdrDownload->Password(false);
-        Forms::ShowModal("frmDownloadPassword", this);
+        ShowDialog("frmDownloadPassword");
         if (!TpdrDownload->Password()) {
             MsgBox("Invalid password", MsgBoxStyle::OKOnly, "Firmware Download");
         } else {
             DownloadAttempted = false;
-            Forms::ShowModal("frmDownload", this);
+            ShowDialog("frmDownload");
             // The download dialog may have left the port at its own setting.
             if (CommonProcs::OpenTpdrCommPort(false) == 0 && DownloadAttempted) {
                 cmdStatus_Click();
@@ -268,7 +278,7 @@ void frmMain::cmdCancel_Click() { CancelRequested = true; }
 void frmMain::mnuComms_Click()
 {
     const int32_t before = AppSettings.TpdrComPort();
-    Forms::ShowModal("frmComPorts", this);
+    ShowDialog("frmComPorts");
     const int32_t port = AppSettings.TpdrComPort();
     cmdStatus->setEnabled(port != 0);
     cmdDownload->setEnabled(port != 0);
@@ -291,7 +301,7 @@ void frmMain::mnuSetupUsermode_Click()
     }
 }
 
-void frmMain::mnuPing_Click() { Forms::ShowModal("frmPingTest", this); }
+void frmMain::mnuPing_Click() { ShowDialog("frmPingTest"); }
 
 void frmMain::mnuFreqTest_Click()
 {
@@ -309,13 +319,13 @@ void frmMain::mnuTransceiver_Click() { ShowLargeDialog("frmTransceiver"); }
 
 void frmMain::mnuCommands_Click() { ShowLargeDialog("frmCommands"); }
 
-void frmMain::mnuBattLife_Click() { Forms::ShowModal("frmBattLife", this); }
+void frmMain::mnuBattLife_Click() { ShowDialog("frmBattLife"); }
 
 void frmMain::mnuDiagnosticsTankTest_Click() { ShowLargeDialog("frmVTLTankTest"); }
 
 void frmMain::mnuCalChanSelectors_Click() { ShowLargeDialog("frmCalSelectors"); }
 
-void frmMain::mnuAbout_Click() { Forms::ShowModal("frmAbout", this); }
+void frmMain::mnuAbout_Click() { ShowDialog("frmAbout"); }
 
 // ------------------------------------------------------------------ transponder commands
 
@@ -324,10 +334,7 @@ void frmMain::mnuDiagnosticsReset_Click()
     if (ShowMessage(MsgOfferHPRChannel1) != MsgBoxResult::Yes) {
         ShowMessage(MsgHPRChannelNotWritten);
     } else {
-        SetBusyControls();
-        CancelRequested = false;
-        TpdrChannel.RS232Chan(1);
-        const int32_t result = WriteHPRChannel(3);
+        const int32_t result = WriteHPRChannel1();
         if (result != 0 || CancelRequested) {
             ShowMessage(MsgHPRChannelWriteFailed);
         } else {
@@ -341,6 +348,15 @@ void frmMain::mnuDiagnosticsReset_Click()
         UpdateControls();
     }
     MoveFocus(cmdStatus);
+}
+
+int32_t frmMain::WriteHPRChannel1()
+{
+    SetBusyControls();
+    // The user has just asked for this write: a Cancel of an exchange before it must not stop it.
+    CancelRequested = false;
+    TpdrChannel.RS232Chan(1);
+    return WriteHPRChannel(3);
 }
 
 void frmMain::mnuDiagnosticsInitialise_Click()

@@ -56,10 +56,9 @@ void frmMain::cmdStatus_Click()
     // A channel the firmware's scheme does not know leaves the transponder
     // unreachable; offer the channel every unit answers on.
     if (NavParams.NavScheme() == 0 && R == 16 && ShowMessage(MsgOfferHPRChannel1) == MsgBoxResult::Yes) {
-        // The user has just asked for this write: a Cancel of the read before it must not stop it.
-        CancelRequested = false;
-        TpdrChannel.RS232Chan(1);
-        if (WriteHPRChannel(3) == 0) {
+        const int32_t written = WriteHPRChannel1();
+        UpdateControls();
+        if (written == 0) {
             ShowMessage(MsgReadTheChannel);
             MoveFocus(cmdRead);
         }
@@ -179,6 +178,7 @@ int32_t frmMain::ReadDepthOnOff()
             SetStatusLabel(lblDepthOnOff, "Not fitted", Forms::vbWhite);
             DepthFitted = ReadDepth.FittedOK(TpdrGenStatus.TypeNumber());
             if (R != 0) {
+                ReadDepth.OnOff(0); // the state read before is no longer known to be the unit's
                 Forms::SetBackColor(lblDepthOnOff, Forms::vbRed);
                 cmdDepth->setEnabled(false);
             } else if (DepthFitted) {

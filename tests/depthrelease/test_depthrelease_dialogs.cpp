@@ -47,6 +47,25 @@ TEST_F(DepthDialogTest, GetShowsTheStateTheTransponderReports)
     }
 }
 
+// A Get that fails leaves the state not read: the state shown before is no
+// longer known to be the unit's.
+TEST_F(DepthDialogTest, FailedGetLeavesTheStateNotRead)
+{
+    model.Poke(false, 0xA0, 0x04, 0x00, 0x01);
+    TpdrFirmware.FWVersion(411);
+    ReadDepth.OnOff(0);
+    frmDepth dialog;
+    QTest::mouseClick(dialog.cmdGet, Qt::LeftButton);
+    ASSERT_EQ(dialog.lblDepthOnOff->text().toStdString(), "ON");
+
+    model.knobs.noReply = true;
+    boxes.Answer(1);
+    QTest::mouseClick(dialog.cmdGet, Qt::LeftButton);
+    EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{NoReplyBox});
+    EXPECT_EQ(ReadDepth.OnOff(), 0);
+    EXPECT_EQ(dialog.lblDepthOnOff->text().toStdString(), "Not read");
+}
+
 // Get, Set and Exit clicked while a read waits for a silent unit: nothing
 // more is sent and the dialog stays open under the running exchange.
 TEST_F(DepthDialogTest, ClicksDuringAnExchangeDoNothing)

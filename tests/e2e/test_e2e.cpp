@@ -4,6 +4,7 @@
 // box the engineer saw. The real clock runs; only the time-out rows wait long (1 s).
 #include "e2e_fixture.h"
 #include "forms.h"
+#include "frmDepth.h"
 #include "frmMain.h"
 #include "scripted_dialogs.h"
 #include "store.h"
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -426,8 +428,19 @@ const Scenario Scenarios[] = {
          t.WithModel([](Model& m) { Version(m, "TestMode "); });
          t.Click("cmdVoltage");
      },
-     "cmdSet", Frames{V9, Init} + NavS + Frames{Init}, {{M14, Ok}},
-     "Test Mode/W|Unknown/M|N/A/W|N/A/W|ON/W|17.3 Volts/W", "0"},
+     "cmdSet", {}, {}, "Test Mode/W|Unknown/M|N/A/W|N/A/W|ON/W|17.3 Volts/W", "0"},
+    // Another unit's firmware found by Get Voltage: the values read from the
+    // unit before are neither shown nor written.
+    {"SetOffAfterAnotherUnitsVoltageRead", Tone,
+     [](E2ETest& t) {
+         Status(t);
+         t.WithModel([](Model& m) {
+             Version(m, "Vers1.20F");
+             SetCodeword(m, 0x2E0E);
+         });
+         t.Click("cmdVoltage");
+     },
+     "cmdSet", {}, {}, "V1.20F/W|Tx V2.10F/W|5021/W|004217/W|ON/W|17.3 Volts/W", "0"},
     {"SetNotSupportedOlderFirmware", [](Model& m) { Version(m, "Vers_1.04"); }, Status, "cmdSet",
      {V9, Init, Ports, Init},
      {{NotSupported, Ok}, {NotSupported, Ok}, {NotSupported, Ok}, {M25, Ok}, {NotSupported, Ok}, {NotSupported, Ok}},
@@ -448,6 +461,55 @@ TEST_F(ZeroDelayTest, InitialiseCommandsArriveWhole)
         EXPECT_EQ(Take(), StatusF + NavF + Frames{Init}) << pass;
     }
     EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{});
+}
+
+// The depth dialog on a unit that reads ON and then falls silent: its Get
+// fails, and neither the dialog nor the main window shows ON as the unit's state.
+class DepthDialogE2E : public E2ETest {
+protected:
+    void SetUp() override
+    {
+        E2ETest::SetUp();
+        Forms::RegisterDialog("frmDepth", [](QWidget* owner) { return std::make_unique<frmDepth>(owner); });
+    }
+    void TearDown() override
+    {
+        Forms::RegisterDialog("frmDepth", [](QWidget*) { return std::unique_ptr<QDialog>(); });
+        E2ETest::TearDown();
+    }
+};
+
+TEST_F(DepthDialogE2E, FailedGetLeavesTheStateNotRead)
+{
+    WithModel(Hpr);
+    Load();
+    Click("cmdStatus");
+    Take();
+    ASSERT_EQ(Labels(), LABELS_F);
+
+    std::string shown;
+    auto* poll = new QTimer(win.get());
+    poll->setInterval(1);
+    QObject::connect(poll, &QTimer::timeout, win.get(), [this, poll, &shown] {
+        auto* dialog = qobject_cast<frmDepth*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        WithModel([](Model& m) { m.knobs.noReply = true; });
+        boxes.Answer(Ok);
+        QTest::mouseClick(dialog->cmdGet, Qt::LeftButton);
+        shown = Forms::S(dialog->lblDepthOnOff->text());
+        QTest::mouseClick(dialog->cmdExit, Qt::LeftButton);
+    });
+    poll->start();
+    Click("cmdDepth");
+    EXPECT_EQ(shown, "Not read");
+    EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{NoReplyBox});
+    EXPECT_EQ(Labels(), "V2.05F/W|Tx V2.10F/W|5021/W|004217/W|Not read/R|17.3 Volts/W");
+    WithModel([](Model& m) { m.knobs.noReply = false; });
+    EXPECT_EQ(Take(), Frames{Depth});
 }
 
 INSTANTIATE_TEST_SUITE_P(MainWindow, E2ETest, ::testing::ValuesIn(Scenarios),

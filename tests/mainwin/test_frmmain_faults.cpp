@@ -176,6 +176,11 @@ TEST_F(WindowFaultTest, TestModeUnitGetsNoStaleChannels)
             model.ClearFrames();
             EXPECT_EQ(win->cboProgrammedChan->count(), 0);
             EXPECT_EQ(win->cboDualModeChan->count(), 0);
+            // The older unit's values: Set stays off until a Get of this one.
+            EXPECT_FALSE(OwnEnabled("cmdSet"));
+            QTest::mouseClick(win->cmdRead, Qt::LeftButton);
+            ExpectFrames(Sent(), getM);
+            model.ClearFrames();
         }
         Script({{"Nothing Written"}});
         QTest::mouseClick(win->cmdSet, Qt::LeftButton);
@@ -301,6 +306,123 @@ TEST_F(WindowFaultTest, CloseBoxRefusedWhileBusy)
     EXPECT_FALSE(OwnVisible("cmdCancel"));
     win->close();
     EXPECT_TRUE(win->Unloaded());
+}
+
+// The HPR channel 1 write that Get Status offers runs with the window busy:
+// no other exchange can start inside it, and Cancel ends it.
+TEST_F(WindowFaultTest, OfferedChannelWriteRunsBusy)
+{
+    const char* const others[] = {"cmdSet", "cmdRead", "cmdStatus", "cmdQuickSet", "cmdSettings", "cmdVoltage"};
+    for (const bool cancel : {false, true}) {
+        SCOPED_TRACE(cancel);
+        LoadAndGet('H');
+        QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
+        ASSERT_EQ(NavParams.NavScheme(), 2);
+        SetChannel(0x66);
+        Sent();
+        model.ClearFrames();
+        model.knobs.replyDelay = 0.5; // every wait reaches its progress events
+        std::vector<std::string> enabled;
+        bool cancelOffered = false;
+        AtFrame(StatusF.size() + NavF.size() + 1, [&] {
+            for (const char* name : others) {
+                if (OwnEnabled(name)) {
+                    enabled.push_back(name);
+                }
+            }
+            cancelOffered = OwnVisible("cmdCancel") && OwnEnabled("cmdCancel");
+            if (cancel) {
+                QTest::mouseClick(win->cmdCancel, Qt::LeftButton);
+            }
+        });
+        std::vector<Box> want{{"Invalid Channel"}, {"Write HPR Channel", MsgBoxResult::Yes}};
+        if (!cancel) {
+            want.push_back({"Read the Channel"});
+        }
+        Script(want);
+        QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
+        EXPECT_EQ(enabled, std::vector<std::string>{});
+        EXPECT_TRUE(cancelOffered);
+        ExpectFrames(Sent(), Join({StatusF, NavF, {WriteRS232("01")}}));
+        EXPECT_EQ(Titles(), Titles(want));
+        EXPECT_FALSE(OwnVisible("cmdCancel"));
+        EXPECT_TRUE(OwnEnabled("cmdStatus"));
+    }
+}
+
+// Unit B on the cable after a Get of unit A: another firmware code and
+// codeword 2E 0E (Spanwave type 2).
+void PutUnitB(Sim::TransponderModel& m)
+{
+    m.versionText = "Vers1.20F";
+    Memory::SetCodeword(m, 0x2E0E);
+}
+
+// A read in any window that finds another firmware code leaves the panel not
+// read: nothing read from unit A is shown as B's or offered to Set until the
+// next Get.
+TEST_F(WindowFaultTest, AnotherUnitsFirmwareLeavesThePanelNotRead)
+{
+    const struct {
+        const char* name;
+        std::function<void()> read;
+    } rows[] = {
+        {"Get Voltage", [this] { QTest::mouseClick(win->cmdVoltage, Qt::LeftButton); }},
+        {"another window's firmware read",
+         [this] {
+             Stub("frmBattLife", [] {
+                 FirmwareWindow window;
+                 FirmwareReader::GetFirmware(FirmwarePolicies::frmBattLife, window);
+             });
+             Trigger("mnuBattLife");
+         }},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        LoadAndGet('T');
+        ASSERT_EQ(win->txtAddress[3]->text(), QStringLiteral("0503"));
+        PutUnitB(model);
+        r.read();
+        Sent();
+        model.ClearFrames();
+        EXPECT_FALSE(win->NavParamsRead);
+        EXPECT_FALSE(OwnEnabled("cmdSet"));
+        EXPECT_FALSE(OwnEnabled("cmdQuickSet"));
+        EXPECT_FALSE(win->txtAddress[3]->isVisible()); // A's values are gone
+        QTest::mouseClick(win->cmdSet, Qt::LeftButton);
+        EXPECT_EQ(Sent(), std::vector<std::string>{});
+        EXPECT_EQ(model.Peek(true, 0x80, 0, 0), 0x2E);
+        EXPECT_EQ(model.Peek(true, 0x80, 0, 1), 0x0E);
+
+        QTest::mouseClick(win->cmdRead, Qt::LeftButton);
+        ExpectFrames(Sent(), GetF);
+        EXPECT_TRUE(win->NavParamsRead);
+        EXPECT_TRUE(boxes.Boxes().empty());
+    }
+}
+
+// The general parameters dialog writes the addressing through the main
+// window: when its own read found another unit, the main window's values of
+// the unit before are not written; the unit on the cable is read instead.
+TEST_F(WindowFaultTest, SettingsDialogSetAfterAnotherUnitsRead)
+{
+    LoadAndGet('T');
+    bool written = true;
+    Stub("frmGenSettings", [this, &written] {
+        PutUnitB(model);
+        FirmwareWindow dialog;
+        FirmwareReader::GetFirmware(FirmwarePolicies::frmGenSettings, dialog);
+        NavParams.CmdAddressString("0506");
+        NavParams.OrvaneIntChan(3);
+        written = win->SetNavParams();
+    });
+    QTest::mouseClick(win->cmdSettings, Qt::LeftButton);
+    EXPECT_FALSE(written);
+    ExpectFrames(Sent(), Join({{V9}, GetF, GetF}));
+    EXPECT_EQ(model.Peek(true, 0x80, 0, 0), 0x2E);
+    EXPECT_EQ(model.Peek(true, 0x80, 0, 1), 0x0E);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(win->NavParamsRead); // B's values, read after the dialog
 }
 
 // The endcap channel, and the Spanwave scheme's address and interrogation

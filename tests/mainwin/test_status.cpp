@@ -201,6 +201,29 @@ TEST_F(ExchangeTest, GetStatusForgetsThePreviousModel)
     EXPECT_TRUE(OwnEnabled("cmdDepth"));
 }
 
+// A depth read of the status pass that fails leaves the state not read: the
+// depth dialog opened afterwards does not start from the state read before.
+TEST_F(ExchangeTest, GetStatusFailedDepthReadLeavesTheStateNotRead)
+{
+    model.versionText = FFamily;
+    Load();
+    QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
+    ASSERT_EQ(ReadDepth.OnOff(), 1);
+    Sent();
+    model.ClearFrames();
+    model.knobs.answerFrames = 6; // silent from the depth read on
+    Script({{"Communication Error"}});
+    QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
+    EXPECT_EQ(Sent(), (std::vector<std::string>{V9, Tx, Init, Type, Init, Serial, Depth, Init}));
+    EXPECT_EQ(StatusLabels()[4], "Not fitted:R");
+    int16_t atDialog = -1;
+    Stub("frmDepth", [&atDialog] { atDialog = ReadDepth.OnOff(); });
+    ASSERT_TRUE(OwnEnabled("cmdDepth"));
+    QTest::mouseClick(win->cmdDepth, Qt::LeftButton);
+    EXPECT_EQ(atDialog, 0);
+    EXPECT_EQ(StatusLabels()[4], "Not read:R");
+}
+
 TEST_F(ExchangeTest, GetStatusCancelledDuringTheTypeNumber)
 {
     model.versionText = FFamily;
