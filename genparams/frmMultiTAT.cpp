@@ -40,6 +40,21 @@ constexpr float InitialiseWait = 0.5f;
 
 bool Supported() { return clsMultiTAT::EnableOK(TpdrFirmware.FWVersion()); }
 
+// Whether entry n would travel as another word than the one the unit holds. A
+// value shown rounded, left as it is, sends the word read; an entry not read
+// is never unchanged.
+bool EntryChanged(int16_t n)
+{
+    if (!ReadMultiTAT.ReadOK(n) || ReadMultiTAT.Word(n) < 0) {
+        return true;
+    }
+    try {
+        return EditMultiTAT.WireWord(n) != ReadMultiTAT.Word(n);
+    } catch (const VBError&) {
+        return true; // no word carries it
+    }
+}
+
 void Exclamation(const std::string& text, const std::string& title)
 {
     Forms::DefaultPointer();
@@ -380,9 +395,12 @@ void frmMultiTAT::CopyTAT(int Direction, int Index)
     if (clsMultiTAT::EnableOK(fw)) {
         if (Direction == ReadToEdit) {
             EditMultiTAT.Value(i, ReadMultiTAT.Value(i));
+            EditMultiTAT.Word(i, ReadMultiTAT.Word(i));
             EditMultiTAT.OKToWrite(i, ReadMultiTAT.ReadOK(i));
         } else if (Direction == EditToRead) {
+            // The unit acknowledged the word sent: that is what it now holds.
             ReadMultiTAT.Value(i, EditMultiTAT.Value(i));
+            ReadMultiTAT.Word(i, EditMultiTAT.WireWord(i));
             ReadMultiTAT.ReadOK(i, EditMultiTAT.OKToWrite(i));
         }
     } else if (fw != FWUnknown) {
@@ -411,7 +429,7 @@ void frmMultiTAT::ShowTATs()
         uint32_t colour = Forms::vbWhite;
         if (shown && !EditMultiTAT.OKToWrite(n)) {
             colour = Forms::vbRed;
-        } else if (shown && EditMultiTAT.Value(n) != ReadMultiTAT.Value(n)) {
+        } else if (shown && EntryChanged(n)) {
             colour = Forms::vbOrange;
         }
         Forms::SetBackColor(cboTAT[static_cast<size_t>(n)], colour);
@@ -429,7 +447,7 @@ bool frmMultiTAT::TATsChanged() const
         if (!EditMultiTAT.OKToWrite(n)) {
             return false;
         }
-        changed = changed || EditMultiTAT.Value(n) != ReadMultiTAT.Value(n);
+        changed = changed || EntryChanged(n);
     }
     return changed;
 }
