@@ -749,3 +749,58 @@ TEST_F(GenSettingsTest, SetIsOffWhileTheCommandAddressShowsInvalid)
 }
 
 } // namespace
+
+namespace {
+
+// The read copy is what the unit holds: no edit rounds it. An edited value is
+// unchanged only when it would travel as the bytes read.
+TEST_F(GenSettingsTest, AnEditIsComparedByTheBytesItWouldSend)
+{
+    using Held = std::vector<std::pair<uint8_t, uint8_t>>; // offset, byte
+    const Held sUnit{{0x00, 0x08}, {0x08, 0x0A}, {0x0A, 0x01}, {0x0B, 0xF1}};
+    const struct {
+        const char* name;
+        const char* version;
+        Held held;
+        bool quickSet;
+        std::function<void()> edit;
+        const char* field;
+        const char* colour;
+        std::vector<std::string> frames; // what Set sends; none when Set is off
+    } rows[] = {
+        {"blocking 19 64 (0.52 s), 1.0 then 0.5", "Vers2.05F", {{0x06, 0x19}, {0x07, 0x64}}, false,
+         [this] { TypeAndTab("cboBlock", "1.0"), TypeAndTab("cboBlock", "0.5"); }, "cboBlock", "O",
+         {"!W|E0|00|06|02|18|6A", Init}},
+        {"preset A3 on blocking 19 64", "Vers2.05F", {{0x06, 0x19}, {0x07, 0x64}, {0x0A, 0x00}}, true,
+         [this] { Click("cmdQuick_3"); }, "cboBlock", "O", {"!W|E0|00|06|02|18|6A", Init}},
+        // Relay units of 524.3 ms: 5.5 s travels as the ten units read (5.2 s).
+        {"relay-on 0A, 5.5", "Vers4.50S", sUnit, false, [this] { TypeAndTab("txtRelayOnTime", "5.5"); },
+         "txtRelayOnTime", "W", {}},
+        {"relay-on 0A, 6", "Vers4.50S", sUnit, false, [this] { TypeAndTab("txtRelayOnTime", "6"); },
+         "txtRelayOnTime", "O", {"!W|E0|00|08|01|0B", Init}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        model = Sim::TransponderModel();
+        model.versionText = row.version;
+        for (const auto& [p3, byte] : row.held) {
+            model.Poke(false, 0xE0, 0x00, p3, byte);
+        }
+        if (row.quickSet) {
+            QuickSetNavigation();
+        }
+        Open();
+        row.edit();
+        EXPECT_EQ(Colour(row.field), row.colour);
+        const std::string set = row.quickSet ? "cmdGenWrite_1" : "cmdGenWrite_0";
+        EXPECT_EQ(OwnEnabled(set), !row.frames.empty());
+        Click(set);
+        EXPECT_EQ(Sent(), row.frames);
+        dialog.reset();
+        MakeStoreObjects();
+        NavParams.NavScheme(0);
+        ReadNavScheme = 0;
+    }
+}
+
+} // namespace
