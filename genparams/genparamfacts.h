@@ -74,9 +74,13 @@ inline bool GenValueDiffers(int32_t number, double a, double b)
     return a != b;
 }
 
-// Whether the edited value differs from the read one.
+// Whether the edited value differs from the read one. What was not read is
+// not known to be the unit's: no value is the same as it.
 inline bool GenParamChanged(int32_t number, const clsGeneral& edited, const clsGeneral& read)
 {
+    if (!read.ReadOK(number)) {
+        return true;
+    }
     const GenParamFacts& row = GenParamRow(number);
     return GenValueDiffers(number, row.get(edited), row.get(read));
 }

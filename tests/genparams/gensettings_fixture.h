@@ -127,8 +127,8 @@ protected:
         return f != nullptr ? f->objectName().toStdString() : "";
     }
 
-    // Clicks into a box, types over its text and leaves it with Tab.
-    void TypeAndTab(const std::string& name, const char* text)
+    // Clicks into a box and types over its text.
+    void Type(const std::string& name, const char* text)
     {
         QWidget* field = W(name);
         QTest::mouseClick(field, Qt::LeftButton);
@@ -140,6 +140,11 @@ protected:
             QTest::keyClick(field, Qt::Key_Backspace);
             QTest::keyClicks(field, QString::fromLatin1(text));
         }
+    }
+    // The same, then leaves the box with Tab.
+    void TypeAndTab(const std::string& name, const char* text)
+    {
+        Type(name, text);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     void Click(const std::string& name) { QTest::mouseClick(W(name), Qt::LeftButton); }

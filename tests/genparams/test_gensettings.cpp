@@ -804,3 +804,35 @@ TEST_F(GenSettingsTest, AnEditIsComparedByTheBytesItWouldSend)
 }
 
 } // namespace
+
+namespace {
+
+// A Get that loses the variable TAT's group leaves the read copy not knowing
+// what the unit holds: any valid value entered is a change to write, even the
+// one an earlier Get found.
+TEST_F(GenSettingsTest, AValueEnteredAfterAFailedReadIsAChange)
+{
+    model.versionText = "Vers4.50S";
+    for (const auto& [p3, byte] : {std::pair<uint8_t, uint8_t>{0x00, 0x08}, {0x0A, 0x00}, {0x0B, 0xF7}}) {
+        model.Poke(false, 0xE0, 0x00, p3, byte); // gain Low, variable TAT 10 ms
+    }
+    Open();
+    ASSERT_EQ(Text("cboVariableTAT"), "10");
+    model.Poke(false, 0xE0, 0x00, 0x0A, 0x01); // 20 ms now
+    model.Poke(false, 0xE0, 0x00, 0x0B, 0xF1);
+    model.knobs.ignoreFrame = Sim::FrameAddress('R', 0xE0, 0x00, 0x0A);
+    boxes.Answer(MsgBoxResult::OK);
+    Click("cmdGenRead_0");
+    EXPECT_EQ(boxes.Boxes(), std::vector<ShownBox>{NoReplyBox});
+    EXPECT_EQ(VB::Trim(Text("cboVariableTAT")), "");
+    model.knobs.ignoreFrame.clear();
+    Type("cboVariableTAT", "10");
+    Click("txtPulseWidth");
+    EXPECT_EQ(Colour("cboVariableTAT"), "O");
+    EXPECT_TRUE(OwnEnabled("cmdGenWrite_0"));
+    Sent();
+    Click("cmdGenWrite_0");
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"!W|E0|00|0A|02|00|F7", Init}));
+}
+
+} // namespace
