@@ -71,9 +71,8 @@ void frmGenSettings::Form_Load()
     FillGenCombos();
     for (int32_t n = 1; n <= 10; ++n) {
         CopyGenParam(2, n);
-        SetGenParamColour(n);
     }
-    ColourAddressAndChannel();
+    ColourGenParams();
     ShowGenParams();
     EnableGenControls(false);
     EnableGenWrite();
@@ -290,6 +289,14 @@ void frmGenSettings::ColourAddressAndChannel()
     if (colour == Forms::vbWhite) {
         SetGenParamColour(8);
     }
+}
+
+void frmGenSettings::ColourGenParams()
+{
+    for (int32_t n = 1; n <= 10; ++n) {
+        SetGenParamColour(n);
+    }
+    ColourAddressAndChannel();
 }
 
 void frmGenSettings::ShowBlank(QComboBox* combo)
@@ -540,10 +547,7 @@ void frmGenSettings::cmdGenCancel_Click(int)
     NavParams.ChannelCode(false, ShownChannelCode);
     SelectedPreset = SpanwaveQuickset::FindQuickset();
     ShowGenParams();
-    for (int32_t n = 1; n <= 10; ++n) {
-        SetGenParamColour(n);
-    }
-    ColourAddressAndChannel();
+    ColourGenParams();
     EnableGenWrite();
 }
 

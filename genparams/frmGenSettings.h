@@ -70,6 +70,8 @@ private:
     void SetGenParamColour(int32_t Param);
     // The address then, when that shows white, the channel code.
     void ColourAddressAndChannel();
+    // Every parameter, the address and channel code as above.
+    void ColourGenParams();
     void ShowGenParams();
     void MarkFieldsShown();
     void ShowAddress();

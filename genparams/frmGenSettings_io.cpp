@@ -115,6 +115,9 @@ void frmGenSettings::cmdGenRead_Click(int)
         SelectedPreset = SpanwaveQuickset::FindQuickset();
         HighlightQuickButton();
     }
+    // Colours from the values just read; the display then marks a turn-around
+    // time off the list.
+    ColourGenParams();
     ShowGenParams();
     Forms::DefaultPointer();
 }
@@ -255,9 +258,7 @@ void frmGenSettings::WriteGenParams(int Index)
     CommonProcs::Delay(AppSettings.DelayBetweenCmds());
     EnableGenControls(false);
     ShowStatus("");
-    for (int32_t n = 1; n <= 10; ++n) {
-        SetGenParamColour(n);
-    }
+    ColourGenParams();
     KeepShownNavigation();
     ShowGenParams();
     EndBusy();

@@ -836,3 +836,33 @@ TEST_F(GenSettingsTest, AValueEnteredAfterAFailedReadIsAChange)
 }
 
 } // namespace
+
+namespace {
+
+// Every read colours every field afresh from the values it found, whether it
+// runs on opening or from Get.
+TEST_F(GenSettingsTest, AReadColoursEveryFieldFromWhatItFound)
+{
+    const struct {
+        const char* name;
+        std::function<void()> read;
+    } rows[] = {
+        {"opened again", [this] { Click("cmdExit_0"), Open(); }},
+        {"Get", [this] { Click("cmdGenRead_0"), Sent(); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Open();
+        TypeAndTab("txtPulseWidth", "7.5");
+        TypeAndTab("cboBlock", "2.0");
+        ASSERT_EQ(Colour("txtPulseWidth") + Colour("cboBlock"), "OO");
+        row.read();
+        EXPECT_EQ(Text("txtPulseWidth") + " " + Text("cboBlock"), "8.0 1.0");
+        EXPECT_EQ(Colour("txtPulseWidth") + Colour("cboBlock"), "WW");
+        EXPECT_FALSE(OwnEnabled("cmdGenWrite_0"));
+        dialog.reset();
+        MakeStoreObjects();
+    }
+}
+
+} // namespace
