@@ -199,8 +199,11 @@ void frmGenSettings::EnableGenControls(bool Busy)
     EnableGain(en[1]);
     fraOrvane->setVisible(NavParams.ChanType() != 2);
     cboAddress->setEnabled(en[2]);
-    lblAddress->setEnabled(en[2] || QuickSetMode);
-    txtAddress->setEnabled(en[2] || en[8] || QuickSetMode);
+    // The navigation fields of quick-set mode are open whenever the dialog is
+    // idle, and locked like the others while it exchanges.
+    lblAddress->setEnabled(!Busy && (en[2] || QuickSetMode));
+    txtAddress->setEnabled(!Busy && (en[2] || en[8] || QuickSetMode));
+    cboOrvaneIntChan->setEnabled(!Busy);
     SetEnabled({cboIdentity, lblIdentity[0], lblIdentity[1]}, en[3]);
     SetEnabled({cboGenTAT, lblGenTAT[0], lblGenTAT[1]}, en[4]);
     txtPulseWidth->setEnabled(en[5] && !QuickSetMode);

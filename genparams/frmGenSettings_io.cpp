@@ -258,8 +258,9 @@ void frmGenSettings::WriteGenParams(int Index)
     CommonProcs::Delay(AppSettings.DelayBetweenCmds());
     EnableGenControls(false);
     ShowStatus("");
+    // The shown navigation stays as it was unless the navigation write above
+    // took the values read back: only what was sent is the unit's.
     ColourGenParams();
-    KeepShownNavigation();
     ShowGenParams();
     EndBusy();
     EnableGenWrite();

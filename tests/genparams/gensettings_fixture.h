@@ -11,6 +11,7 @@
 #include "link_fixture.h"
 #include "store.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
@@ -148,6 +149,23 @@ protected:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     void Click(const std::string& name) { QTest::mouseClick(W(name), Qt::LeftButton); }
+    // Opens a list with the mouse and picks `item` in it with the keys; a list
+    // that does not open is left as it is.
+    void Pick(const std::string& name, const char* item)
+    {
+        auto* combo = W<QComboBox>(name);
+        QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(combo->width() - 4, combo->height() / 2));
+        QAbstractItemView* list = combo->view();
+        if (!list->isVisible()) {
+            return;
+        }
+        const int want = combo->findText(QString::fromLatin1(item));
+        EXPECT_GE(want, 0) << item;
+        for (int at = list->currentIndex().row(); at != want; at += at < want ? 1 : -1) {
+            QTest::keyClick(list, at < want ? Qt::Key_Down : Qt::Key_Up);
+        }
+        QTest::keyClick(list, Qt::Key_Return);
+    }
 
     // Every frame the transponder received, the last one on the wire included.
     std::vector<std::string> Sent()

@@ -866,3 +866,34 @@ TEST_F(GenSettingsTest, AReadColoursEveryFieldFromWhatItFound)
 }
 
 } // namespace
+
+namespace {
+
+// While Set writes, the interrogation list and the address box are locked as
+// every other field is: afterwards the dialog marks as the unit's only what
+// was sent.
+TEST_F(GenSettingsTest, TheNavigationFieldsAreLockedWhileSetWrites)
+{
+    model.Poke(false, 0xE0, 0x00, 0x0A, 0x00); // power Low
+    QuickSetNavigation();
+    Open();
+    Click("cmdAdvanced");
+    Pick("cboPowerLevel_0", "High");
+    ASSERT_TRUE(OwnEnabled("cmdGenWrite_0"));
+    std::string during;
+    AtFrame(1, [this, &during] {
+        for (const char* name : {"cboOrvaneIntChan", "txtAddress"}) {
+            during += std::string(name) + (OwnEnabled(name) ? " open " : " locked ");
+        }
+        Pick("cboOrvaneIntChan", "MF10");
+    });
+    Click("cmdGenWrite_0");
+    EXPECT_EQ(during, "cboOrvaneIntChan locked txtAddress locked ");
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"!W|E0|00|0A|01|FF", Init}));
+    EXPECT_EQ(Text("cboOrvaneIntChan") + " " + Colour("cboOrvaneIntChan"), "MF9 W");
+    EXPECT_EQ(NavParams.OrvaneIntChan(), 10);
+    EXPECT_FALSE(OwnEnabled("cmdGenWrite_0"));
+    EXPECT_TRUE(OwnEnabled("cboOrvaneIntChan") && OwnEnabled("txtAddress"));
+}
+
+} // namespace
