@@ -486,7 +486,7 @@ bool frmGenSettings::GenWriteAllowed()
     for (int32_t n = 1; n <= 10; ++n) {
         any = any || ReadGenParam.EnableOK(fw, n);
     }
-    if (!any || !ReadGenParam.HasBeenRead()) {
+    if (!any || !ReadGenParam.HasBeenRead() || !ReadStamp.Current()) {
         return false;
     }
     for (int32_t n = 1; n <= 10; ++n) {
@@ -522,6 +522,22 @@ void frmGenSettings::EnableGenWrite()
 {
     const bool allowed = GenWriteAllowed();
     SetEnabled({cmdGenWrite[0], cmdGenWrite[1]}, allowed);
+}
+
+bool frmGenSettings::ValuesStillRead()
+{
+    if (ReadStamp.Current()) {
+        return true;
+    }
+    ReadGenParam.HasBeenRead(false);
+    for (int32_t n = 1; n <= 10; ++n) {
+        SetDefaults(n);
+    }
+    FillGenCombos();
+    ShowGenParams();
+    ColourGenParams();
+    EnableGenControls(false);
+    return false;
 }
 
 void frmGenSettings::EnableGenRead(bool Enable) { SetEnabled({cmdGenRead[0], cmdGenRead[1]}, Enable); }
@@ -609,6 +625,7 @@ void frmGenSettings::cmdMultiTATs_Click()
         return;
     }
     Forms::ShowModal("frmMultiTAT", this);
+    ValuesStillRead();
     FocusExit();
 }
 
@@ -619,6 +636,7 @@ void frmGenSettings::cmdTimedRelease_Click()
         return;
     }
     Forms::ShowModal("frmTimedRelease", this);
+    ValuesStillRead();
     FocusExit();
 }
 

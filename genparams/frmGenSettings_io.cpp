@@ -89,6 +89,7 @@ void frmGenSettings::cmdGenRead_Click(int)
     BeginBusy();
     CancelRequested = false;
     FirmwareReader::GetFirmware(FirmwarePolicies::frmGenSettings, *this);
+    ReadStamp.Take();
     FillGenCombos();
     const int32_t fw = FW();
     const bool GainFlag = ReadGenParam.EnableOK(fw, 12);
@@ -181,7 +182,10 @@ void frmGenSettings::cmdGenWrite_Click(int Index)
         EnableGenControls(true);
         const bool ok = owner_ != nullptr && owner_->SetNavParams();
         ShowNavScheme();
-        if (!ok) {
+        // Its read-back reads the version too: under another firmware the
+        // values on show are no longer the unit's.
+        const bool current = ValuesStillRead();
+        if (!ok || !current) {
             EnableGenControls(false);
             SetBusy(false);
             Forms::DefaultPointer();

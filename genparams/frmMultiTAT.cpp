@@ -40,6 +40,9 @@ constexpr float InitialiseWait = 0.5f;
 
 bool Supported() { return clsMultiTAT::EnableOK(TpdrFirmware.FWVersion()); }
 
+// The firmware the table was read under; the table outlives the dialog.
+FirmwareStamp TableStamp;
+
 // Whether entry n would travel as another word than the one the unit holds. A
 // value shown rounded, left as it is, sends the word read; an entry not read
 // is never unchanged.
@@ -166,6 +169,7 @@ void frmMultiTAT::ConnectControls()
 void frmMultiTAT::Form_Load()
 {
     TATToolTip();
+    TableStillRead();
     for (int n = 0; n < Entries; ++n) {
         CopyTAT(NoCopy, n);
         ShowTAT(n);
@@ -217,6 +221,7 @@ void frmMultiTAT::GetFirmware()
 {
     BusyControls();
     FirmwareReader::GetFirmware(FirmwarePolicies::frmMultiTAT, *this);
+    TableStamp.Take();
     EnableTATControls(false);
     ExchangeEnded();
 }
@@ -289,8 +294,9 @@ void frmMultiTAT::cmdTATCancel_Click()
 
 void frmMultiTAT::cmdTATWrite_Click()
 {
-    // A click that follows a refused entry, or a table that is no longer whole.
-    if (Forms::FocusRefused(cmdTATWrite) || !TATsChanged()) {
+    // A click that follows a refused entry, or a table that is no longer whole
+    // or no longer the unit's.
+    if (Forms::FocusRefused(cmdTATWrite) || !TableStillRead() || !TATsChanged()) {
         cmdTATWrite->setEnabled(TATsChanged());
         return;
     }
@@ -450,6 +456,21 @@ bool frmMultiTAT::TATsChanged() const
         changed = changed || EntryChanged(n);
     }
     return changed;
+}
+
+bool frmMultiTAT::TableStillRead()
+{
+    if (!ReadMultiTAT.HasBeenRead() || TableStamp.Current()) {
+        return true;
+    }
+    CommonProcs::ResetParamGroup(6, true, true);
+    ReadMultiTAT.HasBeenRead(false);
+    for (int n = 0; n < Entries; ++n) {
+        ShowTAT(n);
+    }
+    ShowTATs();
+    EnableTATControls(false);
+    return false;
 }
 
 void frmMultiTAT::EnableTATControls(bool Busy)

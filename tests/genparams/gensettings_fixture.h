@@ -194,6 +194,22 @@ protected:
         timer->start();
     }
 
+    // Runs `script` on the next modal dialog shown above this one, once it is up.
+    void InModal(std::function<void(QDialog*)> script)
+    {
+        auto* timer = new QTimer(dialog.get());
+        timer->setInterval(0);
+        QObject::connect(timer, &QTimer::timeout, dialog.get(), [this, timer, script] {
+            auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (modal != nullptr && modal != dialog.get() && modal->isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                script(modal);
+            }
+        });
+        timer->start();
+    }
+
     // Every text the status panel paints from now on, in order, a text painted
     // again straight after itself counted once: what the user saw go by.
     std::vector<std::string>& StatusTexts()

@@ -3,6 +3,7 @@
 // the twin combos, the quick-set panel, Cancel of the edits and the busy rules.
 #include "gensettings_fixture.h"
 
+#include "firmwarereader.h"
 #include "frmDialogsGenParams.h"
 #include "vbconv.h"
 
@@ -894,6 +895,130 @@ TEST_F(GenSettingsTest, TheNavigationFieldsAreLockedWhileSetWrites)
     EXPECT_EQ(NavParams.OrvaneIntChan(), 10);
     EXPECT_FALSE(OwnEnabled("cmdGenWrite_0"));
     EXPECT_TRUE(OwnEnabled("cboOrvaneIntChan") && OwnEnabled("txtAddress"));
+}
+
+} // namespace
+
+namespace {
+
+void ClickIn(QDialog* modal, const char* button)
+{
+    auto* b = modal->findChild<QPushButton*>(QString::fromLatin1(button));
+    ASSERT_NE(b, nullptr) << button;
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+const ShownBox NotSupported{"The Transponder firmware does not support this function.", 64, "Not Supported"};
+
+// A version read anywhere that finds another firmware leaves the values shown
+// no longer the unit's: Set goes off and nothing is built from them, the lists
+// follow the firmware now known, and the fields show nothing read until Get.
+TEST_F(GenSettingsTest, AnotherFirmwareFoundElsewhereUnreadsTheValues)
+{
+    RegisterGenParamsDialogs();
+    const struct {
+        const char* name;
+        const char* version;
+        bool quickSet;
+        std::function<void()> act;
+        std::vector<std::string> frames;
+        std::vector<ShownBox> boxes;
+    } rows[] = {
+        {"the multi-TAT dialog's Get", "TestMode ", false,
+         [this] {
+             Pick("cboGain_0", "Low");
+             ASSERT_TRUE(OwnEnabled("cmdGenWrite_0"));
+             InModal([this](QDialog* multi) {
+                 model.versionText = "Vers4.50S";
+                 boxes.Answer(MsgBoxResult::OK);
+                 ClickIn(multi, "cmdTATRead");
+                 ClickIn(multi, "cmdExit");
+             });
+             Click("cmdMultiTATs");
+             Click("cmdGenWrite_0");
+         },
+         {V9},
+         {NotSupported}},
+        // The navigation write reads the navigation back, and the version first.
+        {"the read-back of the navigation write", "Vers2.05F", true,
+         [this] {
+             owner.onSetNavParams = [this] {
+                 model.versionText = "Vers4.50S";
+                 FirmwareWindow mainWindow;
+                 FirmwareReader::GetFirmware(FirmwarePolicies::frmMain, mainWindow);
+                 return true;
+             };
+             Click("cmdQuick_5");
+             Click("cmdGenWrite_1");
+         },
+         {V9},
+         {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        model = Sim::TransponderModel();
+        model.versionText = row.version;
+        model.Poke(false, 0xE0, 0x00, 0x0A, 0x00); // power Low, test mode's variable TAT 10 ms
+        model.Poke(false, 0xE0, 0x00, 0x0B, 0xF7);
+        if (row.quickSet) {
+            QuickSetNavigation();
+        }
+        boxes.Clear();
+        Open();
+        ASSERT_EQ(W<QComboBox>("cboGain_0")->count(), 2);
+        row.act();
+        EXPECT_EQ(Sent(), row.frames);
+        EXPECT_EQ(boxes.Boxes(), row.boxes);
+        EXPECT_FALSE(OwnEnabled("cmdGenWrite_0") || OwnEnabled("cmdGenWrite_1"));
+        EXPECT_EQ(W<QComboBox>("cboGain_0")->count(), 4);
+        EXPECT_EQ(W<QComboBox>("cboGain_1")->count(), 4);
+        std::string shown;
+        for (const char* field : {"cboGain_0", "cboGenTAT", "txtPulseWidth", "cboBlock", "txtRelayOnTime"}) {
+            shown += VB::Trim(Text(field)) + "|" + Colour(field) + (OwnEnabled(field) ? " " : "- ");
+        }
+        EXPECT_EQ(shown, "|W- |W- |W- |W- |W- ");
+        Click(row.quickSet ? "cmdGenRead_1" : "cmdGenRead_0");
+        EXPECT_EQ(Sent(), (std::vector<std::string>{V9, G0, G1, G2, G3, G4, G6At0A, Init}));
+        EXPECT_EQ(Text("cboGenTAT") + " " + Text("txtPulseWidth"), "500.0 8.0");
+        dialog.reset();
+        MakeStoreObjects();
+        NavParams.NavScheme(0);
+        ReadNavScheme = 0;
+    }
+}
+
+// The multi-TAT table is shown again on the next opening, as read and edited,
+// only while no read has found another firmware since it was read.
+TEST_F(GenSettingsTest, AnotherFirmwareFoundElsewhereUnreadsTheMultiTatTable)
+{
+    RegisterGenParamsDialogs();
+    model.versionText = "Vers2.05D";
+    Open();
+    InModal([this](QDialog* multi) {
+        ClickIn(multi, "cmdTATRead");
+        QComboBox* entry = multi->findChild<QComboBox*>(QStringLiteral("cboTAT_3"));
+        QTest::mouseClick(entry->lineEdit(), Qt::LeftButton);
+        entry->lineEdit()->selectAll();
+        QTest::keyClicks(entry->lineEdit(), QStringLiteral("300"));
+        QTest::keyClick(entry->lineEdit(), Qt::Key_Tab);
+        EXPECT_TRUE(multi->findChild<QPushButton*>(QStringLiteral("cmdTATWrite"))->isEnabled());
+        ClickIn(multi, "cmdExit");
+    });
+    Click("cmdMultiTATs");
+    model.versionText = "TestMode ";
+    Click("cmdGenRead_0");
+    Sent();
+    std::string shown;
+    InModal([&shown](QDialog* multi) {
+        shown = multi->findChild<QComboBox*>(QStringLiteral("cboTAT_3"))->currentText().toStdString();
+        shown += multi->findChild<QComboBox*>(QStringLiteral("cboTAT_3"))->isEnabled() ? " on" : " off";
+        shown += multi->findChild<QPushButton*>(QStringLiteral("cmdTATWrite"))->isEnabled() ? " Set" : "";
+        ClickIn(multi, "cmdTATWrite");
+        ClickIn(multi, "cmdExit");
+    });
+    Click("cmdMultiTATs");
+    EXPECT_EQ(shown, "  off");
+    EXPECT_EQ(Sent(), std::vector<std::string>{});
 }
 
 } // namespace
