@@ -266,12 +266,8 @@ uint8_t clsGeneral::EncodeWriteParams(int32_t intGenParam, int32_t intByte, bool
         return VB::CByte(TimeCode(5, v.PulseWidth));
     case 6:
         return ByteOfWord(WordCode(TimeCode(6, v.Block)), intByte);
-    case 7: {
-        const float ms = v.RelayOnTime * 1000;
-        const float m = CommonProcs::SingleMod(ms, RelayUnit);
-        const double units = static_cast<double>(m) / RelayUnitMs;
-        return static_cast<uint8_t>(std::clamp<int16_t>(VB::CInt(units), 1, 127));
-    }
+    case 7:
+        return static_cast<uint8_t>(std::clamp<int32_t>(TimeCode(7, v.RelayOnTime), 1, 127));
     case 8:
         return VB::CByte(v.ChannelCode);
     case 9:
@@ -291,6 +287,13 @@ int32_t clsGeneral::TimeCode(int32_t intGenParam, float value)
     case 4: return RoundedCode(v / 1000 / CodeSecondsPerStep - TATOffset);
     case 5: return RoundedCode(v / 1000 / CodeSecondsPerStep);
     case 6: return RoundedCode(v / BlockSecondsPerStep);
+    case 7: {
+        if (!(std::fabs(value) <= RelaySaneSeconds)) {
+            Raise(ErrNo::Overflow);
+        }
+        const float m = CommonProcs::SingleMod(value * 1000, RelayUnit);
+        return VB::CInt(static_cast<double>(m) / RelayUnitMs);
+    }
     case 10: return RoundedCode(v / 1000 / CodeSecondsPerStep - VariableTATOffset);
     default: return 0;
     }

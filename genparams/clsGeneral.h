@@ -64,8 +64,8 @@ public:
     std::string ToolTip(int32_t intGenParam, int32_t intFWVersion);
     std::string ComposeFullAddressCode(int16_t intAddressCode, int16_t intChanCode) const;
     // The whole-number code a time value travels as (4 TAT, 5 pulse width,
-    // 6 blocking period, 10 variable TAT), before any range check: error 6
-    // when it fits no code, 0 for any other parameter.
+    // 6 blocking period, 7 relay units, 10 variable TAT), before any range
+    // check: error 6 when it fits no code, 0 for any other parameter.
     static int32_t TimeCode(int32_t intGenParam, float value);
 
 private:

@@ -61,7 +61,19 @@ size_t clsMultiTAT::Slot(int16_t Index)
 }
 
 float clsMultiTAT::Value(int16_t Index) const { return value_[Slot(Index)]; }
-void clsMultiTAT::Value(int16_t Index, float v) { value_[Slot(Index)] = v; }
+void clsMultiTAT::Value(int16_t Index, float v)
+{
+    value_[Slot(Index)] = v;
+    word_[Slot(Index)] = -1;
+}
+int32_t clsMultiTAT::Word(int16_t Index) const { return word_[Slot(Index)]; }
+void clsMultiTAT::Word(int16_t Index, int32_t word) { word_[Slot(Index)] = word >= 0 && word <= 0xFFFF ? word : -1; }
+
+uint16_t clsMultiTAT::WireWord(int16_t Index) const
+{
+    const int32_t held = word_[Slot(Index)];
+    return held >= 0 ? static_cast<uint16_t>(held) : TATToWord(value_[Slot(Index)]);
+}
 bool clsMultiTAT::ReadOK(int16_t Index) const { return readOK_[Slot(Index)]; }
 void clsMultiTAT::ReadOK(int16_t Index, bool v) { readOK_[Slot(Index)] = v; }
 bool clsMultiTAT::OKToWrite(int16_t Index) const { return okToWrite_[Slot(Index)]; }
@@ -90,7 +102,7 @@ void clsMultiTAT::WriteEncode(TpdrCommand& Cmd, int16_t& NumBytes, int16_t& Repl
     }
     std::string data;
     for (int j = 0; j < EntriesPerPage; ++j) {
-        const uint16_t word = TATToWord(value_[static_cast<size_t>((Page - 1) * EntriesPerPage + j)]);
+        const uint16_t word = WireWord(static_cast<int16_t>((Page - 1) * EntriesPerPage + j));
         data += static_cast<char>(word >> 8);
         data += static_cast<char>(word & 0xFF);
     }
@@ -116,11 +128,13 @@ void clsMultiTAT::ReadDecode(const std::string& Reply, int16_t Page)
         // A short reply leaves the entries it does not cover unread.
         if (2 * j + 1 >= have) {
             readOK_[k] = false;
+            word_[k] = -1;
             continue;
         }
         const auto word = static_cast<uint16_t>(static_cast<unsigned char>(Reply[2 * j]) * 256 +
                                                 static_cast<unsigned char>(Reply[2 * j + 1]));
         value_[k] = WordToTAT(word);
+        word_[k] = word;
         readOK_[k] = value_[k] >= MinTAT && value_[k] <= MaxTAT;
     }
 }

@@ -12,7 +12,16 @@ class clsMultiTAT {
 public:
     // Indexes 0 to 13 (10-13 are kept but never used); others raise error 9.
     float Value(int16_t Index) const;
+    // A value set from outside is a new one: the word the entry was read as is
+    // forgotten.
     void Value(int16_t Index, float v);
+    // The word the entry was read as, -1 when none is held: while it is held the
+    // entry travels as exactly that word, whatever its value shows rounded.
+    int32_t Word(int16_t Index) const;
+    void Word(int16_t Index, int32_t word);
+    // The word the entry travels as: the word held, else its value coded (error
+    // 6 when no 16-bit word fits).
+    uint16_t WireWord(int16_t Index) const;
     bool ReadOK(int16_t Index) const;
     void ReadOK(int16_t Index, bool v);
     bool WriteOK() const { return writeOK_; }
@@ -33,8 +42,15 @@ public:
 private:
     static constexpr int16_t MaxIndex = 13;
     static size_t Slot(int16_t Index);
+    static std::array<int32_t, MaxIndex + 1> Unheld()
+    {
+        std::array<int32_t, MaxIndex + 1> words{};
+        words.fill(-1);
+        return words;
+    }
 
     std::array<float, MaxIndex + 1> value_{};
+    std::array<int32_t, MaxIndex + 1> word_ = Unheld();
     std::array<bool, MaxIndex + 1> readOK_{};
     std::array<bool, MaxIndex + 1> okToWrite_{};
     bool writeOK_ = false;

@@ -71,9 +71,8 @@ void frmGenSettings::Form_Load()
     FillGenCombos();
     for (int32_t n = 1; n <= 10; ++n) {
         CopyGenParam(2, n);
-        SetGenParamColour(n);
     }
-    ColourAddressAndChannel();
+    ColourGenParams();
     ShowGenParams();
     EnableGenControls(false);
     EnableGenWrite();
@@ -200,8 +199,11 @@ void frmGenSettings::EnableGenControls(bool Busy)
     EnableGain(en[1]);
     fraOrvane->setVisible(NavParams.ChanType() != 2);
     cboAddress->setEnabled(en[2]);
-    lblAddress->setEnabled(en[2] || QuickSetMode);
-    txtAddress->setEnabled(en[2] || en[8] || QuickSetMode);
+    // The navigation fields of quick-set mode are open whenever the dialog is
+    // idle, and locked like the others while it exchanges.
+    lblAddress->setEnabled(!Busy && (en[2] || QuickSetMode));
+    txtAddress->setEnabled(!Busy && (en[2] || en[8] || QuickSetMode));
+    cboOrvaneIntChan->setEnabled(!Busy);
     SetEnabled({cboIdentity, lblIdentity[0], lblIdentity[1]}, en[3]);
     SetEnabled({cboGenTAT, lblGenTAT[0], lblGenTAT[1]}, en[4]);
     txtPulseWidth->setEnabled(en[5] && !QuickSetMode);
@@ -290,6 +292,14 @@ void frmGenSettings::ColourAddressAndChannel()
     if (colour == Forms::vbWhite) {
         SetGenParamColour(8);
     }
+}
+
+void frmGenSettings::ColourGenParams()
+{
+    for (int32_t n = 1; n <= 10; ++n) {
+        SetGenParamColour(n);
+    }
+    ColourAddressAndChannel();
 }
 
 void frmGenSettings::ShowBlank(QComboBox* combo)
@@ -476,7 +486,7 @@ bool frmGenSettings::GenWriteAllowed()
     for (int32_t n = 1; n <= 10; ++n) {
         any = any || ReadGenParam.EnableOK(fw, n);
     }
-    if (!any || !ReadGenParam.HasBeenRead()) {
+    if (!any || !ReadGenParam.HasBeenRead() || !ReadStamp.Current()) {
         return false;
     }
     for (int32_t n = 1; n <= 10; ++n) {
@@ -514,6 +524,22 @@ void frmGenSettings::EnableGenWrite()
     SetEnabled({cmdGenWrite[0], cmdGenWrite[1]}, allowed);
 }
 
+bool frmGenSettings::ValuesStillRead()
+{
+    if (ReadStamp.Current()) {
+        return true;
+    }
+    ReadGenParam.HasBeenRead(false);
+    for (int32_t n = 1; n <= 10; ++n) {
+        SetDefaults(n);
+    }
+    FillGenCombos();
+    ShowGenParams();
+    ColourGenParams();
+    EnableGenControls(false);
+    return false;
+}
+
 void frmGenSettings::EnableGenRead(bool Enable) { SetEnabled({cmdGenRead[0], cmdGenRead[1]}, Enable); }
 void frmGenSettings::EnableGain(bool Enable) { SetEnabled({cboGain[0], cboGain[1]}, Enable); }
 void frmGenSettings::EnablePowerLevel(bool Enable) { SetEnabled({cboPowerLevel[0], cboPowerLevel[1]}, Enable); }
@@ -540,10 +566,7 @@ void frmGenSettings::cmdGenCancel_Click(int)
     NavParams.ChannelCode(false, ShownChannelCode);
     SelectedPreset = SpanwaveQuickset::FindQuickset();
     ShowGenParams();
-    for (int32_t n = 1; n <= 10; ++n) {
-        SetGenParamColour(n);
-    }
-    ColourAddressAndChannel();
+    ColourGenParams();
     EnableGenWrite();
 }
 
@@ -602,6 +625,7 @@ void frmGenSettings::cmdMultiTATs_Click()
         return;
     }
     Forms::ShowModal("frmMultiTAT", this);
+    ValuesStillRead();
     FocusExit();
 }
 
@@ -612,6 +636,7 @@ void frmGenSettings::cmdTimedRelease_Click()
         return;
     }
     Forms::ShowModal("frmTimedRelease", this);
+    ValuesStillRead();
     FocusExit();
 }
 

@@ -70,6 +70,8 @@ private:
     void SetGenParamColour(int32_t Param);
     // The address then, when that shows white, the channel code.
     void ColourAddressAndChannel();
+    // Every parameter, the address and channel code as above.
+    void ColourGenParams();
     void ShowGenParams();
     void MarkFieldsShown();
     void ShowAddress();
@@ -77,6 +79,9 @@ private:
     void HighlightQuickButton();
     bool GenWriteAllowed();
     void EnableGenWrite();
+    // False, with the values put back to not read, when a version read since
+    // this dialog's read found another firmware: nothing is written from them.
+    bool ValuesStillRead();
     void EnableGenRead(bool Enable);
     void EnableGain(bool Enable);
     void EnablePowerLevel(bool Enable);
@@ -138,6 +143,8 @@ private:
     int16_t ShownAddressCode = -1;
     int16_t ShownChannelCode = -1;
     bool CancelRequested = false;
+    // The firmware the values on show were read under.
+    FirmwareStamp ReadStamp;
 
     // ---- Controls
     std::array<QWidget*, 2> picGeneral{};

@@ -284,7 +284,8 @@ void frmGenSettings::ConnectEvents()
             }
         });
         connect(cmdGenWrite[static_cast<size_t>(i)], &QPushButton::clicked, this, [this, i] {
-            if (!Forms::FocusRefused(cmdGenWrite[static_cast<size_t>(i)]) && !Busy() && GenWriteAllowed()) {
+            if (!Forms::FocusRefused(cmdGenWrite[static_cast<size_t>(i)]) && !Busy() && ValuesStillRead() &&
+                GenWriteAllowed()) {
                 cmdGenWrite_Click(i);
             }
         });

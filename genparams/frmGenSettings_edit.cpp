@@ -75,8 +75,8 @@ void frmGenSettings::StoreEditedParam(int16_t Param, const std::string& Text, bo
     } catch (const VBError&) {
         return;
     }
+    // The read copy stays as read: rounding it would hide a change.
     EditGenParam.ChangedParam(Param);
-    ReadGenParam.ChangedParam(Param);
     if (EditGenParam.OKToWrite(Param)) {
         SetGenParamColour(Param);
         EnableGenWrite();
@@ -134,7 +134,6 @@ void frmGenSettings::txtAddress_Validate(bool& Cancel)
     EditGenParam.ChannelCode(commands.ICFChannel());
     for (int32_t n : {2, 8}) {
         EditGenParam.ChangedParam(n);
-        ReadGenParam.ChangedParam(n);
     }
     if (EditGenParam.OKToWrite(2) && EditGenParam.OKToWrite(8)) {
         ColourAddressAndChannel();

@@ -89,6 +89,7 @@ void frmGenSettings::cmdGenRead_Click(int)
     BeginBusy();
     CancelRequested = false;
     FirmwareReader::GetFirmware(FirmwarePolicies::frmGenSettings, *this);
+    ReadStamp.Take();
     FillGenCombos();
     const int32_t fw = FW();
     const bool GainFlag = ReadGenParam.EnableOK(fw, 12);
@@ -115,6 +116,9 @@ void frmGenSettings::cmdGenRead_Click(int)
         SelectedPreset = SpanwaveQuickset::FindQuickset();
         HighlightQuickButton();
     }
+    // Colours from the values just read; the display then marks a turn-around
+    // time off the list.
+    ColourGenParams();
     ShowGenParams();
     Forms::DefaultPointer();
 }
@@ -178,7 +182,10 @@ void frmGenSettings::cmdGenWrite_Click(int Index)
         EnableGenControls(true);
         const bool ok = owner_ != nullptr && owner_->SetNavParams();
         ShowNavScheme();
-        if (!ok) {
+        // Its read-back reads the version too: under another firmware the
+        // values on show are no longer the unit's.
+        const bool current = ValuesStillRead();
+        if (!ok || !current) {
             EnableGenControls(false);
             SetBusy(false);
             Forms::DefaultPointer();
@@ -255,10 +262,9 @@ void frmGenSettings::WriteGenParams(int Index)
     CommonProcs::Delay(AppSettings.DelayBetweenCmds());
     EnableGenControls(false);
     ShowStatus("");
-    for (int32_t n = 1; n <= 10; ++n) {
-        SetGenParamColour(n);
-    }
-    KeepShownNavigation();
+    // The shown navigation stays as it was unless the navigation write above
+    // took the values read back: only what was sent is the unit's.
+    ColourGenParams();
     ShowGenParams();
     EndBusy();
     EnableGenWrite();

@@ -40,6 +40,24 @@ constexpr float InitialiseWait = 0.5f;
 
 bool Supported() { return clsMultiTAT::EnableOK(TpdrFirmware.FWVersion()); }
 
+// The firmware the table was read under; the table outlives the dialog.
+FirmwareStamp TableStamp;
+
+// Whether entry n would travel as another word than the one the unit holds. A
+// value shown rounded, left as it is, sends the word read; an entry not read
+// is never unchanged.
+bool EntryChanged(int16_t n)
+{
+    if (!ReadMultiTAT.ReadOK(n) || ReadMultiTAT.Word(n) < 0) {
+        return true;
+    }
+    try {
+        return EditMultiTAT.WireWord(n) != ReadMultiTAT.Word(n);
+    } catch (const VBError&) {
+        return true; // no word carries it
+    }
+}
+
 void Exclamation(const std::string& text, const std::string& title)
 {
     Forms::DefaultPointer();
@@ -151,6 +169,7 @@ void frmMultiTAT::ConnectControls()
 void frmMultiTAT::Form_Load()
 {
     TATToolTip();
+    TableStillRead();
     for (int n = 0; n < Entries; ++n) {
         CopyTAT(NoCopy, n);
         ShowTAT(n);
@@ -202,6 +221,7 @@ void frmMultiTAT::GetFirmware()
 {
     BusyControls();
     FirmwareReader::GetFirmware(FirmwarePolicies::frmMultiTAT, *this);
+    TableStamp.Take();
     EnableTATControls(false);
     ExchangeEnded();
 }
@@ -274,8 +294,9 @@ void frmMultiTAT::cmdTATCancel_Click()
 
 void frmMultiTAT::cmdTATWrite_Click()
 {
-    // A click that follows a refused entry, or a table that is no longer whole.
-    if (Forms::FocusRefused(cmdTATWrite) || !TATsChanged()) {
+    // A click that follows a refused entry, or a table that is no longer whole
+    // or no longer the unit's.
+    if (Forms::FocusRefused(cmdTATWrite) || !TableStillRead() || !TATsChanged()) {
         cmdTATWrite->setEnabled(TATsChanged());
         return;
     }
@@ -380,9 +401,12 @@ void frmMultiTAT::CopyTAT(int Direction, int Index)
     if (clsMultiTAT::EnableOK(fw)) {
         if (Direction == ReadToEdit) {
             EditMultiTAT.Value(i, ReadMultiTAT.Value(i));
+            EditMultiTAT.Word(i, ReadMultiTAT.Word(i));
             EditMultiTAT.OKToWrite(i, ReadMultiTAT.ReadOK(i));
         } else if (Direction == EditToRead) {
+            // The unit acknowledged the word sent: that is what it now holds.
             ReadMultiTAT.Value(i, EditMultiTAT.Value(i));
+            ReadMultiTAT.Word(i, EditMultiTAT.WireWord(i));
             ReadMultiTAT.ReadOK(i, EditMultiTAT.OKToWrite(i));
         }
     } else if (fw != FWUnknown) {
@@ -411,7 +435,7 @@ void frmMultiTAT::ShowTATs()
         uint32_t colour = Forms::vbWhite;
         if (shown && !EditMultiTAT.OKToWrite(n)) {
             colour = Forms::vbRed;
-        } else if (shown && EditMultiTAT.Value(n) != ReadMultiTAT.Value(n)) {
+        } else if (shown && EntryChanged(n)) {
             colour = Forms::vbOrange;
         }
         Forms::SetBackColor(cboTAT[static_cast<size_t>(n)], colour);
@@ -429,9 +453,24 @@ bool frmMultiTAT::TATsChanged() const
         if (!EditMultiTAT.OKToWrite(n)) {
             return false;
         }
-        changed = changed || EditMultiTAT.Value(n) != ReadMultiTAT.Value(n);
+        changed = changed || EntryChanged(n);
     }
     return changed;
+}
+
+bool frmMultiTAT::TableStillRead()
+{
+    if (!ReadMultiTAT.HasBeenRead() || TableStamp.Current()) {
+        return true;
+    }
+    CommonProcs::ResetParamGroup(6, true, true);
+    ReadMultiTAT.HasBeenRead(false);
+    for (int n = 0; n < Entries; ++n) {
+        ShowTAT(n);
+    }
+    ShowTATs();
+    EnableTATControls(false);
+    return false;
 }
 
 void frmMultiTAT::EnableTATControls(bool Busy)

@@ -56,6 +56,9 @@ private:
     bool TATsChanged() const;
     void EnableTATControls(bool Busy);
     void GetFirmware();
+    // False, with the table put back to not read, when a version read since
+    // the table's read found another firmware: nothing is written from it.
+    bool TableStillRead();
 
     // Busy pattern of one exchange: entries and buttons off, Exit hidden,
     // progress Cancel shown, cancel flag cleared.

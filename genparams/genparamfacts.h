@@ -59,11 +59,12 @@ inline const GenParamFacts& GenParamRow(int32_t number) { return GenParamTable.a
 
 // Whether a value differs from another as the transponder sees it. A time
 // value compares by the code it travels as: 187.48 ms read back and the
-// 187.5 ms item both send 12 3A. Values no code carries, and the others,
-// compare exactly (both copies hold the same type).
+// 187.5 ms item both send 12 3A, and 5.5 s of relay-on time is the ten units
+// of 5.243 s. Values no code carries, and the others, compare exactly (both
+// copies hold the same type).
 inline bool GenValueDiffers(int32_t number, double a, double b)
 {
-    if (number == 4 || number == 5 || number == 6 || number == 10) {
+    if (number == 4 || number == 5 || number == 6 || number == 7 || number == 10) {
         try {
             return clsGeneral::TimeCode(number, static_cast<float>(a)) !=
                    clsGeneral::TimeCode(number, static_cast<float>(b));
@@ -73,9 +74,13 @@ inline bool GenValueDiffers(int32_t number, double a, double b)
     return a != b;
 }
 
-// Whether the edited value differs from the read one.
+// Whether the edited value differs from the read one. What was not read is
+// not known to be the unit's: no value is the same as it.
 inline bool GenParamChanged(int32_t number, const clsGeneral& edited, const clsGeneral& read)
 {
+    if (!read.ReadOK(number)) {
+        return true;
+    }
     const GenParamFacts& row = GenParamRow(number);
     return GenValueDiffers(number, row.get(edited), row.get(read));
 }

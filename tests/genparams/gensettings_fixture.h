@@ -11,6 +11,7 @@
 #include "link_fixture.h"
 #include "store.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
@@ -53,6 +54,18 @@ inline const std::string G5 = Frames::Text("!R", "E0 00 0A 01", 1);
 inline const std::string G6At0A = Frames::Text("!R", "E0 00 0A 02", 2);
 inline const std::string G6At0B = Frames::Text("!R", "E0 00 0B 02", 2);
 } // namespace GenFrames
+
+// Spanwave quick-set mode: interrogation "MF9" and command address 47 05, so
+// that the unit as simulated (500 ms, 8 ms) is preset A3.
+inline void QuickSetNavigation(int16_t address = 47, int16_t channel = 5, int32_t type = 1)
+{
+    NavParams.NavScheme(4);
+    NavParams.SpanwaveType(type);
+    NavParams.OrvaneIntChan(10);
+    NavParams.AddressCode(false, address);
+    NavParams.ChannelCode(false, channel);
+    ReadNavScheme = 4;
+}
 
 class GenSettingsTest : public LinkFixture {
 protected:
@@ -127,8 +140,8 @@ protected:
         return f != nullptr ? f->objectName().toStdString() : "";
     }
 
-    // Clicks into a box, types over its text and leaves it with Tab.
-    void TypeAndTab(const std::string& name, const char* text)
+    // Clicks into a box and types over its text.
+    void Type(const std::string& name, const char* text)
     {
         QWidget* field = W(name);
         QTest::mouseClick(field, Qt::LeftButton);
@@ -140,9 +153,31 @@ protected:
             QTest::keyClick(field, Qt::Key_Backspace);
             QTest::keyClicks(field, QString::fromLatin1(text));
         }
+    }
+    // The same, then leaves the box with Tab.
+    void TypeAndTab(const std::string& name, const char* text)
+    {
+        Type(name, text);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     void Click(const std::string& name) { QTest::mouseClick(W(name), Qt::LeftButton); }
+    // Opens a list with the mouse and picks `item` in it with the keys; a list
+    // that does not open is left as it is.
+    void Pick(const std::string& name, const char* item)
+    {
+        auto* combo = W<QComboBox>(name);
+        QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(combo->width() - 4, combo->height() / 2));
+        QAbstractItemView* list = combo->view();
+        if (!list->isVisible()) {
+            return;
+        }
+        const int want = combo->findText(QString::fromLatin1(item));
+        EXPECT_GE(want, 0) << item;
+        for (int at = list->currentIndex().row(); at != want; at += at < want ? 1 : -1) {
+            QTest::keyClick(list, at < want ? Qt::Key_Down : Qt::Key_Up);
+        }
+        QTest::keyClick(list, Qt::Key_Return);
+    }
 
     // Every frame the transponder received, the last one on the wire included.
     std::vector<std::string> Sent()
@@ -166,6 +201,22 @@ protected:
             if (model.Frames().size() >= frames) {
                 timer->stop();
                 action();
+            }
+        });
+        timer->start();
+    }
+
+    // Runs `script` on the next modal dialog shown above this one, once it is up.
+    void InModal(std::function<void(QDialog*)> script)
+    {
+        auto* timer = new QTimer(dialog.get());
+        timer->setInterval(0);
+        QObject::connect(timer, &QTimer::timeout, dialog.get(), [this, timer, script] {
+            auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (modal != nullptr && modal != dialog.get() && modal->isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                script(modal);
             }
         });
         timer->start();

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -251,6 +252,45 @@ TEST_F(MultiTATDialogTest, SetWritesBothPagesThenInitialises)
     d = Open();
     EXPECT_EQ(Texts(d), written);
     EXPECT_EQ(Sent(), Frames{});
+}
+
+// Entry 0 holds 06 05 and entry 1 0C 21, which show rounded as 62.5 and 125.
+// Set sends back every entry the user left as the word it was read as; an
+// entry counts as changed only when its value would travel as another word.
+TEST_F(MultiTATDialogTest, UntouchedEntriesGoBackAsTheWordsRead)
+{
+    const std::string page2AsRead = "!W|E2|00|10|0A|24|8A|2A|A4|30|BF|36|DA|3C|F4";
+    const struct {
+        int entry;
+        std::vector<const char*> typed; // in turn, each left with Tab
+        const char* look;
+        Frames frames;
+    } rows[] = {
+        {7, {"600"}, "WWWWWWWOWW EEEEEEEEEE",
+         {"!W|E2|00|00|0A|06|05|0C|21|12|3A|18|55|1E|70", "!W|E2|00|10|0A|24|8A|2A|A4|3A|83|36|DA|3C|F4", INIT}},
+        // Back to the text shown, but 62.5 ms travels as 06 06.
+        {0, {"70", "62.5"}, "OWWWWWWWWW EEEEEEEEEE", {"!W|E2|00|00|0A|06|06|0C|21|12|3A|18|55|1E|70", page2AsRead, INIT}},
+        // Not as shown, but 125.04 ms travels as the 0C 21 read: nothing to write.
+        {1, {"125.04"}, "WWWWWWWWWW EEEEEEEEEE", {}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.typed.back());
+        model = Sim::TransponderModel();
+        model.versionText = "Vers2.05D";
+        for (auto [p3, byte] : {std::pair<uint8_t, uint8_t>{0x00, 0x06}, {0x01, 0x05}, {0x02, 0x0C}, {0x03, 0x21}}) {
+            model.Poke(false, 0xE2, 0, p3, byte);
+        }
+        QWidget* d = Open();
+        Read();
+        ASSERT_EQ(Texts(d), AsRead);
+        for (const char* typed : r.typed) {
+            Type(r.entry, typed);
+        }
+        EXPECT_EQ(Look(d), r.look);
+        EXPECT_EQ(Enabled("cmdTATWrite"), !r.frames.empty());
+        Click("cmdTATWrite");
+        EXPECT_EQ(Sent(), r.frames);
+    }
 }
 
 // The list steps on from the value shown, not from its first item, by the

@@ -17,18 +17,6 @@ namespace {
 
 using namespace GenFrames;
 
-// Spanwave quick-set mode: interrogation "MF9" and command address 47 05, so
-// that the unit as simulated (500 ms, 8 ms) is preset A3.
-void QuickSetNavigation(int16_t address = 47, int16_t channel = 5, int32_t type = 1)
-{
-    NavParams.NavScheme(4);
-    NavParams.SpanwaveType(type);
-    NavParams.OrvaneIntChan(10);
-    NavParams.AddressCode(false, address);
-    NavParams.ChannelCode(false, channel);
-    ReadNavScheme = 4;
-}
-
 TEST_F(GenSettingsTest, OpensOnTheGeneralPanelAndReadsOnceOnTheFirstTick)
 {
     Open(false);
