@@ -565,8 +565,10 @@ void frmGenSettings::cmdGenCancel_Click(int)
     NavParams.AddressCode(false, ShownAddressCode);
     NavParams.ChannelCode(false, ShownChannelCode);
     SelectedPreset = SpanwaveQuickset::FindQuickset();
-    ShowGenParams();
+    // Coloured first, as after a read: the display then marks a turn-around
+    // time off the list.
     ColourGenParams();
+    ShowGenParams();
     EnableGenWrite();
 }
 

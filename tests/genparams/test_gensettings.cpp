@@ -716,6 +716,8 @@ TEST_F(GenSettingsTest, ATatReadBackMatchesTheItemWithItsWord)
         Click("cmdGenWrite_0");
         const std::vector<std::string> pulseOnly{"!W|E0|00|05|01|AF", Init};
         EXPECT_EQ(Sent(), *row.colour == 'W' ? pulseOnly : std::vector<std::string>{});
+        Click("cmdGenCancel_0"); // shows what was read again, the time off the steps still red
+        EXPECT_EQ(Colour("cboGenTAT"), row.colour);
         dialog.reset();
         MakeStoreObjects();
         model.Poke(false, 0xE0, 0x00, 0x05, 0xC8);
