@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <deque>
 #include <fcntl.h>
+#include <iostream>
 #include <poll.h>
 #include <termios.h>
 #include <time.h>
@@ -196,6 +197,9 @@ void PtyServer::Run()
         for (ssize_t i = 0; i < count; ++i) {
             lineFree = std::max(lineFree, now) + byteTime;
             for (const std::string& reply : model_.Receive(std::string(1, bytes[i]))) {
+                if (trace) {
+                    std::cerr << FrameText(model_.Frames().back()) << " -> " << FrameText(reply) << std::endl;
+                }
                 if (reply.empty()) {
                     continue;
                 }

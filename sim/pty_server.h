@@ -42,6 +42,8 @@ public:
     // The line's rate until the program sets one, and whenever the terminal
     // reports a rate that is not a standard one. Set before Open().
     int baud = 19200;
+    // Each frame received and its reply, as a line on standard error.
+    bool trace = false;
 
 private:
     double LineByteTime() const;

@@ -17,7 +17,7 @@ namespace {
 
 int Usage()
 {
-    std::cerr << "usage: tidelet-sim [--version TEXT] [--baud N] [--reply-delay SECONDS] [--no-reply]\n";
+    std::cerr << "usage: tidelet-sim [--version TEXT] [--baud N] [--reply-delay SECONDS] [--no-reply] [--trace]\n";
     return 2;
 }
 
@@ -33,6 +33,10 @@ int main(int argc, char** argv)
         char* end = nullptr;
         if (arg == "--no-reply") {
             model.knobs.noReply = true;
+            continue;
+        }
+        if (arg == "--trace") {
+            server.trace = true;
             continue;
         }
         if (value == nullptr) {
