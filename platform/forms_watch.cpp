@@ -389,6 +389,18 @@ public:
         return true;
     }
 
+    // Alt with a key is an access key, never text: one that no shown, enabled
+    // control carries reaches the focused control as a key press, and goes no
+    // further, so no field or list takes it as a character. A menu keeps its
+    // letters; Ctrl+Alt, which is AltGr on some systems, still types.
+    static bool StrayAccessKey(const QWidget* widget, const QKeyEvent* event)
+    {
+        const Qt::KeyboardModifiers modifiers = event->modifiers();
+        return (modifiers & Qt::AltModifier) != 0 && (modifiers & Qt::ControlModifier) == 0 &&
+               !event->text().isEmpty() && event->text().at(0).isPrint() &&
+               qobject_cast<const QMenu*>(widget) == nullptr;
+    }
+
     // Tab and Shift+Tab go through the shown controls in reading order.
     // Buttons never become the default (Enter in a field presses nothing), so
     // Qt ignores Enter on them: a focused button takes it, as it takes Space.
@@ -511,6 +523,9 @@ protected:
             return true;
         }
         if (HeldByRefusal(widget, event) || IgnoresWheel(widget, event)) {
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress && StrayAccessKey(widget, static_cast<QKeyEvent*>(event))) {
             return true;
         }
         if (BringsText(event->type())) {

@@ -346,6 +346,23 @@ TEST_F(MultiTATDialogTest, SetByItsAccessKeyChecksTheEntryFirst)
     }
 }
 
+// An access key that no enabled control carries types nothing: Set is off and
+// no control has Q, so the entry keeps the value read.
+TEST_F(MultiTATDialogTest, AnAccessKeyWithoutItsControlTypesNothing)
+{
+    QWidget* d = Open();
+    Read();
+    ASSERT_FALSE(Enabled("cmdTATWrite"));
+    QTest::mouseClick(Entry(d, 3)->lineEdit(), Qt::LeftButton);
+    QTest::keyClick(Entry(d, 3), Qt::Key_S, Qt::AltModifier);
+    QTest::keyClick(Entry(d, 3), Qt::Key_Q, Qt::AltModifier);
+    QTest::keyClick(Entry(d, 3), Qt::Key_Tab);
+    EXPECT_EQ(Texts(d), AsRead);
+    EXPECT_EQ(Look(d), "WWWWWWWWWW EEEEEEEEEE");
+    EXPECT_FALSE(Enabled("cmdTATWrite"));
+    EXPECT_EQ(Sent(), Frames{});
+}
+
 TEST_F(MultiTATDialogTest, RunTimeErrorDuringSetIsReportedAndTheDialogIdles)
 {
     QWidget* d = Open();

@@ -188,6 +188,56 @@ TEST(FormsAccessKeyTest, TheFieldIsLeftFirstAndMayRefuse)
     EXPECT_EQ(QApplication::focusWidget(), go);
 }
 
+// Alt with a key never enters text: when no shown, enabled control carries the
+// key, the field keeps its text, the focus and its choice, and nothing is
+// clicked.
+TEST(FormsAccessKeyTest, AltWithAKeyNeverEntersText)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* text = new QLineEdit(QStringLiteral("250"), &window);
+    auto* editable = new QComboBox(&window);
+    editable->setEditable(true);
+    editable->addItems({QStringLiteral("250"), QStringLiteral("312.5")});
+    auto* list = new QComboBox(&window);
+    list->addItems({QStringLiteral("Low"), QStringLiteral("Slow"), QStringLiteral("High")});
+    QPushButton* set = Forms::NewButton(&window, "cmdSet", QStringLiteral("&Set"));
+    QPushButton* hidden = Forms::NewButton(&window, "cmdHidden", QStringLiteral("&Hidden"));
+    for (QWidget* w : {static_cast<QWidget*>(text), static_cast<QWidget*>(editable), static_cast<QWidget*>(list),
+                       static_cast<QWidget*>(set), static_cast<QWidget*>(hidden)}) {
+        layout->addWidget(w);
+    }
+    set->setEnabled(false);
+    hidden->hide();
+    int clicks = 0;
+    for (QPushButton* b : {set, hidden}) {
+        QObject::connect(b, &QPushButton::clicked, [&clicks] { ++clicks; });
+    }
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const auto shown = [&] {
+        return (text->text() + '|' + editable->currentText() + '|' + list->currentText()).toStdString();
+    };
+    for (QWidget* field : {static_cast<QWidget*>(text), static_cast<QWidget*>(editable), static_cast<QWidget*>(list)}) {
+        SCOPED_TRACE(field->metaObject()->className() + std::string(editable == field ? " editable" : ""));
+        QTest::mouseClick(field == editable ? static_cast<QWidget*>(editable->lineEdit()) : field, Qt::LeftButton);
+        if (list->view()->isVisible()) {
+            QTest::keyClick(list->view(), Qt::Key_Escape);
+        }
+        ASSERT_EQ(QApplication::focusWidget(), field);
+        for (const Qt::Key key : {Qt::Key_S, Qt::Key_H, Qt::Key_Q}) { // disabled, hidden, nobody's
+            for (const Qt::KeyboardModifiers modifiers : {Qt::KeyboardModifiers(Qt::AltModifier),
+                                                          Qt::KeyboardModifiers(Qt::AltModifier | Qt::ShiftModifier)}) {
+                QTest::keyClick(field, key, modifiers);
+            }
+        }
+        EXPECT_EQ(shown(), "250|250|Low");
+        EXPECT_EQ(QApplication::focusWidget(), field);
+        EXPECT_EQ(clicks, 0);
+    }
+}
+
 // Enter on a focused button presses it, as Space does; Enter in a field
 // presses nothing.
 TEST(FormsEnterKeyTest, PressesTheFocusedButtonOnly)
