@@ -552,7 +552,7 @@ protected:
             return false;
         case QEvent::FocusOut: {
             const QPointer<QWidget> guard(widget);
-            CheckFocusOut(widget);
+            CheckFocusOut(widget, static_cast<QFocusEvent*>(event)->reason());
             return guard && RunFocusWork(widget, static_cast<QFocusEvent*>(event));
         }
         default:
@@ -560,9 +560,14 @@ protected:
         }
     }
 
-    void CheckFocusOut(QWidget* widget)
+    // A field left with the keyboard is checked whatever control takes the
+    // focus; a click or an access key on one that does not cause validation
+    // (Exit, Cancel) leaves the check pending, so the edit can be abandoned.
+    void CheckFocusOut(QWidget* widget, Qt::FocusReason reason)
     {
         QWidget* window = widget->window();
+        const bool leftByKeyboard = HookOf(widget) != nullptr &&
+                                    (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason);
         QPointer<QWidget> field = HookOf(widget) != nullptr ? QPointer<QWidget>(widget) : pending_.value(window);
         if (!field) {
             pending_.remove(window);
@@ -571,7 +576,7 @@ protected:
         QWidget* target = QApplication::focusWidget();
         if (target == field.data()) {
             pending_.remove(window);
-        } else if (target == nullptr || target->window() != window || !CausesValidation(target)) {
+        } else if (target == nullptr || target->window() != window || (!CausesValidation(target) && !leftByKeyboard)) {
             pending_[window] = field;
         } else {
             Run(field, target);

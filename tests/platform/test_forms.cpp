@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -157,9 +158,54 @@ TEST(FormsValidateTest, AMoveToAControlThatDoesNotValidateLeavesTheCheckPending)
 
     probe.field->setText(QStringLiteral("good"));
     EXPECT_TRUE(Forms::Validate(probe.field));
-    QTest::keyClick(probe.field, Qt::Key_Tab);
     EXPECT_EQ(probe.validations, 2);
+    QTest::keyClick(probe.field, Qt::Key_Tab); // left with the keyboard: checked again, even on to Exit
+    EXPECT_EQ(probe.validations, 3);
     EXPECT_EQ(QApplication::focusWidget(), probe.exit);
+}
+
+// A field left with the keyboard is checked whatever control the focus
+// reaches; only a click or an access key on a control that does not cause
+// validation leaves the check pending. A refusal keeps the focus in the field.
+TEST(FormsValidateTest, TabChecksTheFieldEvenOnToAControlThatDoesNotValidate)
+{
+    const std::function<void(Probe&)> tab = [](Probe& p) { QTest::keyClick(p.field, Qt::Key_Tab); };
+    const std::function<void(Probe&)> backTab = [](Probe& p) {
+        QTest::keyClick(p.field, Qt::Key_Tab, Qt::ShiftModifier);
+    };
+    const std::function<void(Probe&)> click = [](Probe& p) { QTest::mouseClick(p.exit, Qt::LeftButton); };
+    const std::function<void(Probe&)> accessKey = [](Probe& p) {
+        QTest::keyClick(p.field, Qt::Key_X, Qt::AltModifier);
+    };
+    const struct {
+        const char* typed;
+        const char* how;
+        const std::function<void(Probe&)>& leave;
+        int validations;
+        const char* focus;
+    } rows[] = {
+        {"bad", "Tab", tab, 1, "field"},           {"bad", "Shift+Tab", backTab, 1, "field"},
+        {"good", "Tab", tab, 1, "exit"},           {"good", "Shift+Tab", backTab, 1, "cancel"},
+        {"bad", "click on Exit", click, 0, "exit"}, {"bad", "Alt+X", accessKey, 0, "exit"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(std::string(r.typed) + ", " + r.how);
+        Probe probe;
+        auto* cancel = new QPushButton(QStringLiteral("Cancel"), &probe);
+        Forms::SetCausesValidation(cancel, false);
+        static_cast<QVBoxLayout*>(probe.layout())->insertWidget(0, cancel);
+        probe.exit->setText(QStringLiteral("E&xit"));
+        probe.field->setObjectName("field");
+        probe.exit->setObjectName("exit");
+        cancel->setObjectName("cancel");
+        probe.Show();
+        QTest::mouseClick(probe.field, Qt::LeftButton);
+        QTest::keyClicks(probe.field, QString::fromLatin1(r.typed));
+        r.leave(probe);
+        EXPECT_EQ(probe.validations, r.validations);
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), r.focus);
+    }
 }
 
 // An access key moves the focus to its button before it clicks: a field that
