@@ -20,6 +20,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcutEvent>
@@ -292,6 +293,37 @@ bool BringsText(QEvent::Type type)
            type == QEvent::ContextMenu;
 }
 
+// A list drops down below its box, at its visible items, and scrolls to the
+// rest. Styles that open it as a menu over the box (Fusion, for one) show every
+// item, up to the height of the screen; this keeps the rest of such a style.
+class DropDownStyle : public QProxyStyle {
+public:
+    static void Apply(QWidget* list)
+    {
+        QStyle* style = QApplication::style();
+        if (list->style() != style) {
+            return; // a style of its own, or this one already
+        }
+        static QPointer<DropDownStyle> instance;
+        if (!instance || instance->baseName_ != style->name()) {
+            instance = new DropDownStyle(style->name());
+            instance->setParent(QCoreApplication::instance());
+        }
+        list->setStyle(instance);
+    }
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        return hint == SH_ComboBox_Popup ? 0 : QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+private:
+    explicit DropDownStyle(const QString& baseName) : QProxyStyle(baseName), baseName_(baseName) {}
+
+    QString baseName_;
+};
+
 // Watches every focus change of the application. Qt has already chosen the new
 // focus widget when the old one receives FocusOut, so the check happens there
 // and a refusal takes the focus straight back before the target sees FocusIn.
@@ -536,9 +568,12 @@ protected:
         }
         switch (event->type()) {
         case QEvent::Polish:
-            // Nor does the wheel give it the focus.
-            if (qobject_cast<QComboBox*>(widget) != nullptr && widget->focusPolicy() == Qt::WheelFocus) {
-                widget->setFocusPolicy(Qt::StrongFocus);
+            if (qobject_cast<QComboBox*>(widget) != nullptr) {
+                // Nor does the wheel give it the focus.
+                if (widget->focusPolicy() == Qt::WheelFocus) {
+                    widget->setFocusPolicy(Qt::StrongFocus);
+                }
+                DropDownStyle::Apply(widget);
             }
             return false;
         case QEvent::KeyPress:

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -94,6 +95,50 @@ TEST(FormsColourTest, DisabledTextReadsAndTheDropDownKeepsItsColours)
         for (const QPalette::ColorRole role : {QPalette::Base, QPalette::Window, QPalette::Text}) {
             EXPECT_EQ(list->view()->palette().color(role).name().toStdString(), normal.color(role).name().toStdString()) << role;
         }
+    }
+}
+
+// A list opens at the height of its visible items, long or short, editable or
+// not, and scrolls to the rest with the chosen item in view.
+TEST(FormsListTest, ADropDownOpensAtItsVisibleItemsAndScrolls)
+{
+    const struct {
+        bool editable;
+        int maxVisible; // 0: Qt's own
+        int count;
+    } rows[] = {{false, 0, 100}, {false, 16, 100}, {true, 16, 100}, {false, 16, 5}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(::testing::Message() << "editable " << r.editable << " visible " << r.maxVisible << " of "
+                                          << r.count);
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* list = new QComboBox(&window);
+        layout->addWidget(list);
+        list->setEditable(r.editable);
+        if (r.maxVisible != 0) {
+            list->setMaxVisibleItems(r.maxVisible);
+        }
+        for (int i = 0; i < r.count; ++i) {
+            list->addItem(QString::number(i));
+        }
+        list->setCurrentIndex(r.count / 2);
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::mouseClick(list, Qt::LeftButton, {}, QPoint(list->width() - 4, list->height() / 2));
+        QAbstractItemView* view = list->view();
+        ASSERT_TRUE(view->isVisible());
+        const int row = view->visualRect(view->model()->index(0, 0)).height();
+        const int shown = std::min(r.count, list->maxVisibleItems());
+        const QWidget* popup = view->window();
+        EXPECT_GE(popup->height(), shown * row);
+        EXPECT_LE(popup->height(), (shown + 1) * row);
+        EXPECT_EQ(view->currentIndex().row(), r.count / 2);
+        EXPECT_TRUE(view->viewport()->rect().contains(view->visualRect(view->currentIndex())));
+        if (r.count > shown) {
+            EXPECT_TRUE(view->verticalScrollBar()->isVisible());
+        }
+        QTest::keyClick(view, Qt::Key_Escape);
     }
 }
 
