@@ -68,8 +68,9 @@ double Contrast(const QColor& a, const QColor& b)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-// A back colour marks the field itself: its text stays readable while the
-// field is disabled (busy), and a list's drop-down keeps the normal colours.
+// A back colour marks the field itself: it stays, with its text readable,
+// while the field is disabled (busy), and a list's drop-down keeps the normal
+// colours.
 TEST(FormsColourTest, DisabledTextReadsAndTheDropDownKeepsItsColours)
 {
     QWidget window;
@@ -77,15 +78,27 @@ TEST(FormsColourTest, DisabledTextReadsAndTheDropDownKeepsItsColours)
     auto* list = new QComboBox(&window);
     list->addItems({QStringLiteral("62.5"), QStringLiteral("125.0")});
     auto* label = new QLabel(QStringLiteral("Unknown"), &window);
+    auto* entry = new QComboBox(&window);
+    entry->setEditable(true);
+    entry->addItems({QStringLiteral("62.5"), QStringLiteral("125.0")});
+    // The back as painted, right of the text.
+    const auto back = [](QWidget* w) {
+        auto* combo = qobject_cast<QComboBox*>(w);
+        const QRect box = combo != nullptr && combo->lineEdit() != nullptr ? combo->lineEdit()->geometry() : w->rect();
+        return w->grab().toImage().pixelColor(box.right() - box.width() / 4, box.center().y()).name().toStdString();
+    };
     QComboBox plain;
     const QPalette normal = plain.view()->palette();
     list->view(); // a list that was opened before it was coloured too
     for (const uint32_t colour : {Forms::vbRed, Forms::vbOrange, Forms::vbMagenta}) {
         SCOPED_TRACE(colour);
-        for (QWidget* w : {static_cast<QWidget*>(text), static_cast<QWidget*>(list), static_cast<QWidget*>(label)}) {
+        for (QWidget* w : {static_cast<QWidget*>(text), static_cast<QWidget*>(list), static_cast<QWidget*>(label),
+                           static_cast<QWidget*>(entry)}) {
             SCOPED_TRACE(w->metaObject()->className());
             Forms::SetBackColor(w, colour);
+            const std::string enabled = back(w);
             w->setEnabled(false);
+            EXPECT_EQ(back(w), enabled);
             for (const QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText}) {
                 EXPECT_GE(Contrast(w->palette().color(QPalette::Disabled, role), Forms::ToQColor(colour)), 4.5)
                     << role;
