@@ -304,11 +304,12 @@ void frmMultiTAT::cmdTATWrite_Click()
     Forms::BusyPointer();
     try {
         const bool written = WritePages();
-        ShowTATs();
         if (!written) {
+            ShowTATs();
             Exclamation("Some Turn-Around-Times may not have been written.", "Turn-Around-Time Decode");
         } else {
-            InitialiseAfterWrite();
+            InitialiseAfterWrite(); // the entries keep their colours until the unit is initialised
+            ShowTATs();
         }
     } catch (const std::exception& e) {
         Report("cmdTATWriteErrorHandler (frmMultiTAT)", e);

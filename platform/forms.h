@@ -71,9 +71,10 @@ bool HasDialog(const std::string& formName);
 int ShowModal(const std::string& formName, QWidget* owner);
 
 // Validate: when the focus is about to leave `field` for a control of the same
-// window that causes validation, `handler` runs and may set Cancel to keep the
-// focus in the field. A move to a control that does not cause validation (Exit
-// and Cancel buttons) leaves the check pending until the focus next moves on to
+// window that causes validation, or leaves it by Tab or Shift+Tab for any
+// control, `handler` runs and may set Cancel to keep the focus in the field. A
+// click or access key on a control that does not cause validation (Exit and
+// Cancel buttons) leaves the check pending until the focus next moves on to
 // one that does. Moves to other windows do not validate.
 using ValidateHandler = std::function<void(bool& Cancel)>;
 void OnValidate(QWidget* field, ValidateHandler handler);

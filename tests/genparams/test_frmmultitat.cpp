@@ -11,6 +11,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QLabel>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -384,6 +385,48 @@ TEST_F(MultiTATDialogTest, SetByItsAccessKeyChecksTheEntryFirst)
         EXPECT_EQ(Sent(), r.frames);
         EXPECT_EQ(QApplication::focusWidget() == Entry(d, 4), r.frames.empty());
     }
+}
+
+// An access key that no enabled control carries types nothing: Set is off and
+// no control has Q, so the entry keeps the value read.
+TEST_F(MultiTATDialogTest, AnAccessKeyWithoutItsControlTypesNothing)
+{
+    QWidget* d = Open();
+    Read();
+    ASSERT_FALSE(Enabled("cmdTATWrite"));
+    QTest::mouseClick(Entry(d, 3)->lineEdit(), Qt::LeftButton);
+    QTest::keyClick(Entry(d, 3), Qt::Key_S, Qt::AltModifier);
+    QTest::keyClick(Entry(d, 3), Qt::Key_Q, Qt::AltModifier);
+    QTest::keyClick(Entry(d, 3), Qt::Key_Tab);
+    EXPECT_EQ(Texts(d), AsRead);
+    EXPECT_EQ(Look(d), "WWWWWWWWWW EEEEEEEEEE");
+    EXPECT_FALSE(Enabled("cmdTATWrite"));
+    EXPECT_EQ(Sent(), Frames{});
+}
+
+// While Set runs, up to the end of the initialise that follows the pages, the
+// changed entry keeps its orange on its disabled box; only then does it show
+// as the unit's.
+TEST_F(MultiTATDialogTest, AChangedEntryKeepsItsColourWhileSetRuns)
+{
+    QWidget* d = Open();
+    Read();
+    Type(3, "300");
+    std::vector<std::string> looks; // at each frame on the wire
+    QTimer watch;
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (model.Frames().size() > looks.size()) {
+            looks.push_back(Look(d));
+        }
+    });
+    watch.start();
+    Click("cmdTATWrite");
+    watch.stop();
+    EXPECT_EQ(looks, std::vector<std::string>(3, "WWWOWWWWWW DDDDDDDDDD"));
+    EXPECT_EQ(Look(d), "WWWWWWWWWW DDDDDDDDDD");
+    EXPECT_EQ(Sent(), (Frames{"!W|E2|00|00|0A|06|06|0C|20|12|3A|1D|37|1E|70",
+                              "!W|E2|00|10|0A|24|8A|2A|A4|30|BF|36|DA|3C|F4", INIT}));
 }
 
 TEST_F(MultiTATDialogTest, RunTimeErrorDuringSetIsReportedAndTheDialogIdles)

@@ -739,3 +739,28 @@ TEST_F(GenSettingsTest, SetIsOffWhileTheCommandAddressShowsInvalid)
 }
 
 } // namespace
+
+namespace {
+
+// A power-High Set leaves FF in the byte the variable TAT shares, which then
+// reads out of range and shows blank. A value typed there and left by Tab is
+// checked although Tab reaches Cancel, which does not cause validation: it is
+// a change, and Alt+S writes it.
+TEST_F(GenSettingsTest, AValueLeftByTabIsCheckedOnToCancel)
+{
+    model.versionText = "TestMode ";
+    model.Poke(false, 0xE0, 0x00, 0x0A, 0xFF);
+    model.Poke(false, 0xE0, 0x00, 0x0B, 0xF7);
+    Open();
+    ASSERT_EQ(Text("cboVariableTAT"), "");
+    TypeAndTab("cboVariableTAT", "15");
+    EXPECT_EQ(Focus(), "cmdGenCancel_0");
+    EXPECT_EQ(Colour("cboVariableTAT"), "O");
+    EXPECT_TRUE(OwnEnabled("cmdGenWrite_0"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
+    auto* set = W<QPushButton>("cmdGenWrite_0");
+    EXPECT_TRUE(QTest::qWaitFor([set] { return !set->isDown(); }));
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"!W|E0|00|0A|02|01|74", Init}));
+}
+
+} // namespace
