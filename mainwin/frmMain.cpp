@@ -463,12 +463,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         event->accept();
         return true;
     }
-    // Focus lost to a popup of the control itself or to another application is not lost.
-    bool lost = false;
-    if (event->type() == QEvent::FocusOut) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        lost = reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
-    }
+    const bool lost = Forms::FocusLost(widget, event);
     for (int s = 2; s <= 4; ++s) {
         if (widget != txtAddress[s]) {
             continue;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+class QEvent;
 class QLineEdit;
 class QPushButton;
 class QWidget;
@@ -90,6 +91,12 @@ bool Validate(QWidget* field);
 // window rounded for display never replaces the one behind it. Line edits and
 // combo boxes.
 void MarkShown(QWidget* field);
+// LostFocus: true when `event` is the focus-out of a control that the user
+// has left for another control of the program. A popup or another application
+// taking the focus, the focus going into a window the control owns (a list's
+// drop-down, its menu), whatever reason Qt gives, or coming back to it after
+// a refused check, is no leaving.
+bool FocusLost(const QWidget* control, const QEvent* event);
 // Qt still delivers a click whose focus change was refused: the clicked
 // control asks here first. True (once) when the last focus change towards
 // `control` was refused and it has not had the focus since.

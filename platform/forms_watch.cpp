@@ -661,6 +661,20 @@ bool CausesValidation(const QWidget* control)
 
 bool Validate(QWidget* field) { return ValidateWatch::Instance().Run(field, nullptr); }
 
+bool FocusLost(const QWidget* control, const QEvent* event)
+{
+    if (event->type() != QEvent::FocusOut) {
+        return false;
+    }
+    const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
+    // Qt has already chosen the new focus widget; a list's drop-down is a window whose parent is the list.
+    const QWidget* w = QApplication::focusWidget();
+    while (w != nullptr && w != control) {
+        w = w->parentWidget();
+    }
+    return w == nullptr && reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+}
+
 bool FocusRefused(QWidget* control) { return ValidateWatch::Instance().TakeRefused(control); }
 
 void KeepTabOrder(QWidget* window) { window->setProperty("keepTabOrder", true); }

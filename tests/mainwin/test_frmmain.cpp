@@ -591,8 +591,7 @@ TEST_F(MainWindowTest, FocusSkipsControlsThatCannotTakeIt)
             boxes.Answer(MsgBoxResult::OK);
         }
         Load(comPort);
-        win->show();
-        QApplication::setActiveWindow(win.get());
+        Activate();
         win->cmdExit->setFocus();
         boxes.Answer(MsgBoxResult::No);
         boxes.Answer(MsgBoxResult::OK);

@@ -48,8 +48,7 @@ protected:
             ToneBlock();
         }
         Load();
-        win->show();
-        QApplication::setActiveWindow(win.get());
+        Activate();
         ASSERT_TRUE(QTest::qWaitForWindowActive(win.get()));
         OfferGet();
         QTest::mouseClick(win->cmdRead, Qt::LeftButton);

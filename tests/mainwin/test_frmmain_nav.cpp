@@ -1,5 +1,6 @@
 #include "frmmain_fixture.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -7,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <array>
 
 namespace {
 
@@ -178,8 +180,7 @@ TEST_F(NavPanelTest, OrvaneToneAndSpanwaveLists)
 TEST_F(NavPanelTest, FieldEvents)
 {
     Load();
-    win->show();
-    QApplication::setActiveWindow(win.get());
+    Activate();
     NavParams.SpanwaveType(1);
     NavParams.OrvaneIntChan(5);
     NavParams.OrvaneReplyChan(7);
@@ -229,6 +230,69 @@ TEST_F(NavPanelTest, FieldEvents)
     Click(win->optReplyType[2]);
     EXPECT_EQ(NavParams.NavScheme(), 4);
     EXPECT_FALSE(OwnEnabled("cmdSet"));
+}
+
+// Opening a list with the mouse moves the focus into its drop-down: that is
+// no leaving, so the list is neither taken nor refilled and opens at its
+// channel. The choice made there is taken when the list is left.
+TEST_F(NavPanelTest, AListOpensAtItsChannelAndIsTakenWhenLeft)
+{
+    using Values = std::array<int32_t, 3>; // HPR, Orvane interrogation and reply channels
+    const struct {
+        int32_t chanType, replyType, intChan;
+        const char* list;
+        const char* shown; // "": no channel chosen
+        Values taken;      // after the next item is chosen and the list left
+    } rows[] = {
+        {2, 0, 5, "cboHPRChan", "B12", {13, 5, 7}},
+        {1, 1, 18, "cboOrvaneIntChan_3", "", {12, 1, 7}}, // a channel the list does not offer stays until left
+        {1, 1, 5, "cboOrvaneReplyChan", "MF7", {12, 5, 8}},
+    };
+    const auto values = [] {
+        return Values{TpdrChannel.RS232Chan(), NavParams.OrvaneIntChan(), NavParams.OrvaneReplyChan()};
+    };
+    Load();
+    Activate();
+    NavParams.SpanwaveType(1);
+    NavParams.AddressCode(false, 33);
+    NavParams.ChannelCode(false, 5);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.list);
+        auto* list = win->findChild<QComboBox*>(r.list);
+        TpdrChannel.RS232Chan(12);
+        NavParams.OrvaneIntChan(r.intChan);
+        NavParams.OrvaneReplyChan(7);
+        Show(400, r.chanType, r.replyType, true);
+        ASSERT_EQ(list->currentText().toStdString(), r.shown);
+        const size_t written = port->Written().size();
+        int refills = 0;
+        const auto count = [&refills] { ++refills; };
+        QObject::connect(list->model(), &QAbstractItemModel::rowsRemoved, list, count);
+        QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, list, count);
+
+        QTest::mouseClick(list, Qt::LeftButton);
+        ASSERT_TRUE(list->view()->isVisible());
+        if (*r.shown != '\0') {
+            EXPECT_EQ(list->view()->currentIndex().data().toString().toStdString(), r.shown);
+        }
+        EXPECT_EQ(list->currentText().toStdString(), r.shown);
+        EXPECT_EQ(refills, 0);
+        EXPECT_EQ(port->Written().size(), written);
+        EXPECT_EQ(values(), (Values{12, r.intChan, 7}));
+        list->model()->disconnect(list);
+
+        QTest::keyClick(list->view(), Qt::Key_Down);
+        QTest::keyClick(list->view(), Qt::Key_Return);
+        ASSERT_FALSE(list->view()->isVisible());
+        // The offscreen platform hands the activation to the closed drop-down
+        // late; the window takes it back, as it keeps it on a real desktop.
+        QApplication::processEvents();
+        QApplication::setActiveWindow(win.get());
+        ASSERT_EQ(QApplication::focusWidget(), list);
+        QTest::keyClick(list, Qt::Key_Tab);
+        EXPECT_NE(QApplication::focusWidget(), list);
+        EXPECT_EQ(values(), r.taken);
+    }
 }
 
 TEST_F(NavPanelTest, AsReadCopy)

@@ -103,8 +103,7 @@ TEST_F(ExchangeTest, GetStatus)
         SetCodeword(0x2053); // IRS, address 05, channel 03
         r.setup();
         Load();
-        win->show();
-        QApplication::setActiveWindow(win.get());
+        Activate();
         Script(r.boxes);
         win->cmdStatus->click();
         ExpectFrames(Sent(), r.frames);
@@ -316,8 +315,7 @@ TEST_F(ExchangeTest, GetVoltage)
         Load();
         OfferGet();
         r.setup();
-        win->show();
-        QApplication::setActiveWindow(win.get());
+        Activate();
         const std::vector<std::string> before = StatusLabels();
         Script(r.boxes);
         win->cmdVoltage->click();

@@ -119,6 +119,13 @@ protected:
         return *win;
     }
 
+    // The window shown and active, as the user sees it.
+    void Activate()
+    {
+        win->show();
+        QApplication::setActiveWindow(win.get());
+    }
+
     // The dialog `form` runs `action` with its owner when shown; every showing is recorded.
     void Stub(const std::string& form, std::function<void()> action)
     {
