@@ -10,7 +10,6 @@
 #include "vbconv.h"
 #include "vberror.h"
 
-#include <QApplication>
 #include <QFocusEvent>
 #include <QLabel>
 #include <cmath>
@@ -33,14 +32,10 @@ bool frmGenSettings::eventFilter(QObject* watched, QEvent* event)
         box->selectAll();
         return true;
     }
-    if (event->type() == QEvent::FocusOut) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        // A refused check has already put the focus back: the field was not left.
-        const bool lost = reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
-                          QApplication::focusWidget() != watched;
-        if (lost && watched == txtAddress) {
+    if (Forms::FocusLost(static_cast<QWidget*>(watched), event)) {
+        if (watched == txtAddress) {
             txtAddress_LostFocus();
-        } else if (lost && watched == cboOrvaneIntChan) {
+        } else if (watched == cboOrvaneIntChan) {
             cboOrvaneIntChan_LostFocus();
         }
     }
