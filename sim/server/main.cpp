@@ -4,10 +4,12 @@
 #include "pty_server.h"
 #include "transponder_model.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
+#include <mutex>
 #include <poll.h>
 #include <string>
 #include <sys/signalfd.h>
@@ -15,9 +17,12 @@
 
 namespace {
 
+constexpr char VersionCommand[] = "version ";
+
 int Usage()
 {
-    std::cerr << "usage: tidelet-sim [--version TEXT] [--baud N] [--reply-delay SECONDS] [--no-reply] [--trace]\n";
+    std::cerr << "usage: tidelet-sim [--version TEXT] [--baud N] [--reply-delay SECONDS] [--no-reply] [--trace]\n"
+                 "A line \"version TEXT\" on standard input changes the version text while serving.\n";
     return 2;
 }
 
@@ -80,6 +85,7 @@ int main(int argc, char** argv)
     server.Start();
 
     pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {signals, POLLIN, 0}};
+    std::string input;
     for (;;) {
         if (poll(fds, 2, -1) < 0) {
             if (errno == EINTR) {
@@ -91,10 +97,20 @@ int main(int argc, char** argv)
             break;
         }
         if (fds[0].revents != 0) {
-            char discard[256];
-            const ssize_t n = read(STDIN_FILENO, discard, sizeof discard);
+            char bytes[256];
+            const ssize_t n = read(STDIN_FILENO, bytes, sizeof bytes);
             if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) {
                 break;
+            }
+            // "version TEXT" lines put another unit on the cable.
+            input.append(bytes, static_cast<size_t>(std::max<ssize_t>(n, 0)));
+            for (size_t end = input.find('\n'); end != std::string::npos; end = input.find('\n')) {
+                const std::string line = input.substr(0, end);
+                input.erase(0, end + 1);
+                if (line.rfind(VersionCommand, 0) == 0) {
+                    const std::lock_guard<std::mutex> lock(server.ModelMutex());
+                    model.versionText = line.substr(sizeof VersionCommand - 1);
+                }
             }
         }
     }
