@@ -74,7 +74,9 @@ void frmGenSettings::Form_Load()
     }
     ColourGenParams();
     ShowGenParams();
-    EnableGenControls(false);
+    // Held until the read below has run: a Get or a sub-dialog's exchange
+    // started meanwhile would share the link with it.
+    EnableGenControls(true);
     EnableGenWrite();
     tmrReadParams->setInterval(100);
     tmrReadParams->start();

@@ -360,6 +360,20 @@ TEST_F(GenSettingsTest, AnInvalidCommandAddressTurnsRedAndLetsTheFocusGo)
     EXPECT_FALSE(OwnEnabled("cmdGenWrite_1"));
 }
 
+// Opened again after a read, the dialog starts no exchange of its own, nor a
+// sub-dialog's, before the read that opening starts: the two would share the link.
+TEST_F(GenSettingsTest, NothingStartsBeforeTheReadOnOpening)
+{
+    model.versionText = "TestMode ";
+    Open();
+    Click("cmdExit_0");
+    Open(false);
+    EXPECT_FALSE(OwnEnabled("cmdMultiTATs") || OwnEnabled("cmdGenRead_0") || OwnEnabled("cboGain_0"));
+    dialog->tmrReadParams_Timer();
+    Sent();
+    EXPECT_TRUE(OwnEnabled("cmdMultiTATs") && OwnEnabled("cmdGenRead_0") && OwnEnabled("cboGain_0"));
+}
+
 TEST_F(GenSettingsTest, ClosingWhileBusyIsRefused)
 {
     Open(false);
