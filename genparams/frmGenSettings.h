@@ -70,7 +70,7 @@ private:
     void SetGenParamColour(int32_t Param);
     // The address then, when that shows white, the channel code.
     void ColourAddressAndChannel();
-    // Every parameter, the address and channel code as above.
+    // All ten parameters; the address controls, which the channel code shares, last.
     void ColourGenParams();
     void ShowGenParams();
     void MarkFieldsShown();
@@ -143,7 +143,8 @@ private:
     int16_t ShownAddressCode = -1;
     int16_t ShownChannelCode = -1;
     bool CancelRequested = false;
-    // The firmware the values on show were read under.
+    // Taken at this dialog's firmware read: the values on show stay the unit's
+    // only while no read since has found another firmware code.
     FirmwareStamp ReadStamp;
 
     // ---- Controls
