@@ -44,14 +44,16 @@ void frmMain::cmdStatus_Click()
     StatusReadRequested = true;
     const int32_t R = ReadNavParams();
     DoEvents();
+    // The window stays busy until the initialise is sent: a Set in the pause
+    // before it would write against a copy not yet taken.
     if (R == 0) {
         NavParamsRead = true;
+        CommonProcs::InitialiseTpdr(*this);
     }
     UpdateControls();
     EnableReleaseButton();
     if (R == 0) {
         StoreReadParams();
-        CommonProcs::InitialiseTpdr(*this);
     }
     // A channel the firmware's scheme does not know leaves the transponder
     // unreachable; offer the channel every unit answers on.
