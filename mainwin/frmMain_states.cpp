@@ -48,6 +48,7 @@ void frmMain::SetBusyControls()
 
 void frmMain::UpdateControls()
 {
+    ForgetAnotherUnitsReads();
     prgMain->setValue(prgMain->minimum());
     if (TpdrFirmware.FWVersion() != FWUnknown) {
         EnableControlsForFirmware();
@@ -168,7 +169,7 @@ void frmMain::ShowDialog(const char* formName)
 {
     Forms::ShowModal(formName, this);
     // The dialog's own firmware read may have found another unit on the cable.
-    if (NavParamsRead.Outdated()) {
+    if (NavParamsRead.Outdated() || DepthRead.Outdated()) {
         UpdateControls();
     }
 }
@@ -245,6 +246,20 @@ void frmMain::SetDepthLabel()
         break;
     }
     lblDepthOnOff->repaint();
+}
+
+void frmMain::ForgetAnotherUnitsReads()
+{
+    if (NavParamsRead.Outdated()) {
+        ClearNavParams();
+        NavParamsRead = false;
+    }
+    // The depth state stays not read until the next Get Status.
+    if (DepthRead.Outdated()) {
+        DepthRead = false;
+        ReadDepth.OnOff(0);
+        SetDepthLabel();
+    }
 }
 
 void frmMain::cmdDownload_Click()

@@ -38,6 +38,7 @@ void frmMain::cmdStatus_Click()
     UpdateControls();
     SetBusyControls();
     DepthFitted = false;
+    DepthRead = false;
     for (QLabel* label : {lblFirmware, lblTxFirmware, lblDepthOnOff, lblSerialNumber, lblTypeNumber, lblVoltage}) {
         SetStatusLabel(label, "Unknown", Forms::vbMagenta);
     }
@@ -177,6 +178,7 @@ int32_t frmMain::ReadDepthOnOff()
         "ReadDepthOnOff (frmMain)", [](TpdrCommand& c, int16_t& n, int16_t& r) { ReadDepth.ReadEncode_OnOff(c, n, r); },
         [] { return ReadDepth.StatusBarText(); }, {},
         [this, FW](int32_t R, const Reply& reply) {
+            DepthRead = true;
             SetStatusLabel(lblDepthOnOff, "Not fitted", Forms::vbWhite);
             DepthFitted = ReadDepth.FittedOK(TpdrGenStatus.TypeNumber());
             if (R != 0) {
