@@ -242,6 +242,11 @@ void frmMain::SetDepthLabel()
     default:
         // 0: the dialog's read failed, or found no valid state.
         lblDepthOnOff->setText(ReadDepth.OnOff() == 0 ? QStringLiteral("Not read") : QStringLiteral("Invalid"));
+        // A lost reply says nothing of the sensor: the unit's type still does,
+        // and the dialog stays open to another try.
+        if (ReadDepth.OnOff() == 0) {
+            DepthFitted = ReadDepth.FittedOK(TpdrGenStatus.TypeNumber());
+        }
         Forms::SetBackColor(lblDepthOnOff, Forms::vbRed);
         break;
     }
@@ -259,6 +264,7 @@ void frmMain::ForgetAnotherUnitsReads()
         DepthRead = false;
         ReadDepth.OnOff(0);
         SetDepthLabel();
+        DepthFitted = false; // nor is it known whether this unit carries a sensor
     }
 }
 

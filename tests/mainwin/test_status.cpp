@@ -221,6 +221,13 @@ TEST_F(ExchangeTest, GetStatusFailedDepthReadLeavesTheStateNotRead)
     QTest::mouseClick(win->cmdDepth, Qt::LeftButton);
     EXPECT_EQ(atDialog, 0);
     EXPECT_EQ(StatusLabels()[4], "Not read:R");
+    // The unit, and so its sensor, is the same: the dialog can be opened again to read it.
+    EXPECT_TRUE(OwnEnabled("cmdDepth"));
+    EXPECT_TRUE(OwnEnabled("mnuDepthTest"));
+    Stub("frmDepth", [] { ReadDepth.OnOff(1); });
+    QTest::mouseClick(win->cmdDepth, Qt::LeftButton);
+    EXPECT_EQ(StatusLabels()[4], "ON:W");
+    EXPECT_EQ(shown.size(), 2u);
 }
 
 // The pass ends with the initialise: the window stays busy until it is sent,
