@@ -29,11 +29,11 @@ class QRadioButton;
 class QStatusBar;
 class frmIOlist;
 
-// Whether the navigation values come from a read of the unit on the cable:
-// true once set, until a read in any window finds another firmware code.
-class NavReadFlag {
+// Whether values come from a read of the unit on the cable: true once set,
+// until a read in any window finds another firmware code.
+class UnitReadFlag {
 public:
-    NavReadFlag& operator=(bool read)
+    UnitReadFlag& operator=(bool read)
     {
         read_ = read;
         read ? stamp_.Take() : stamp_.Drop();
@@ -180,8 +180,10 @@ public:
     std::string RegistryKey;
     bool StatusReadRequested = false;
     bool CancelRequested = false;
-    NavReadFlag NavParamsRead;
+    UnitReadFlag NavParamsRead;
     bool DepthFitted = false;
+    // The depth state shown belongs to the unit that Get Status read.
+    UnitReadFlag DepthRead;
 
     // ---- Controls
     QMenu* mnuSetup;
@@ -272,6 +274,8 @@ private:
     // Shows a large dialog with the main window disabled, not hidden.
     void ShowLargeDialog(const char* formName);
     void SetDepthLabel();
+    // Values read from a unit no longer known to be on the cable are shown as not read.
+    void ForgetAnotherUnitsReads();
     // Moves the focus only to a control that can take it.
     static void MoveFocus(QWidget* control);
 

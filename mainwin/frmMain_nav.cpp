@@ -67,11 +67,6 @@ int FindChannelItem(const QComboBox* combo, int first, int count, int16_t channe
 
 void frmMain::ShowNavScheme()
 {
-    // Values read from another unit are not this unit's: shown as not read.
-    if (NavParamsRead.Outdated()) {
-        ClearNavParams();
-        NavParamsRead = false;
-    }
     NavParams.DefineNavSchemes(TpdrFirmware.FWVersion());
     const int32_t s = NavParams.NavScheme();
     // The frame that stays is never hidden on the way: that would take the

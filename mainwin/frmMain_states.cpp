@@ -48,6 +48,7 @@ void frmMain::SetBusyControls()
 
 void frmMain::UpdateControls()
 {
+    ForgetAnotherUnitsReads();
     prgMain->setValue(prgMain->minimum());
     if (TpdrFirmware.FWVersion() != FWUnknown) {
         EnableControlsForFirmware();
@@ -168,7 +169,7 @@ void frmMain::ShowDialog(const char* formName)
 {
     Forms::ShowModal(formName, this);
     // The dialog's own firmware read may have found another unit on the cable.
-    if (NavParamsRead.Outdated()) {
+    if (NavParamsRead.Outdated() || DepthRead.Outdated()) {
         UpdateControls();
     }
 }
@@ -241,10 +242,30 @@ void frmMain::SetDepthLabel()
     default:
         // 0: the dialog's read failed, or found no valid state.
         lblDepthOnOff->setText(ReadDepth.OnOff() == 0 ? QStringLiteral("Not read") : QStringLiteral("Invalid"));
+        // A lost reply says nothing of the sensor: the unit's type still does,
+        // and the dialog stays open to another try.
+        if (ReadDepth.OnOff() == 0) {
+            DepthFitted = ReadDepth.FittedOK(TpdrGenStatus.TypeNumber());
+        }
         Forms::SetBackColor(lblDepthOnOff, Forms::vbRed);
         break;
     }
     lblDepthOnOff->repaint();
+}
+
+void frmMain::ForgetAnotherUnitsReads()
+{
+    if (NavParamsRead.Outdated()) {
+        ClearNavParams();
+        NavParamsRead = false;
+    }
+    // The depth state stays not read until the next Get Status.
+    if (DepthRead.Outdated()) {
+        DepthRead = false;
+        ReadDepth.OnOff(0);
+        SetDepthLabel();
+        DepthFitted = false; // nor is it known whether this unit carries a sensor
+    }
 }
 
 void frmMain::cmdDownload_Click()

@@ -38,20 +38,23 @@ void frmMain::cmdStatus_Click()
     UpdateControls();
     SetBusyControls();
     DepthFitted = false;
+    DepthRead = false;
     for (QLabel* label : {lblFirmware, lblTxFirmware, lblDepthOnOff, lblSerialNumber, lblTypeNumber, lblVoltage}) {
         SetStatusLabel(label, "Unknown", Forms::vbMagenta);
     }
     StatusReadRequested = true;
     const int32_t R = ReadNavParams();
     DoEvents();
+    // The window stays busy until the initialise is sent: a Set in the pause
+    // before it would write against a copy not yet taken.
     if (R == 0) {
         NavParamsRead = true;
+        CommonProcs::InitialiseTpdr(*this);
     }
     UpdateControls();
     EnableReleaseButton();
     if (R == 0) {
         StoreReadParams();
-        CommonProcs::InitialiseTpdr(*this);
     }
     // A channel the firmware's scheme does not know leaves the transponder
     // unreachable; offer the channel every unit answers on.
@@ -175,6 +178,7 @@ int32_t frmMain::ReadDepthOnOff()
         "ReadDepthOnOff (frmMain)", [](TpdrCommand& c, int16_t& n, int16_t& r) { ReadDepth.ReadEncode_OnOff(c, n, r); },
         [] { return ReadDepth.StatusBarText(); }, {},
         [this, FW](int32_t R, const Reply& reply) {
+            DepthRead = true;
             SetStatusLabel(lblDepthOnOff, "Not fitted", Forms::vbWhite);
             DepthFitted = ReadDepth.FittedOK(TpdrGenStatus.TypeNumber());
             if (R != 0) {

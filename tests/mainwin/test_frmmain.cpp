@@ -417,7 +417,7 @@ TEST_F(MainWindowTest, DepthLabelAfterTheDepthDialog)
         bool fitted;
     } rows[] = {{1, "ON", Forms::vbWhite, true},         {2, "OFF", Forms::vbWhite, false},
                 {3, "Status ON", Forms::vbWhite, true},  {4, "Not fitted", Forms::vbWhite, false},
-                {0, "Not read", Forms::vbRed, false},     {9, "Invalid", Forms::vbRed, false}};
+                {0, "Not read", Forms::vbRed, true},      {9, "Invalid", Forms::vbRed, false}};
     Load();
     TpdrFirmware.FWVersion(100);
     for (const auto& r : rows) {

@@ -92,6 +92,15 @@ protected:
         QTest::mousePress(button, Qt::LeftButton, {}, at);
         QCoreApplication::processEvents();
     }
+    // The depth state of a unit no longer known to be on the cable: not read,
+    // and neither the depth dialog nor the depth test offered.
+    void ExpectDepthNotRead()
+    {
+        EXPECT_EQ(Shown(win->lblDepthOnOff), "Not read:R");
+        EXPECT_EQ(ReadDepth.OnOff(), 0);
+        EXPECT_FALSE(OwnEnabled("cmdDepth"));
+        EXPECT_FALSE(OwnEnabled("mnuDepthTest"));
+    }
     void ExpectWritesThenReadBack(const std::vector<std::string>& writes, const std::vector<std::string>& readBack)
     {
         ExpectFrames(Sent(), Join({writes, writes.empty() ? std::vector<std::string>{} : std::vector<std::string>{Init},
@@ -379,12 +388,15 @@ TEST_F(WindowFaultTest, AnotherUnitsFirmwareLeavesThePanelNotRead)
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         LoadAndGet('T');
+        QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
         ASSERT_EQ(win->txtAddress[3]->text(), QStringLiteral("0503"));
+        ASSERT_EQ(Shown(win->lblDepthOnOff), "ON:W");
         PutUnitB(model);
         r.read();
         Sent();
         model.ClearFrames();
         EXPECT_FALSE(win->NavParamsRead);
+        ExpectDepthNotRead();
         EXPECT_FALSE(OwnEnabled("cmdSet"));
         EXPECT_FALSE(OwnEnabled("cmdQuickSet"));
         EXPECT_FALSE(win->txtAddress[3]->isVisible()); // A's values are gone
@@ -397,7 +409,28 @@ TEST_F(WindowFaultTest, AnotherUnitsFirmwareLeavesThePanelNotRead)
         ExpectFrames(Sent(), GetF);
         EXPECT_TRUE(win->NavParamsRead);
         EXPECT_TRUE(boxes.Boxes().empty());
+        ExpectDepthNotRead(); // the depth state is read by Get Status only
+
+        QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
+        EXPECT_EQ(Shown(win->lblDepthOnOff), "ON:W");
+        EXPECT_TRUE(OwnEnabled("cmdDepth"));
     }
+}
+
+// A Get that finds another unit reads that unit's navigation values but not
+// its depth state: the state read from the unit before is not shown as this one's.
+TEST_F(WindowFaultTest, GetOfAnotherUnitLeavesTheDepthStateNotRead)
+{
+    LoadAndGet('T');
+    QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
+    ASSERT_EQ(Shown(win->lblDepthOnOff), "ON:W");
+    PutUnitB(model);
+    Sent();
+    model.ClearFrames();
+    QTest::mouseClick(win->cmdRead, Qt::LeftButton);
+    ExpectFrames(Sent(), GetF);
+    EXPECT_TRUE(win->NavParamsRead);
+    ExpectDepthNotRead();
 }
 
 // The general parameters dialog writes the addressing through the main

@@ -221,6 +221,54 @@ TEST_F(ExchangeTest, GetStatusFailedDepthReadLeavesTheStateNotRead)
     QTest::mouseClick(win->cmdDepth, Qt::LeftButton);
     EXPECT_EQ(atDialog, 0);
     EXPECT_EQ(StatusLabels()[4], "Not read:R");
+    // The unit, and so its sensor, is the same: the dialog can be opened again to read it.
+    EXPECT_TRUE(OwnEnabled("cmdDepth"));
+    EXPECT_TRUE(OwnEnabled("mnuDepthTest"));
+    Stub("frmDepth", [] { ReadDepth.OnOff(1); });
+    QTest::mouseClick(win->cmdDepth, Qt::LeftButton);
+    EXPECT_EQ(StatusLabels()[4], "ON:W");
+    EXPECT_EQ(shown.size(), 2u);
+}
+
+// The pass ends with the initialise: the window stays busy until it is sent,
+// and a click on Set in the pause before it starts nothing.
+TEST_F(ExchangeTest, GetStatusStaysBusyUntilTheInitialise)
+{
+    model.versionText = FFamily;
+    SetCodeword(0x2053);
+    Load();
+    Activate();
+    std::vector<std::string> enabled;
+    bool paused = false;
+    bool cancelOffered = false;
+    auto* timer = new QTimer(win.get());
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, win.get(), [&] {
+        // Every read answered, the initialise not yet sent.
+        if (!win->NavParamsRead || model.Frames().size() != StatusF.size() + NavF.size()) {
+            return;
+        }
+        timer->stop();
+        paused = true;
+        for (const char* name : {"cmdSet", "cmdRead", "cmdStatus", "cmdQuickSet", "cmdSettings", "cmdVoltage"}) {
+            if (OwnEnabled(name)) {
+                enabled.push_back(name);
+            }
+        }
+        cancelOffered = OwnVisible("cmdCancel") && OwnEnabled("cmdCancel");
+        QTest::mouseClick(win->cmdSet, Qt::LeftButton);
+    });
+    timer->start();
+    QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
+    ASSERT_TRUE(paused);
+    EXPECT_EQ(enabled, std::vector<std::string>{});
+    EXPECT_TRUE(cancelOffered);
+    ExpectFrames(Sent(), Join({StatusF, NavF, {Init}}));
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(win->StatusText(), "Transponder initialised.");
+    EXPECT_FALSE(OwnVisible("cmdCancel"));
+    EXPECT_TRUE(OwnEnabled("cmdSet"));
+    EXPECT_EQ(win->Stored.NavScheme, 2);
 }
 
 TEST_F(ExchangeTest, GetStatusCancelledDuringTheTypeNumber)
