@@ -103,6 +103,8 @@ public:
     }
     void Drop() { held_ = false; }
     bool Current() const { return held_ && taken_ == FirmwareReader::Changes(); }
+    // Taken, but under a firmware code that a later read did not find again.
+    bool Outdated() const { return held_ && taken_ != FirmwareReader::Changes(); }
 
 private:
     uint32_t taken_ = 0;

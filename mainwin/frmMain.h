@@ -35,16 +35,13 @@ class UnitReadFlag {
 public:
     UnitReadFlag& operator=(bool read)
     {
-        read_ = read;
         read ? stamp_.Take() : stamp_.Drop();
         return *this;
     }
     operator bool() const { return stamp_.Current(); }
-    // Read, but under a firmware code that a later read did not find again.
-    bool Outdated() const { return read_ && !stamp_.Current(); }
+    bool Outdated() const { return stamp_.Outdated(); }
 
 private:
-    bool read_ = false;
     FirmwareStamp stamp_;
 };
 
