@@ -12,6 +12,9 @@ namespace FirmwareReader {
 namespace {
 
 uint32_t changes = 0;
+int32_t lastKnown = FWUnknown;
+
+bool Known(int32_t code) { return code != FWUnknown && code != FWPending; }
 
 void ShowUnrecognised(const FirmwarePolicy& policy, FirmwareWindow& window)
 {
@@ -95,8 +98,13 @@ uint32_t Changes() { return changes; }
 
 int16_t GetFirmware(const FirmwarePolicy& policy, FirmwareWindow& window)
 {
-    // Judged on the whole read: a "Pending" first answer is no change.
-    const int32_t before = TpdrFirmware.FWVersion();
+    // Judged on the whole read: a "Pending" first answer is no change. Only a
+    // known code tells which unit is on the cable: a read that fails, is
+    // cancelled or finds an unknown text (code 0) says nothing, and the next
+    // known code is compared with the last known one.
+    if (Known(TpdrFirmware.FWVersion())) {
+        lastKnown = TpdrFirmware.FWVersion();
+    }
     if (policy.showReadingStatus) {
         window.ShowStatus("Reading Firmware Version...");
     }
@@ -108,8 +116,12 @@ int16_t GetFirmware(const FirmwarePolicy& policy, FirmwareWindow& window)
                      ReplyReceived ||
                  failed;
     }
-    if (TpdrFirmware.FWVersion() != before) {
-        ++changes;
+    const int32_t found = TpdrFirmware.FWVersion();
+    if (Known(found)) {
+        if (Known(lastKnown) && found != lastKnown) {
+            ++changes;
+        }
+        lastKnown = found;
     }
     if (policy.clearUnsupportedReads && ClearUnsupportedReadsHook) {
         ClearUnsupportedReadsHook(false);

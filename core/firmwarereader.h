@@ -87,7 +87,8 @@ int16_t GetFirmware(const FirmwarePolicy& policy, FirmwareWindow& window);
 // run-time error ended it).
 int16_t FirmwareAssign(const FirmwarePolicy& policy, FirmwareWindow& window, int16_t N);
 
-// How many reads, in any window, have ended on a code other than the one before.
+// How many reads, in any window, have found a known code other than the last
+// known one.
 uint32_t Changes();
 
 } // namespace FirmwareReader

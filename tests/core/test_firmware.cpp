@@ -232,7 +232,8 @@ TEST_P(FirmwareReadTest, OneRead)
     const uint32_t changes = FirmwareReader::Changes();
 
     EXPECT_EQ(FirmwareReader::GetFirmware(c.policy, window), c.result);
-    EXPECT_EQ(FirmwareReader::Changes() - changes, c.code != 64 ? 1u : 0u); // another code than the one before
+    // Another known code than the one before; nothing known is no evidence.
+    EXPECT_EQ(FirmwareReader::Changes() - changes, c.code != 64 && c.code != 0 ? 1u : 0u);
     EXPECT_EQ(TpdrFirmware.FWVersion(), c.code);
     EXPECT_EQ(TpdrFirmware.Caption(), c.caption);
     EXPECT_EQ(window.events, c.events);
@@ -341,6 +342,35 @@ TEST_F(FirmwareReaderTest, CancelBeforeTheSecondRead)
         EXPECT_EQ(TpdrFirmware.Caption(), "Unrecognised");
         EXPECT_EQ(window.events, (Events{"white", "label Pending", "red", "label Unrecognised"}));
         EXPECT_TRUE(boxes.Boxes().empty());
+    }
+}
+
+// A read that fails or finds nothing known leaves the last known code to judge
+// the next read by: one lost reply is not another unit.
+TEST_F(FirmwareReaderTest, OnlyAnotherKnownCodeIsAnotherUnit)
+{
+    const struct {
+        const char* name;
+        std::vector<std::string> texts; // "" : no reply
+        uint32_t changes;
+    } rows[] = {
+        {"lost reply, same unit", {"Vers2.05F", "", "Vers2.05F"}, 0},
+        {"lost reply, other unit", {"Vers2.05F", "", "Vers4.50S"}, 1},
+        {"unknown text, same unit", {"Vers2.05F", "Vers7.77S", "Vers2.05F"}, 0},
+        {"two other units", {"Vers2.05F", "Vers4.50S", "", "Vers2.05F"}, 2},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        uint32_t changes = 0;
+        for (const auto& text : r.texts) {
+            model.versionText = text;
+            model.knobs.noReply = text.empty();
+            FirmwareReader::GetFirmware(frmGenSettings, window);
+            if (&text == &r.texts.front()) {
+                changes = FirmwareReader::Changes(); // counted from the first unit read
+            }
+        }
+        EXPECT_EQ(FirmwareReader::Changes() - changes, r.changes);
     }
 }
 
