@@ -96,6 +96,8 @@ int16_t FirmwareAssign(const FirmwarePolicy& policy, FirmwareWindow& window, int
 
 uint32_t Changes() { return changes; }
 
+void ForgetUnit() { lastKnown = FWUnknown; }
+
 int16_t GetFirmware(const FirmwarePolicy& policy, FirmwareWindow& window)
 {
     // Judged on the whole read: a "Pending" first answer is no change. Only a

@@ -90,6 +90,8 @@ int16_t FirmwareAssign(const FirmwarePolicy& policy, FirmwareWindow& window, int
 // How many reads, in any window, have found a known code other than the last
 // known one.
 uint32_t Changes();
+// No unit is known: the next known code is compared with nothing.
+void ForgetUnit();
 
 } // namespace FirmwareReader
 

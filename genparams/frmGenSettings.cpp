@@ -64,6 +64,7 @@ void frmGenSettings::Form_Load()
     timedRelease_ = std::make_unique<clsTimedRelease>();
     setWindowTitle(QStringLiteral("General Settings") + (EngineeringMode ? QStringLiteral(" : Engineering Mode") : QString()));
     resize(Forms::Twips(4935), height());
+    NavStamp.Take();
     ShowNavScheme();
     picGeneral[1]->setVisible(QuickSetMode);
     picGeneral[0]->setVisible(!QuickSetMode);
@@ -125,17 +126,7 @@ void frmGenSettings::FillGenCombos()
         }
         cboAddress->setCurrentIndex(-1);
     }
-    {
-        const QSignalBlocker block(txtAddress);
-        txtAddress->setToolTip(Q(NavParams.CmdAddressToolTip()));
-        txtAddress->setText(Q(NavParams.CmdAddressString()));
-    }
-    Forms::SetBackColor(txtAddress, static_cast<uint32_t>(NavParams.CmdAddressColor()));
-    if (QuickSetMode) {
-        lblQuickData[1]->setToolTip(txtAddress->toolTip());
-        lblQuickData[1]->setText(txtAddress->text());
-        Forms::SetBackColor(lblQuickData[1], static_cast<uint32_t>(NavParams.CmdAddressColor()));
-    }
+    ShowCmdAddress();
     const QStringList gains = ReadGenParam.EnableOK(fw, 12)
                                   ? QStringList{QStringLiteral("Low"), QStringLiteral("High")}
                                   : QStringList{QStringLiteral("Very Low"), QStringLiteral("Low"), QStringLiteral("Medium"),
@@ -177,6 +168,21 @@ void frmGenSettings::FillGenCombos()
     }
     SelectedPreset = 0;
     GenToolTips();
+}
+
+void frmGenSettings::ShowCmdAddress()
+{
+    {
+        const QSignalBlocker block(txtAddress);
+        txtAddress->setToolTip(Q(NavParams.CmdAddressToolTip()));
+        txtAddress->setText(Q(NavParams.CmdAddressString()));
+    }
+    Forms::SetBackColor(txtAddress, static_cast<uint32_t>(NavParams.CmdAddressColor()));
+    if (QuickSetMode) {
+        lblQuickData[1]->setToolTip(txtAddress->toolTip());
+        lblQuickData[1]->setText(txtAddress->text());
+        Forms::SetBackColor(lblQuickData[1], static_cast<uint32_t>(NavParams.CmdAddressColor()));
+    }
 }
 
 void frmGenSettings::GenToolTips()
@@ -488,7 +494,7 @@ bool frmGenSettings::GenWriteAllowed()
     for (int32_t n = 1; n <= 10; ++n) {
         any = any || ReadGenParam.EnableOK(fw, n);
     }
-    if (!any || !ReadGenParam.HasBeenRead() || !ReadStamp.Current()) {
+    if (!any || !ReadGenParam.HasBeenRead() || !ReadStamp.Current() || (QuickSetMode && !NavStamp.Current())) {
         return false;
     }
     for (int32_t n = 1; n <= 10; ++n) {
@@ -526,8 +532,32 @@ void frmGenSettings::EnableGenWrite()
     SetEnabled({cmdGenWrite[0], cmdGenWrite[1]}, allowed);
 }
 
+// The main window's navigation belongs to the unit it read: once another unit
+// is found it shows as not read, and Set stays off until the dialog is opened
+// again over the main window's next read.
+void frmGenSettings::ShowNavigationNotRead()
+{
+    {
+        const QSignalBlocker block(cboOrvaneIntChan);
+        cboOrvaneIntChan->setCurrentIndex(-1);
+    }
+    {
+        const QSignalBlocker block(txtAddress);
+        txtAddress->clear();
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{cboOrvaneIntChan, txtAddress, lblQuickData[0], lblQuickData[1]}) {
+        Forms::SetBackColor(w, Forms::vbWhite);
+    }
+    lblQuickData[0]->clear();
+    lblQuickData[1]->clear();
+    EnableGenWrite();
+}
+
 bool frmGenSettings::ValuesStillRead()
 {
+    if (QuickSetMode && NavStamp.Outdated()) {
+        ShowNavigationNotRead();
+    }
     if (ReadStamp.Current()) {
         return true;
     }

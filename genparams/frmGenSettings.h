@@ -58,6 +58,8 @@ private:
 
     // ---- Display (opening)
     void ShowNavScheme();
+    void ShowCmdAddress();
+    void ShowNavigationNotRead();
     // What Cancel and the Set gate compare the navigation with: the values as
     // shown on opening and after each write.
     void KeepShownNavigation();
@@ -146,6 +148,9 @@ private:
     // Taken at this dialog's firmware read: the values on show stay the unit's
     // only while no read since has found another firmware code.
     FirmwareStamp ReadStamp;
+    // Taken when the quick-set navigation on show comes from the main window's
+    // read: on opening, and after the read-back of its write.
+    FirmwareStamp NavStamp;
 
     // ---- Controls
     std::array<QWidget*, 2> picGeneral{};

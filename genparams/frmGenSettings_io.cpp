@@ -120,6 +120,7 @@ void frmGenSettings::cmdGenRead_Click(int)
     // time off the list.
     ColourGenParams();
     ShowGenParams();
+    ValuesStillRead();
     Forms::DefaultPointer();
 }
 
@@ -181,7 +182,13 @@ void frmGenSettings::cmdGenWrite_Click(int Index)
         // The main window writes the chain while this dialog stays live above it.
         EnableGenControls(true);
         const bool ok = owner_ != nullptr && owner_->SetNavParams();
+        NavStamp.Take();
+        // The main window has read the navigation back, written or not: show
+        // what the unit holds, never a preset's address beside the unit's channel.
         ShowNavScheme();
+        ShowCmdAddress();
+        SelectedPreset = SpanwaveQuickset::FindQuickset();
+        HighlightQuickButton();
         // Its read-back reads the version too: under another firmware the
         // values on show are no longer the unit's.
         const bool current = ValuesStillRead();

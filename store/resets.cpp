@@ -10,7 +10,6 @@
 #include "clsSpanwaveParams.h"
 #include "firmwarereader.h"
 
-
 namespace CommonProcs {
 namespace {
 
@@ -140,6 +139,7 @@ void WireStore()
 void MakeStoreObjects()
 {
     TpdrFirmware = clsFirmware();
+    FirmwareReader::ForgetUnit(); // a new store knows no unit yet
     ReadMultiTAT = clsMultiTAT();
     EditMultiTAT = clsMultiTAT();
     ReadDepth = clsDepth();

@@ -214,6 +214,8 @@ protected:
         return shown;
     }
 
+    void SpanwaveA1();
+
     frmGenSettings* dialog = nullptr;
 };
 
@@ -483,6 +485,69 @@ TEST_F(GenSettingsE2E, QuickSetDialogIsBusyWhileTheChainIsWritten)
     ASSERT_GE(written.size(), general.size());
     EXPECT_EQ(FrameList(written.end() - static_cast<std::ptrdiff_t>(general.size()), written.end()), general);
     Take();
+}
+
+// An HPR unit made preset A1 by the quick-set; the main window has read it back.
+void GenSettingsE2E::SpanwaveA1()
+{
+    LoadAndStatus([](Model& m) {
+        m.Poke(true, 0x80, 0x00, 0x00, 0x28);
+        m.Poke(true, 0x80, 0x00, 0x01, 0x50);
+    });
+    Expected({{M24, Yes}});
+    Open("cmdQuickSet", [&](frmGenSettings&) {
+        Click("cmdQuick_1");
+        Click("cmdGenWrite_1");
+    });
+    Take();
+    boxes.Clear();
+    With([](Model& m) { ASSERT_EQ(m.Peek(true, 0x80, 0, 0) * 256 + m.Peek(true, 0x80, 0, 1), 0x22F1); });
+}
+
+// One lost reply to the dialog's version read says nothing of the unit: after
+// a Get that finds the same firmware, preset B2 is written whole.
+TEST_F(GenSettingsE2E, ALostVersionReplyIsNoOtherUnit)
+{
+    SpanwaveA1();
+    With([](Model& m) { m.knobs.ignoreFrame = Sim::FrameAddress('V', 0xA0, 0x00, 0x00); });
+    const auto want = Expected({{NoReply, Ok}});
+    FrameList written;
+    Open("cmdSettings", [&](frmGenSettings&) {
+        With([](Model& m) { m.knobs.ignoreFrame.clear(); });
+        Click("cmdGenRead_1");
+        EXPECT_EQ(Take(), (FrameList{V9, G0, G2, G5, Init}));
+        Click("cmdQuick_5");
+        Click("cmdGenWrite_1");
+        written = Take();
+        EXPECT_EQ(Text("cboOrvaneIntChan") + " " + Text("txtAddress"), "MF10 4603");
+    });
+    ASSERT_FALSE(written.empty());
+    EXPECT_EQ(written.front(), Frames::Text("!w", "80 00 00 02 22 E3"));
+    EXPECT_EQ(boxes.Boxes(), want);
+    Take();
+    With([](Model& m) { EXPECT_EQ(m.Peek(true, 0x80, 0, 0) * 256 + m.Peek(true, 0x80, 0, 1), 0x22E3); });
+}
+
+// A navigation write that fails leaves the dialog showing what the unit holds,
+// never the preset's address beside the unit's channel.
+TEST_F(GenSettingsE2E, AFailedNavigationWriteShowsWhatTheUnitHolds)
+{
+    SpanwaveA1();
+    With([](Model& m) { m.knobs.ignoreFrame = Sim::FrameAddress('w', 0x80, 0x00, 0x00); });
+    const auto want = Expected({{NoReply, Ok}});
+    FrameList written;
+    Open("cmdQuickSet", [&](frmGenSettings&) {
+        Click("cmdQuick_5");
+        Click("cmdGenWrite_1");
+        written = Take();
+        With([](Model& m) { m.knobs.ignoreFrame.clear(); });
+        EXPECT_EQ(Text("cboOrvaneIntChan") + " " + Text("txtAddress"), "MF9 4701");
+        EXPECT_EQ(Colour("cboOrvaneIntChan") + Colour("txtAddress"), "WW");
+    });
+    EXPECT_EQ(written, (FrameList{Frames::Text("!w", "80 00 00 02 22 E3")} + Frames::GetF));
+    EXPECT_EQ(boxes.Boxes(), want);
+    Take();
+    With([](Model& m) { EXPECT_EQ(m.Peek(true, 0x80, 0, 0) * 256 + m.Peek(true, 0x80, 0, 1), 0x22F1); });
 }
 
 // The quick-set ends in the Spanwave write, which S-family and test-mode units

@@ -236,6 +236,27 @@ TEST_F(GenSettingsTest, AnotherFirmwareFoundElsewhereUnreadsTheValues)
     }
 }
 
+// The quick-set panel shows the navigation the main window read. When the
+// dialog's own read finds another unit, that navigation is not this unit's:
+// it shows as not read and Set stays off, whatever preset is picked.
+TEST_F(GenSettingsTest, AnotherUnitFoundByTheReadLeavesTheNavigationNotRead)
+{
+    FirmwareWindow mainWindow;
+    FirmwareReader::GetFirmware(FirmwarePolicies::frmMain, mainWindow); // unit A, Vers2.05F
+    QuickSetNavigation();
+    model.versionText = "Vers1.20F";
+    Open();
+    EXPECT_EQ(Text("cboOrvaneIntChan") + "|" + Text("txtAddress") + "|" + Text("lblQuickData_1"), "||");
+    EXPECT_EQ(Colour("cboOrvaneIntChan") + Colour("txtAddress"), "WW");
+    EXPECT_FALSE(OwnEnabled("cmdGenWrite_1"));
+    Click("cmdQuick_5");
+    EXPECT_FALSE(OwnEnabled("cmdGenWrite_1"));
+    Click("cmdGenWrite_1");
+    EXPECT_EQ(owner.setNavParamsCalls, 0);
+    EXPECT_EQ(Sent(), std::vector<std::string>{});
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
 // The multi-TAT table is shown again on the next opening, as read and edited,
 // only while no read has found another firmware since it was read.
 TEST_F(GenSettingsTest, AnotherFirmwareFoundElsewhereUnreadsTheMultiTatTable)
