@@ -119,6 +119,8 @@ public:
 
     // ---- Navigation panel
     void ShowNavScheme();
+    // Settles the scheme the navigation values read make for the firmware.
+    void DefineNavScheme();
     void ShowAddress();
     void ShowChanSchemeOptions();
     void FillChannelCombos();

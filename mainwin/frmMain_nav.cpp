@@ -65,17 +65,22 @@ int FindChannelItem(const QComboBox* combo, int first, int count, int16_t channe
 
 } // namespace
 
-void frmMain::ShowNavScheme()
+void frmMain::DefineNavScheme()
 {
     NavParams.DefineNavSchemes(TpdrFirmware.FWVersion());
+    if (NavParams.NavScheme() == 0) {
+        ClearNavParams();
+    }
+}
+
+void frmMain::ShowNavScheme()
+{
+    DefineNavScheme();
     const int32_t s = NavParams.NavScheme();
     // The frame that stays is never hidden on the way: that would take the
     // focus from its field while the user tabs or clicks into it.
     for (int i = 0; i <= 4; ++i) {
         fraNavScheme[static_cast<size_t>(i)]->setVisible(i == s);
-    }
-    if (s == 0) {
-        ClearNavParams();
     }
     ShowAddress();
     DoEvents();

@@ -71,14 +71,16 @@ void frmMain::cmdRead_Click()
     StatusReadRequested = false;
     const int32_t r = ReadNavParams();
     DoEvents();
+    // The copy is stored, with the scheme as the window will show it, before
+    // the window turns idle: a click queued as the read ends must compare
+    // against all of it.
     if (r == 0) {
         NavParamsRead = true;
         CommonProcs::InitialiseTpdr(*this);
-    }
-    UpdateControls();
-    if (r == 0) {
+        DefineNavScheme();
         StoreReadParams();
     }
+    UpdateControls();
     Forms::DefaultPointer();
 }
 

@@ -50,12 +50,11 @@ void frmMain::cmdStatus_Click()
     if (R == 0) {
         NavParamsRead = true;
         CommonProcs::InitialiseTpdr(*this);
+        DefineNavScheme(); // stored before the window turns idle, as after Get
+        StoreReadParams();
     }
     UpdateControls();
     EnableReleaseButton();
-    if (R == 0) {
-        StoreReadParams();
-    }
     // A channel the firmware's scheme does not know leaves the transponder
     // unreachable; offer the channel every unit answers on.
     if (NavParams.NavScheme() == 0 && R == 16 && ShowMessage(MsgOfferHPRChannel1) == MsgBoxResult::Yes) {

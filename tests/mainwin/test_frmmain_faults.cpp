@@ -316,6 +316,64 @@ TEST_F(WindowFaultTest, CloseBoxRefusedWhileBusy)
     EXPECT_TRUE(win->Unloaded());
 }
 
+// A Set clicked at the first moment a read shows the window idle lands while
+// the read is still ending: it must compare against the whole copy of what
+// was read, and so write nothing.
+TEST_F(WindowFaultTest, ASetClickedAsAReadEndsWritesNothing)
+{
+    const struct {
+        const char* name;
+        QPushButton* frmMain::*button;
+        std::vector<std::string> read;
+    } rows[] = {{"Get", &frmMain::cmdRead, GetF}, {"Get Status", &frmMain::cmdStatus, Join({StatusF, NavF, {Init}})}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        LoadAndGet('T');
+        QPushButton* set = win->cmdSet;
+        // Posted, so that it waits in the queue for the first pass of events.
+        struct ClickWhenIdle : QObject {
+            QPushButton* set;
+            QPushButton* cancel;
+            bool posted = false;
+            bool eventFilter(QObject*, QEvent* e) override
+            {
+                if (e->type() == QEvent::EnabledChange && !posted && set->isEnabled() && cancel->isHidden()) {
+                    posted = true;
+                    const QPoint at = set->rect().center();
+                    for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                        QCoreApplication::postEvent(set, new QMouseEvent(t, at, set->mapToGlobal(at), Qt::LeftButton,
+                                                                         t == QEvent::MouseButtonPress ? Qt::LeftButton
+                                                                                                       : Qt::NoButton,
+                                                                         Qt::NoModifier));
+                    }
+                }
+                return false;
+            }
+        } clicker;
+        clicker.set = set;
+        clicker.cancel = win->cmdCancel;
+        QTest::mouseClick(win.get()->*r.button, Qt::LeftButton);
+        set->installEventFilter(&clicker);
+        Script({{"Nothing Written"}});
+        QTest::mouseClick(win.get()->*r.button, Qt::LeftButton);
+        set->removeEventFilter(&clicker);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(clicker.posted);
+        const std::vector<std::string> sent = Sent();
+        ASSERT_GE(sent.size(), r.read.size());
+        ExpectFrames(std::vector<std::string>(sent.begin(), sent.begin() + static_cast<std::ptrdiff_t>(r.read.size())),
+                     r.read);
+        // Nothing changed since the read: no write, only the read-back.
+        for (const std::string& frame : sent) {
+            EXPECT_NE(frame[1], 'W') << frame;
+            EXPECT_NE(frame[1], 'w') << frame;
+            EXPECT_NE(frame[1], 'F') << frame;
+        }
+        EXPECT_EQ(Titles(), (std::vector<std::string>{"Nothing Written"}));
+        EXPECT_EQ(model.Peek(false, 0xE0, 0x00, 0x05), 0xC8); // the pulse width stays 8.0 ms
+    }
+}
+
 // The HPR channel 1 write that Get Status offers runs with the window busy:
 // no other exchange can start inside it, and Cancel ends it.
 TEST_F(WindowFaultTest, OfferedChannelWriteRunsBusy)
