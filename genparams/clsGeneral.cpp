@@ -267,7 +267,7 @@ uint8_t clsGeneral::EncodeWriteParams(int32_t intGenParam, int32_t intByte, bool
     case 6:
         return ByteOfWord(WordCode(TimeCode(6, v.Block)), intByte);
     case 7:
-        return static_cast<uint8_t>(std::clamp<int32_t>(TimeCode(7, v.RelayOnTime), 1, 127));
+        return RelayUnits(v.RelayOnTime);
     case 8:
         return VB::CByte(v.ChannelCode);
     case 9:
@@ -296,6 +296,32 @@ int32_t clsGeneral::TimeCode(int32_t intGenParam, float value)
     }
     case 10: return RoundedCode(v / 1000 / CodeSecondsPerStep - VariableTATOffset);
     default: return 0;
+    }
+}
+
+uint8_t clsGeneral::RelayUnits(float seconds)
+{
+    return static_cast<uint8_t>(std::clamp<int32_t>(TimeCode(7, seconds), 1, 127));
+}
+
+float clsGeneral::SentValue(int32_t intGenParam, float value)
+{
+    switch (intGenParam) {
+    case 4: {
+        const int32_t code = WordCode(TimeCode(4, value));
+        return ReadDecode_TAT(ByteOfWord(code, 0), ByteOfWord(code, 1));
+    }
+    case 5: return ReadDecode_PulseWidth(VB::CByte(TimeCode(5, value)));
+    case 6: {
+        const int32_t code = WordCode(TimeCode(6, value));
+        return ReadDecode_Block(ByteOfWord(code, 0), ByteOfWord(code, 1));
+    }
+    case 7: return ReadDecode_RelayOnTime(RelayUnits(value));
+    case 10: {
+        const int32_t code = WordCode(TimeCode(10, value));
+        return ReadDecode_VariableTAT(ByteOfWord(code, 0), ByteOfWord(code, 1));
+    }
+    default: return value;
     }
 }
 
@@ -336,11 +362,7 @@ void clsGeneral::ReadDecode(const std::string& strRS232Reply, int32_t intGroup, 
                 v.PulseWidth = ReadDecode_PulseWidth(at(3));
                 v.Block = ReadDecode_Block(at(4), at(5));
                 break;
-            case 3: {
-                const double seconds = at(0) * RelayUnitMs / 1000;
-                v.RelayOnTime = static_cast<float>(seconds);
-                break;
-            }
+            case 3: v.RelayOnTime = ReadDecode_RelayOnTime(at(0)); break;
             case 4: v.ChannelCode = at(0); break;
             case 5: v.PowerLevel = ReadDecode_PowerLevel(at(0)); break;
             // The link may hand over more bytes than asked for: the low byte
@@ -406,6 +428,12 @@ float clsGeneral::ReadDecode_Block(unsigned char high, unsigned char low)
 int16_t clsGeneral::ReadDecode_PowerLevel(unsigned char byte)
 {
     return byte == 0 ? 0 : byte == 0xFF ? 1 : -1;
+}
+
+float clsGeneral::ReadDecode_RelayOnTime(unsigned char byte)
+{
+    const double seconds = byte * RelayUnitMs / 1000;
+    return static_cast<float>(seconds);
 }
 
 float clsGeneral::ReadDecode_VariableTAT(unsigned char high, unsigned char low)

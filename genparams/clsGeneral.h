@@ -67,6 +67,11 @@ public:
     // 6 blocking period, 7 relay units, 10 variable TAT), before any range
     // check: error 6 when it fits no code, 0 for any other parameter.
     static int32_t TimeCode(int32_t intGenParam, float value);
+    // The time value as the transponder holds it once written: the code the
+    // encoder sends for `value`, decoded as a read decodes it (so a relay-on
+    // time is whole units of 524.3 ms, 1 to 127). Any other parameter's value
+    // comes back as it is. Error 6 when no code carries the value.
+    static float SentValue(int32_t intGenParam, float value);
 
 private:
     struct GenParams {
@@ -91,6 +96,8 @@ private:
     static float ReadDecode_Block(unsigned char high, unsigned char low);
     static int16_t ReadDecode_PowerLevel(unsigned char byte);
     static float ReadDecode_VariableTAT(unsigned char high, unsigned char low);
+    static uint8_t RelayUnits(float seconds);
+    static float ReadDecode_RelayOnTime(unsigned char byte);
     static std::string FullAddressToolTip();
 
     GenParams mudtGenParam;

@@ -341,8 +341,8 @@ void frmGenSettings::ShowGenParams()
         cboOrvaneIntChan_Click();
         CheckCmdAddress();
         HighlightQuickButton();
-    } else if (ReadGenParam.EnableOK(fw, 2)) {
-        ShowAddress();
+    } else {
+        ShowGenParam(2);
     }
     // Power level: a move made with the combo disabled runs no handler.
     const bool power = ReadGenParam.EnableOK(fw, 9);
@@ -374,36 +374,9 @@ void frmGenSettings::ShowGenParams()
             }
         }
     }
-    // Turn-around time
-    const bool tat = ReadGenParam.EnableOK(fw, 4);
-    SetVisible({lblGenTAT[0], lblGenTAT[1], cboGenTAT}, tat);
-    if (tat && !EditGenParam.OKToWrite(4)) {
-        ShowBlank(cboGenTAT);
-        cboGenTAT_Click();
-    } else if (tat) {
-        const bool was = cboGenTAT->isEnabled();
-        cboGenTAT->setEnabled(false);
-        SetListIndex(cboGenTAT, -1);
-        int match = -1;
-        for (int i = 0; i < cboGenTAT->count() && match < 0; ++i) {
-            if (!GenValueDiffers(4, VB::Val(S(cboGenTAT->itemText(i))), EditGenParam.TAT())) {
-                match = i;
-            }
-        }
-        if (match >= 0) {
-            SetListIndex(cboGenTAT, match);
-            cboGenTAT_Click();
-        } else {
-            Forms::SetBackColor(cboGenTAT, Forms::vbRed);
-            Forms::SetBackColor(lblQuickData[2], Forms::vbRed);
-            lblQuickData[2]->setText(Q(VB::NumText(EditGenParam.TAT())));
-            SetEnabled({cmdGenWrite[0], cmdGenWrite[1]}, false);
-        }
-        cboGenTAT->setEnabled(was);
-    }
-    // Blocking period and pulse width
-    SetComboText(cboBlock, EditGenParam.OKToWrite(6) ? VB::Fixed(EditGenParam.Block(), 1) : " ");
-    txtPulseWidth->setText(Q(EditGenParam.OKToWrite(5) ? VB::Fixed(EditGenParam.PulseWidth(), 1) : " "));
+    ShowGenParam(4);
+    ShowGenParam(6);
+    ShowGenParam(5);
     // Identity
     const bool identity = ReadGenParam.EnableOK(fw, 3);
     lblIdentity[0]->setVisible(identity);
@@ -413,21 +386,85 @@ void frmGenSettings::ShowGenParams()
         SetListIndex(cboIdentity, EditGenParam.OKToWrite(3) ? EditGenParam.Identity() : -1);
         lblIdentity[1]->setText(cboIdentity->currentText());
     }
-    // Relay-on time
-    txtRelayOnTime->setText(Q(EditGenParam.OKToWrite(7) ? VB::Fixed(EditGenParam.RelayOnTime(), 1) : " "));
-    // Variable turn-around time
-    const bool variable = ReadGenParam.EnableOK(fw, 10);
-    SetVisible({lblVariableTAT[0], lblVariableTAT[1], cboVariableTAT}, variable);
-    if (variable && EditGenParam.OKToWrite(10)) {
-        SetListIndex(cboVariableTAT, -1);
-        const int match = cboVariableTAT->findText(Q(VB::NumText(EditGenParam.VariableTAT())));
-        if (match >= 0) {
-            SetListIndex(cboVariableTAT, match);
-        } else {
-            SetComboText(cboVariableTAT, VB::NumText(EditGenParam.VariableTAT()));
-        }
-    }
+    ShowGenParam(7);
+    ShowGenParam(10);
     MarkFieldsShown();
+}
+
+// One parameter's field as the dialog shows its edited value: a time as it
+// travels, in the form a read shows it, so that a value a check brought to its
+// step shows what Set will send; the address code (outside quick-set mode) as
+// the whole number stored. Parameters shown by a list index are ShowGenParams'
+// own. The field counts as shown: leaving it unchanged is no edit.
+void frmGenSettings::ShowGenParam(int32_t Param)
+{
+    const int32_t fw = FW();
+    switch (Param) {
+    case 2:
+        if (!QuickSetMode && ReadGenParam.EnableOK(fw, 2)) {
+            ShowAddress();
+            Forms::MarkShown(txtAddress);
+        }
+        break;
+    case 4: {
+        const bool tat = ReadGenParam.EnableOK(fw, 4);
+        SetVisible({lblGenTAT[0], lblGenTAT[1], cboGenTAT}, tat);
+        if (tat && !EditGenParam.OKToWrite(4)) {
+            ShowBlank(cboGenTAT);
+            cboGenTAT_Click();
+        } else if (tat) {
+            const bool was = cboGenTAT->isEnabled();
+            cboGenTAT->setEnabled(false);
+            SetListIndex(cboGenTAT, -1);
+            int match = -1;
+            for (int i = 0; i < cboGenTAT->count() && match < 0; ++i) {
+                if (!GenValueDiffers(4, VB::Val(S(cboGenTAT->itemText(i))), EditGenParam.TAT())) {
+                    match = i;
+                }
+            }
+            if (match >= 0) {
+                SetListIndex(cboGenTAT, match);
+                cboGenTAT_Click();
+            } else {
+                Forms::SetBackColor(cboGenTAT, Forms::vbRed);
+                Forms::SetBackColor(lblQuickData[2], Forms::vbRed);
+                lblQuickData[2]->setText(Q(VB::NumText(EditGenParam.TAT())));
+                SetEnabled({cmdGenWrite[0], cmdGenWrite[1]}, false);
+            }
+            cboGenTAT->setEnabled(was);
+        }
+        break;
+    }
+    case 5:
+        txtPulseWidth->setText(
+            Q(EditGenParam.OKToWrite(5) ? VB::Fixed(GenValueAsSent(5, EditGenParam.PulseWidth()), 1) : " "));
+        break;
+    case 6:
+        SetComboText(cboBlock, EditGenParam.OKToWrite(6) ? VB::Fixed(GenValueAsSent(6, EditGenParam.Block()), 1) : " ");
+        break;
+    case 7:
+        txtRelayOnTime->setText(
+            Q(EditGenParam.OKToWrite(7) ? VB::Fixed(GenValueAsSent(7, EditGenParam.RelayOnTime()), 1) : " "));
+        break;
+    case 10: {
+        const bool variable = ReadGenParam.EnableOK(fw, 10);
+        SetVisible({lblVariableTAT[0], lblVariableTAT[1], cboVariableTAT}, variable);
+        if (variable && EditGenParam.OKToWrite(10)) {
+            SetListIndex(cboVariableTAT, -1);
+            const std::string text = VB::NumText(GenValueAsSent(10, EditGenParam.VariableTAT()));
+            const int match = cboVariableTAT->findText(Q(text));
+            if (match >= 0) {
+                SetListIndex(cboVariableTAT, match);
+            } else {
+                SetComboText(cboVariableTAT, text);
+            }
+        }
+        break;
+    }
+    default:
+        return;
+    }
+    Forms::MarkShown(Control<QWidget>(GenParamRow(Param).field));
 }
 
 void frmGenSettings::MarkFieldsShown()

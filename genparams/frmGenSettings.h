@@ -75,6 +75,8 @@ private:
     // All ten parameters; the address controls, which the channel code shares, last.
     void ColourGenParams();
     void ShowGenParams();
+    // One parameter's field, from the edit copy, as the value Set will send.
+    void ShowGenParam(int32_t Param);
     void MarkFieldsShown();
     void ShowAddress();
     void CheckCmdAddress();

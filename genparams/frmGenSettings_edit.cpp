@@ -73,6 +73,9 @@ void frmGenSettings::StoreEditedParam(int16_t Param, const std::string& Text, bo
     // The read copy stays as read: rounding it would hide a change.
     EditGenParam.ChangedParam(Param);
     if (EditGenParam.OKToWrite(Param)) {
+        // The check may have brought the value to its step, and the encoder
+        // takes it to its code: the field shows what Set will send.
+        ShowGenParam(Param);
         SetGenParamColour(Param);
         EnableGenWrite();
         Cancel = false;

@@ -74,6 +74,19 @@ inline bool GenValueDiffers(int32_t number, double a, double b)
     return a != b;
 }
 
+// What a time value's field shows: the value as it travels, that is the code
+// Set sends for it read back (2.3 s of blocking period is 2.5 s, 30 s of
+// relay-on time the 57 units of 29.9 s). A value no code carries is shown as
+// it is.
+inline float GenValueAsSent(int32_t number, float value)
+{
+    try {
+        return clsGeneral::SentValue(number, value);
+    } catch (const VBError&) {
+        return value;
+    }
+}
+
 // Whether the edited value differs from the read one. What was not read is
 // not known to be the unit's: no value is the same as it.
 inline bool GenParamChanged(int32_t number, const clsGeneral& edited, const clsGeneral& read)

@@ -6,6 +6,7 @@
 
 #include "firmwarereader.h"
 #include "frmDialogsGenParams.h"
+#include "genparamfacts.h"
 #include "vbconv.h"
 
 #include <utility>
@@ -65,6 +66,91 @@ TEST_F(GenSettingsTest, AnEditIsComparedByTheBytesItWouldSend)
     }
 }
 
+// Once a field's check accepts a value, the field shows what Set will send:
+// the value brought to its step and taken to the code it travels as, in the
+// form a read of that code shows. Its colour still says whether those are the
+// bytes read, the read copy stays as read, and after Set and a Get the field
+// shows the same. The simulated unit holds blocking 1.0 s, relay-on 57 units
+// (29.9 s), pulse width 8 ms, TAT 500 ms, address 47 and a variable TAT of
+// 20 ms (10 ms in test mode).
+TEST_F(GenSettingsTest, AFieldShowsTheValueSetWillSend)
+{
+    const struct {
+        const char* field;
+        int32_t param;
+        const char* version;
+        const char* typed; // a list without an edit box is picked from
+        const char* shown;
+        const char* colour;
+        std::vector<std::string> frames; // what Set sends; none when Set is off
+    } rows[] = {
+        // Blocking period: steps of 0.5 s, a tie going up.
+        {"cboBlock", 6, "Vers4.05S", "2.3", "2.5", "O", {"!W|E0|00|06|02|7A|12", Init}},
+        {"cboBlock", 6, "Vers4.05S", "0.74", "0.5", "O", {"!W|E0|00|06|02|18|6A", Init}},
+        {"cboBlock", 6, "Vers2.05F", "4.8", "5.0", "O", {"!W|E0|00|06|02|F4|24", Init}},
+        {"cboBlock", 6, "TestMode ", "1.2", "1.0", "W", {}},
+        // Relay-on time: steps of 0.5 s, sent as units of 524.3 ms.
+        {"txtRelayOnTime", 7, "Vers4.05S", "10.3", "10.5", "O", {"!W|E0|00|08|01|14", Init}},
+        {"txtRelayOnTime", 7, "Vers4.05S", "30", "29.9", "W", {}},
+        {"txtRelayOnTime", 7, "Vers4.05S", "66.5", "66.6", "O", {"!W|E0|00|08|01|7F", Init}},
+        {"txtRelayOnTime", 7, "TestMode ", "0.74", "0.5", "O", {"!W|E0|00|08|01|01", Init}},
+        // Pulse width: codes of 0.04 ms, a half going to the even code.
+        {"txtPulseWidth", 5, "Vers4.05S", "7.53", "7.5", "O", {"!W|E0|00|05|01|BC", Init}},
+        {"txtPulseWidth", 5, "Vers2.05F", "7.55", "7.6", "O", {"!W|E0|00|05|01|BD", Init}},
+        {"txtPulseWidth", 5, "TestMode ", "8.01", "8.0", "W", {}},
+        // Variable TAT: codes of 0.04 ms, at 0A or 0B by family.
+        {"cboVariableTAT", 10, "Vers4.50S", "12.34", "12.36", "O", {"!W|E0|00|0A|02|01|32", Init}},
+        {"cboVariableTAT", 10, "Vers9.05F", "100.01", "100", "O", {"!W|E0|00|0B|02|09|C1", Init}},
+        {"cboVariableTAT", 10, "TestMode ", "15.01", "15", "O", {"!W|E0|00|0A|02|01|74", Init}},
+        // Address code of a unit without a channel code: a whole number.
+        {"cboAddress", 2, "Vers2.05S", "6.5", "6", "O", {"!W|E0|00|01|01|06", Init}},
+        // Turn-around time: a list item, sent as a code of 0.04 ms.
+        {"cboGenTAT", 4, "Vers4.05S", "187.5", "187.5", "O", {"!W|E0|00|03|02|12|3A", Init}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.field) + " on " + row.version + " <- \"" + row.typed + "\"");
+        model = Sim::TransponderModel();
+        model.versionText = row.version;
+        const std::string version = row.version;
+        if (version.back() == 'S') {
+            model.Poke(false, 0xE0, 0x00, 0x00, 0x08); // gain Low of the four-value coding
+        }
+        if (version == "Vers4.50S") {
+            model.Poke(false, 0xE0, 0x00, 0x0A, 0x01); // variable TAT 20 ms at 0A
+            model.Poke(false, 0xE0, 0x00, 0x0B, 0xF1);
+        } else if (version == "TestMode ") {
+            model.Poke(false, 0xE0, 0x00, 0x0A, 0x00); // power Low, variable TAT 10 ms
+            model.Poke(false, 0xE0, 0x00, 0x0B, 0xF7);
+        }
+        Open();
+        const std::string read = Text(row.field);
+        const GenParamFacts& facts = GenParamRow(row.param);
+        const double asRead = facts.get(ReadGenParam);
+        auto* combo = qobject_cast<QComboBox*>(W(row.field));
+        if (combo != nullptr && !combo->isEditable()) {
+            Pick(row.field, row.typed);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        } else {
+            TypeAndTab(row.field, row.typed);
+        }
+        EXPECT_NE(Focus(), row.field);
+        EXPECT_EQ(Text(row.field), row.shown);
+        EXPECT_EQ(Colour(row.field), row.colour);
+        EXPECT_EQ(facts.get(ReadGenParam), asRead); // the read copy is not rounded
+        EXPECT_EQ(OwnEnabled("cmdGenWrite_0"), !row.frames.empty());
+        Click("cmdGenWrite_0");
+        EXPECT_EQ(Sent(), row.frames);
+        EXPECT_EQ(Text(row.field) + " " + Colour(row.field), std::string(row.shown) + " W");
+        Click("cmdGenRead_0");
+        Sent();
+        EXPECT_EQ(Text(row.field) + " " + Colour(row.field), std::string(row.shown) + " W");
+        if (row.frames.empty()) {
+            EXPECT_EQ(Text(row.field), read); // the bytes read, shown as read
+        }
+        dialog.reset();
+        MakeStoreObjects();
+    }
+}
 
 // A Get that loses the variable TAT's group leaves the read copy not knowing
 // what the unit holds: any valid value entered is a change to write, even the
