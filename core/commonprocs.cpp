@@ -87,9 +87,11 @@ void InitialiseTpdr()
 void InitialiseTpdr(ExchangeWindow& window, bool delayFirst)
 {
     // The initialise returns the transponder to normal running after a read or
-    // write, also one the user cancelled: a Cancel does not skip it.
-    if (delayFirst) {
-        Delay(AppSettings.DelayBetweenCmds());
+    // write, also one the user cancelled: a Cancel does not skip it. A window
+    // that is closing sends nothing more.
+    const auto closing = [&window] { return window.Closing(); };
+    if ((delayFirst && Delay(AppSettings.DelayBetweenCmds(), closing)) || closing()) {
+        return;
     }
     InitialiseTpdr();
     window.ShowStatus("Transponder initialised.");

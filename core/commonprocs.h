@@ -19,7 +19,7 @@ bool Delay(float seconds, const std::function<bool()>& stop);
 void InitialiseTpdr();
 // The pause between commands (when asked), the initialise command, and
 // "Transponder initialised." on the window's status, whether or not the user
-// has cancelled.
+// has cancelled; nothing once the window is closing.
 void InitialiseTpdr(ExchangeWindow& window, bool delayFirst = true);
 // (Re)open the transponder port with the normal or the download setting: 0, 3 or 4.
 int32_t OpenTpdrCommPort(bool download);

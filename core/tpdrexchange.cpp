@@ -9,8 +9,8 @@ int32_t Run(ExchangeWindow& window, const Encoder& encode, const StatusText& sta
             const Decoder& decode, const Options& options)
 {
     // Cancel ends the pause at once, and the frame is not sent.
-    if (options.delayFirst &&
-        CommonProcs::Delay(AppSettings.DelayBetweenCmds(), [&window] { return window.CancelPending(); })) {
+    const auto stop = [&window] { return window.Stopping(); };
+    if (window.Closing() || (options.delayFirst && CommonProcs::Delay(AppSettings.DelayBetweenCmds(), stop))) {
         return OperatorCancel;
     }
     TpdrCommand frame;
@@ -28,7 +28,7 @@ int32_t Run(ExchangeWindow& window, const Encoder& encode, const StatusText& sta
         return ReplyReceived;
     }
     link.PercentDone = [&window](float Percent, bool& Cancel) { window.PercentDone(Percent, Cancel); };
-    link.CancelPending = [&window] { return window.CancelPending(); };
+    link.CancelPending = stop;
     const float wait = options.wait < 0 ? AppSettings.TpdrTelemWait() : options.wait;
     const int32_t result = link.SendAndReceive(frame, count, reply.length, wait,
                                                options.raiseEventPeriod < 0 ? wait / 10 : options.raiseEventPeriod,

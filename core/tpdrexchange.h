@@ -21,6 +21,11 @@ public:
     // Whether the user has asked to cancel; the link and the pause before a
     // frame look at it between progress events, so a Cancel acts at once.
     virtual bool CancelPending() const { return false; }
+    // Whether the window is going away: nothing more is sent for it, not even
+    // what a Cancel still lets through, and any wait for it ends.
+    virtual bool Closing() const { return false; }
+    // Whether a wait for the transponder must end now.
+    bool Stopping() const { return CancelPending() || Closing(); }
 };
 
 namespace TpdrExchange {
@@ -60,13 +65,14 @@ struct Reply {
 // given) and, with `statusAfterDecode`, the status text is shown once more.
 // Returns the link's result, or NoFrame; ReplyReceived once a noReply frame is
 // sent; OperatorCancel, with nothing sent, when a Cancel ended the pause
-// before the frame. The link lives on this call's stack, so a nested exchange
-// run from the progress handler can never free it.
+// before the frame or the window is closing. The link lives on this call's
+// stack, so a nested exchange run from the progress handler can never free it.
 int32_t Run(ExchangeWindow& window, const Encoder& encode, const StatusText& status, Reply& reply,
             const Decoder& decode = {}, const Options& options = {});
 
 // A window's PercentDone: the bar to its maximum times `fraction` (below 1),
-// window events run, then the window's pending Cancel is handed back.
+// window events run, then the window's pending Cancel (or its closing) is
+// handed back.
 void ShowProgress(QProgressBar* bar, float fraction, const ExchangeWindow& window, bool& Cancel);
 
 } // namespace TpdrExchange

@@ -12,7 +12,7 @@ void ShowProgress(QProgressBar* bar, float fraction, const ExchangeWindow& windo
     const int max = bar->maximum();
     bar->setValue(fraction < 1.0f ? VB::CInt(static_cast<double>(max) * fraction) : max);
     DoEvents(); // lets the Cancel button be clicked
-    if (window.CancelPending()) {
+    if (window.Stopping()) {
         Cancel = true;
     }
 }

@@ -404,37 +404,42 @@ void frmMain::BuildControls()
 
 void frmMain::ConnectEvents()
 {
-    connect(cmdStatus, &QPushButton::clicked, this, &frmMain::cmdStatus_Click);
-    connect(cmdDepth, &QPushButton::clicked, this, &frmMain::cmdDepth_Click);
-    connect(cmdVoltage, &QPushButton::clicked, this, &frmMain::cmdVoltage_Click);
-    connect(cmdRead, &QPushButton::clicked, this, &frmMain::cmdRead_Click);
-    connect(cmdSet, &QPushButton::clicked, this, &frmMain::cmdSet_Click);
-    connect(cmdQuickSet, &QPushButton::clicked, this, &frmMain::cmdQuickSet_Click);
-    connect(cmdSettings, &QPushButton::clicked, this, &frmMain::cmdSettings_Click);
-    connect(cmdRelease, &QPushButton::clicked, this, &frmMain::cmdRelease_Click);
-    connect(cmdDownload, &QPushButton::clicked, this, &frmMain::cmdDownload_Click);
-    connect(cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmMain::cmdCancel_Click);
+    const auto on = [this](const auto* sender, auto signal, void (frmMain::*handler)()) {
+        connect(sender, signal, this, [this, handler] { Handle([this, handler] { (this->*handler)(); }); });
+    };
+    on(cmdStatus, &QPushButton::clicked, &frmMain::cmdStatus_Click);
+    on(cmdDepth, &QPushButton::clicked, &frmMain::cmdDepth_Click);
+    on(cmdVoltage, &QPushButton::clicked, &frmMain::cmdVoltage_Click);
+    on(cmdRead, &QPushButton::clicked, &frmMain::cmdRead_Click);
+    on(cmdSet, &QPushButton::clicked, &frmMain::cmdSet_Click);
+    on(cmdQuickSet, &QPushButton::clicked, &frmMain::cmdQuickSet_Click);
+    on(cmdSettings, &QPushButton::clicked, &frmMain::cmdSettings_Click);
+    on(cmdRelease, &QPushButton::clicked, &frmMain::cmdRelease_Click);
+    on(cmdDownload, &QPushButton::clicked, &frmMain::cmdDownload_Click);
+    on(cmdExit, &QPushButton::clicked, &frmMain::cmdExit_Click);
+    on(cmdCancel, &QPushButton::clicked, &frmMain::cmdCancel_Click);
 
-    connect(mnuComms, &QAction::triggered, this, &frmMain::mnuComms_Click);
-    connect(mnuSetupUsermode, &QAction::triggered, this, &frmMain::mnuSetupUsermode_Click);
-    connect(mnuPing, &QAction::triggered, this, &frmMain::mnuPing_Click);
-    connect(mnuFreqTest, &QAction::triggered, this, &frmMain::mnuFreqTest_Click);
-    connect(mnuDepthTest, &QAction::triggered, this, &frmMain::mnuDepthTest_Click);
-    connect(mnuTransceiver, &QAction::triggered, this, &frmMain::mnuTransceiver_Click);
-    connect(mnuCommands, &QAction::triggered, this, &frmMain::mnuCommands_Click);
-    connect(mnuBattLife, &QAction::triggered, this, &frmMain::mnuBattLife_Click);
-    connect(mnuDiagnosticsTankTest, &QAction::triggered, this, &frmMain::mnuDiagnosticsTankTest_Click);
-    connect(mnuCalChanSelectors, &QAction::triggered, this, &frmMain::mnuCalChanSelectors_Click);
-    connect(mnuDiagnosticsReset, &QAction::triggered, this, &frmMain::mnuDiagnosticsReset_Click);
-    connect(mnuDiagnosticsInitialise, &QAction::triggered, this, &frmMain::mnuDiagnosticsInitialise_Click);
-    connect(mnuDiagnosticsIO, &QAction::triggered, this, &frmMain::mnuDiagnosticsIO_Click);
-    connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
+    on(mnuComms, &QAction::triggered, &frmMain::mnuComms_Click);
+    on(mnuSetupUsermode, &QAction::triggered, &frmMain::mnuSetupUsermode_Click);
+    on(mnuPing, &QAction::triggered, &frmMain::mnuPing_Click);
+    on(mnuFreqTest, &QAction::triggered, &frmMain::mnuFreqTest_Click);
+    on(mnuDepthTest, &QAction::triggered, &frmMain::mnuDepthTest_Click);
+    on(mnuTransceiver, &QAction::triggered, &frmMain::mnuTransceiver_Click);
+    on(mnuCommands, &QAction::triggered, &frmMain::mnuCommands_Click);
+    on(mnuBattLife, &QAction::triggered, &frmMain::mnuBattLife_Click);
+    on(mnuDiagnosticsTankTest, &QAction::triggered, &frmMain::mnuDiagnosticsTankTest_Click);
+    on(mnuCalChanSelectors, &QAction::triggered, &frmMain::mnuCalChanSelectors_Click);
+    on(mnuDiagnosticsReset, &QAction::triggered, &frmMain::mnuDiagnosticsReset_Click);
+    on(mnuDiagnosticsInitialise, &QAction::triggered, &frmMain::mnuDiagnosticsInitialise_Click);
+    on(mnuDiagnosticsIO, &QAction::triggered, &frmMain::mnuDiagnosticsIO_Click);
+    on(mnuAbout, &QAction::triggered, &frmMain::mnuAbout_Click);
 
     // Only a user's click is an event: values set from code raise none.
     for (int i = 1; i <= 2; ++i) {
-        connect(optChanScheme[i], &QRadioButton::clicked, this, [this, i] { optChanScheme_Click(i); });
-        connect(optReplyType[i], &QRadioButton::clicked, this, [this, i] { optReplyType_Click(i); });
+        connect(optChanScheme[i], &QRadioButton::clicked, this,
+                [this, i] { Handle([this, i] { optChanScheme_Click(i); }); });
+        connect(optReplyType[i], &QRadioButton::clicked, this,
+                [this, i] { Handle([this, i] { optReplyType_Click(i); }); });
     }
 
     // Focus and mouse events of the fields, and the keys that belong to them.
@@ -457,6 +462,13 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     if (widget == nullptr) {
         return QMainWindow::eventFilter(watched, event);
     }
+    bool handled = false;
+    Handle([&] { handled = FieldEvent(widget, event); });
+    return handled;
+}
+
+bool frmMain::FieldEvent(QWidget* widget, QEvent* event)
+{
     if (event->type() == QEvent::KeyPress) {
         // The field keeps its keys: none of them may reach the engineering key buffer.
         static_cast<QObject*>(widget)->event(event);
@@ -502,7 +514,7 @@ void frmMain::keyPressEvent(QKeyEvent* event)
 {
     const QString text = event->text();
     if (!text.isEmpty() && text.at(0).unicode() <= 0xFF) {
-        Form_KeyPress(static_cast<int16_t>(text.at(0).unicode()));
+        Handle([this, &text] { Form_KeyPress(static_cast<int16_t>(text.at(0).unicode())); });
     }
     QMainWindow::keyPressEvent(event);
 }
@@ -517,14 +529,30 @@ bool frmMain::event(QEvent* event)
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    // The close box leaves without writing the settings file. While an
-    // exchange runs it does nothing: Cancel ends the exchange first.
-    if (!unloaded_ && (!cmdCancel->isHidden() || Platform::WaitDepth() > 0)) {
+    // The close box leaves without writing the settings file. Under a running
+    // handler it ends the exchange and sends nothing more; the window unloads
+    // when the handler has ended, never beneath it.
+    if (!unloaded_ && handlers_ > 0) {
+        if (!closeRequested_) {
+            closeRequested_ = true;
+            boxHold_.emplace(); // a user who has closed wants no boxes about the cancel
+        }
         event->ignore();
         return;
     }
     UnloadOnce();
     event->accept();
+}
+
+void frmMain::Handle(const std::function<void()>& handler)
+{
+    ++handlers_;
+    handler();
+    --handlers_;
+    if (handlers_ == 0 && closeRequested_) {
+        boxHold_.reset();
+        Unload();
+    }
 }
 
 void frmMain::MoveFocus(QWidget* control)

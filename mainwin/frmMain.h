@@ -3,6 +3,7 @@
 #pragma once
 
 #include "clsTpdrComms.h"
+#include "dialogs.h"
 #include "firmwarereader.h"
 #include "gensettingsowner.h"
 #include "serialcomm.h"
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -157,6 +159,7 @@ public:
     void ShowMessage0() override { ShowMessage(MsgInvalidFirmware); }
     void PercentDone(float Percent, bool& Cancel) override { mTpdrComms_PercentDone(Percent, Cancel); }
     bool CancelPending() const override { return CancelRequested; }
+    bool Closing() const override { return closeRequested_; }
 
     // The navigation values as last read, against which a Set finds changes.
     struct StoredNavParams {
@@ -263,6 +266,10 @@ private:
     void BuildMenus();
     void BuildControls();
     void ConnectEvents();
+    // Every event handler of the window runs through here: a close box
+    // clicked while one runs unloads the window once the outermost has ended.
+    void Handle(const std::function<void()>& handler);
+    bool FieldEvent(QWidget* widget, QEvent* event);
     void Unload();
     void UnloadOnce();
     void Form_Unload();
@@ -332,6 +339,9 @@ private:
     std::string KeyBuffer;
     bool loaded_ = false;
     bool unloaded_ = false;
+    int handlers_ = 0; // event handlers under way
+    bool closeRequested_ = false;
+    std::optional<Platform::BoxHold> boxHold_;
     QLabel* staMainPanel1_ = nullptr;
     QPointer<frmIOlist> ioList_;
     // Every control EnableAllControls reaches.

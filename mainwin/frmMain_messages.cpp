@@ -90,6 +90,6 @@ int16_t frmMain::ShowMessage(int16_t Code)
     const auto& table = ResultMessages();
     const ResultMessage& m = (Code >= 0 && Code < static_cast<int16_t>(table.size())) ? table[static_cast<size_t>(Code)]
                                                                                       : table[10];
-    // Straight to the provider: an empty title stays empty.
-    return static_cast<int16_t>(Platform::Dialogs().MessageBox(m.text, m.style, m.title));
+    // Not through MsgBox: an empty title stays empty.
+    return static_cast<int16_t>(Platform::ShowMessageBox(m.text, m.style, m.title));
 }

@@ -151,6 +151,7 @@ public:
 };
 
 DialogProvider* g_dialogs = nullptr;
+int g_boxHolds = 0;
 
 } // namespace
 
@@ -172,9 +173,24 @@ DialogProvider& Dialogs() { return g_dialogs != nullptr ? *g_dialogs : RealDialo
 
 void SetDialogs(DialogProvider* provider) { g_dialogs = provider; }
 
+BoxHold::BoxHold() { ++g_boxHolds; }
+BoxHold::~BoxHold() { --g_boxHolds; }
+
+int ShowMessageBox(const std::string& text, int style, const std::string& title)
+{
+    if (g_boxHolds > 0) {
+        switch (style & 0x7) {
+        case MsgBoxStyle::OKCancel: return MsgBoxResult::Cancel;
+        case MsgBoxStyle::YesNo: return MsgBoxResult::No;
+        default: return MsgBoxResult::OK;
+        }
+    }
+    return Dialogs().MessageBox(text, style, title);
+}
+
 } // namespace Platform
 
 int MsgBox(const std::string& text, int style, const std::string& title)
 {
-    return Platform::Dialogs().MessageBox(text, style, title.empty() ? App::Title() : title);
+    return Platform::ShowMessageBox(text, style, title.empty() ? App::Title() : title);
 }

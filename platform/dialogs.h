@@ -47,6 +47,21 @@ DialogProvider& RealDialogs(); // QMessageBox and QFileDialog
 DialogProvider& Dialogs();     // the provider in use
 void SetDialogs(DialogProvider* provider); // nullptr restores the real one
 
+// Every message box goes through here: to the provider in use, unless boxes
+// are held.
+int ShowMessageBox(const std::string& text, int style, const std::string& title);
+
+// While a hold lives (the user has closed the program under a running
+// exchange) nothing more is asked or told: a box is not shown, and answers as
+// its Escape button would (Cancel, No or OK).
+class BoxHold {
+public:
+    BoxHold();
+    ~BoxHold();
+    BoxHold(const BoxHold&) = delete;
+    BoxHold& operator=(const BoxHold&) = delete;
+};
+
 // The width a window needs for the window manager to show all of its title:
 // it writes it in its own font, mostly the program's in bold, between the
 // window's icon and its buttons.

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QWindow>
 #include <cstring>
 
 namespace {
@@ -295,25 +296,58 @@ TEST_F(WindowFaultTest, TabFollowsTheLayout)
     EXPECT_TRUE(model.Frames().empty());
 }
 
-// The close box does nothing while an exchange runs; once it has ended it closes.
-TEST_F(WindowFaultTest, CloseBoxRefusedWhileBusy)
+// The close box stops the running exchange: nothing more goes to the
+// transponder (no read after a pause, no closing initialise, no read-back) and
+// no box tells of the cancel. The window unloads once its handler has ended,
+// without writing the settings file.
+TEST_F(WindowFaultTest, CloseBoxStopsTheExchangeAndUnloads)
 {
-    LoadAndGet('H');
-    bool unloadedInside = true;
-    AtFrame(3, [this, &unloadedInside] {
-        win->close();
-        unloadedInside = win->Unloaded();
-        QTest::mouseClick(win->cmdCancel, Qt::LeftButton);
-    });
-    model.knobs.replyDelay = 0.5; // every wait reaches its progress events
-    QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
-    EXPECT_FALSE(unloadedInside);
-    EXPECT_FALSE(win->Unloaded());
-    EXPECT_TRUE(win->isVisible());
-    EXPECT_TRUE(boxes.Boxes().empty());
-    EXPECT_FALSE(OwnVisible("cmdCancel"));
-    win->close();
-    EXPECT_TRUE(win->Unloaded());
+    const struct {
+        const char* name;
+        size_t closeAt; // frames received when the close box is clicked
+        std::function<void()> start;
+        std::vector<std::string> sent;
+        std::vector<Box> boxes;
+    } rows[] = {
+        {"Get Status, in a reply wait", 1, [this] { QTest::mouseClick(win->cmdStatus, Qt::LeftButton); }, {V9}, {}},
+        {"Get Status, in the pause before a read", 3, [this] { QTest::mouseClick(win->cmdStatus, Qt::LeftButton); },
+         {V9, Tx, Init}, {}},
+        {"Get", 3, [this] { QTest::mouseClick(win->cmdRead, Qt::LeftButton); }, {V9, Init, Codeword}, {}},
+        {"Set", 1,
+         [this] {
+             TypeAddress(2, "0704");
+             QTest::mouseClick(win->cmdSet, Qt::LeftButton);
+         },
+         {CW2074}, {}},
+        {"Reset Transponder", 1, [this] { Trigger("mnuDiagnosticsReset"); }, {WriteRS232("01")},
+         {{"Write HPR Channel", MsgBoxResult::Yes}}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        LoadAndGet('H');
+        AppSettings.PingRate(7); // a change that only Exit writes
+        const std::string settings = SettingsText();
+        Platform::Registry().DeleteValue(Platform::RegRoot::CurrentUser, Key, "Engineering");
+        bool unloadedInside = true;
+        bool openInside = false;
+        AtFrame(r.closeAt, [&] {
+            win->windowHandle()->close();
+            unloadedInside = win->Unloaded();
+            openInside = port->PortOpen();
+        });
+        model.knobs.replyDelay = 0.5; // every wait reaches its progress events
+        Script(r.boxes);
+        r.start();
+        ExpectFrames(Sent(), r.sent);
+        EXPECT_FALSE(unloadedInside);
+        EXPECT_TRUE(openInside);
+        EXPECT_TRUE(win->Unloaded());
+        EXPECT_FALSE(win->isVisible());
+        EXPECT_FALSE(port->PortOpen());
+        EXPECT_EQ(RegistryValue(), "");
+        EXPECT_EQ(SettingsText(), settings);
+        EXPECT_EQ(Titles(), Titles(r.boxes));
+    }
 }
 
 // A Set clicked at the first moment a read shows the window idle lands while

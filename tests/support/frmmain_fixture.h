@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <functional>
@@ -73,6 +74,13 @@ protected:
 
     std::string Folder() const { return dir.path().toStdString(); }
     std::string SettingsPath() const { return Folder() + "/" + FileHandler::SettingsFile; }
+    // The settings file as it stands on disk.
+    std::string SettingsText() const
+    {
+        QFile file(QString::fromStdString(SettingsPath()));
+        file.open(QIODevice::ReadOnly);
+        return file.readAll().toStdString();
+    }
 
     // A settings file as the program writes it.
     void WriteSettings(int32_t port = 1)
