@@ -186,6 +186,10 @@ public:
     bool DepthFitted = false;
     // The depth state shown belongs to the unit that Get Status read.
     UnitReadFlag DepthRead;
+    // So do the Tx firmware, type and serial number, and what the type decides.
+    UnitReadFlag StatusFieldsRead;
+    // The voltage shown, from Get Status or Get Voltage.
+    UnitReadFlag VoltageRead;
 
     // ---- Controls
     QMenu* mnuSetup;
@@ -282,6 +286,7 @@ private:
     void SetDepthLabel();
     // Values read from a unit no longer known to be on the cable are shown as not read.
     void ForgetAnotherUnitsReads();
+    bool AnotherUnitFound() const;
     // Moves the focus only to a control that can take it.
     static void MoveFocus(QWidget* control);
 

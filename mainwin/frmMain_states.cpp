@@ -169,7 +169,7 @@ void frmMain::ShowDialog(const char* formName)
 {
     Forms::ShowModal(formName, this);
     // The dialog's own firmware read may have found another unit on the cable.
-    if (NavParamsRead.Outdated() || DepthRead.Outdated()) {
+    if (AnotherUnitFound()) {
         UpdateControls();
     }
 }
@@ -253,8 +253,24 @@ void frmMain::SetDepthLabel()
     lblDepthOnOff->repaint();
 }
 
+bool frmMain::AnotherUnitFound() const
+{
+    return NavParamsRead.Outdated() || DepthRead.Outdated() || StatusFieldsRead.Outdated() || VoltageRead.Outdated();
+}
+
 void frmMain::ForgetAnotherUnitsReads()
 {
+    if (StatusFieldsRead.Outdated()) {
+        StatusFieldsRead = false;
+        TpdrGenStatus = clsGenStatus(); // the release follows no unit's type
+        for (QLabel* label : {lblTxFirmware, lblTypeNumber, lblSerialNumber}) {
+            SetStatusLabel(label, "Unknown", Forms::vbMagenta);
+        }
+    }
+    if (VoltageRead.Outdated()) {
+        VoltageRead = false;
+        SetStatusLabel(lblVoltage, "Unknown", Forms::vbMagenta);
+    }
     if (NavParamsRead.Outdated()) {
         ClearNavParams();
         NavParamsRead = false;

@@ -44,6 +44,9 @@ void frmMain::cmdStatus_Click()
     }
     StatusReadRequested = true;
     const int32_t R = ReadNavParams();
+    // Whatever each field found, it found it on the unit now on the cable.
+    StatusFieldsRead = true;
+    VoltageRead = true;
     DoEvents();
     // The window stays busy until the initialise is sent: a Set in the pause
     // before it would write against a copy not yet taken.
@@ -214,6 +217,7 @@ void frmMain::cmdVoltage_Click()
     SetBusyControls();
     GetFirmware();
     GetBatteryVoltage(TpdrFirmware.FWVersion());
+    VoltageRead = true;
     UpdateControls();
     MoveFocus(cmdStatus);
 }

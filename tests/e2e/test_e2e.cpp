@@ -428,7 +428,7 @@ const Scenario Scenarios[] = {
          t.WithModel([](Model& m) { Version(m, "TestMode "); });
          t.Click("cmdVoltage");
      },
-     "cmdSet", {}, {}, "Test Mode/W|Unknown/M|N/A/W|N/A/W|Not read/R|17.3 Volts/W", "0"},
+     "cmdSet", {}, {}, "Test Mode/W|Unknown/M|Unknown/M|Unknown/M|Not read/R|17.3 Volts/W", "0"},
     // Another unit's firmware found by Get Voltage: the values read from the
     // unit before are neither shown nor written.
     {"SetOffAfterAnotherUnitsVoltageRead", Tone,
@@ -440,7 +440,7 @@ const Scenario Scenarios[] = {
          });
          t.Click("cmdVoltage");
      },
-     "cmdSet", {}, {}, "V1.20F/W|Tx V2.10F/W|5021/W|004217/W|Not read/R|17.3 Volts/W", "0"},
+     "cmdSet", {}, {}, "V1.20F/W|Unknown/M|Unknown/M|Unknown/M|Not read/R|17.3 Volts/W", "0"},
     {"SetNotSupportedOlderFirmware", [](Model& m) { Version(m, "Vers_1.04"); }, Status, "cmdSet",
      {V9, Init, Ports, Init},
      {{NotSupported, Ok}, {NotSupported, Ok}, {NotSupported, Ok}, {M25, Ok}, {NotSupported, Ok}, {NotSupported, Ok}},

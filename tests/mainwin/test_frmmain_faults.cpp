@@ -466,8 +466,9 @@ TEST_F(WindowFaultTest, AnotherUnitsFirmwareLeavesThePanelNotRead)
     const struct {
         const char* name;
         std::function<void()> read;
+        std::string voltage; // B's, where the read was of it
     } rows[] = {
-        {"Get Voltage", [this] { QTest::mouseClick(win->cmdVoltage, Qt::LeftButton); }},
+        {"Get Voltage", [this] { QTest::mouseClick(win->cmdVoltage, Qt::LeftButton); }, "19.0 Volts:W"},
         {"another window's firmware read",
          [this] {
              Stub("frmBattLife", [] {
@@ -475,7 +476,8 @@ TEST_F(WindowFaultTest, AnotherUnitsFirmwareLeavesThePanelNotRead)
                  FirmwareReader::GetFirmware(FirmwarePolicies::frmBattLife, window);
              });
              Trigger("mnuBattLife");
-         }},
+         },
+         "Unknown:M"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -483,12 +485,21 @@ TEST_F(WindowFaultTest, AnotherUnitsFirmwareLeavesThePanelNotRead)
         QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
         ASSERT_EQ(win->txtAddress[3]->text(), QStringLiteral("0503"));
         ASSERT_EQ(Shown(win->lblDepthOnOff), "ON:W");
+        ASSERT_TRUE(OwnEnabled("cmdRelease")); // type 5021
+        const std::vector<std::string> unitA = StatusLabels();
         PutUnitB(model);
+        model.batteryCount = 220;
         r.read();
         Sent();
         model.ClearFrames();
         EXPECT_FALSE(win->NavParamsRead);
         ExpectDepthNotRead();
+        // A's status is not shown as B's, nor does A's type offer the release.
+        const std::vector<std::string> shown = StatusLabels();
+        EXPECT_EQ(std::vector<std::string>(shown.begin() + 1, shown.begin() + 4),
+                  (std::vector<std::string>{"Unknown:M", "Unknown:M", "Unknown:M"}));
+        EXPECT_EQ(shown[5], r.voltage);
+        EXPECT_FALSE(OwnEnabled("cmdRelease"));
         EXPECT_FALSE(OwnEnabled("cmdSet"));
         EXPECT_FALSE(OwnEnabled("cmdQuickSet"));
         EXPECT_FALSE(win->txtAddress[3]->isVisible()); // A's values are gone
@@ -506,6 +517,8 @@ TEST_F(WindowFaultTest, AnotherUnitsFirmwareLeavesThePanelNotRead)
         QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
         EXPECT_EQ(Shown(win->lblDepthOnOff), "ON:W");
         EXPECT_TRUE(OwnEnabled("cmdDepth"));
+        EXPECT_EQ(Shown(win->lblTypeNumber), unitA[2]);
+        EXPECT_TRUE(OwnEnabled("cmdRelease"));
     }
 }
 
