@@ -587,6 +587,8 @@ void frmGenSettings::ShowNavigationNotRead()
     }
     lblQuickData[0]->clear();
     lblQuickData[1]->clear();
+    SelectedPreset = 0; // nor is it known which preset the unit holds
+    HighlightQuickButton();
     EnableGenWrite();
 }
 

@@ -334,6 +334,7 @@ TEST_F(GenSettingsTest, AnotherUnitFoundByTheReadLeavesTheNavigationNotRead)
     Open();
     EXPECT_EQ(Text("cboOrvaneIntChan") + "|" + Text("txtAddress") + "|" + Text("lblQuickData_1"), "||");
     EXPECT_EQ(Colour("cboOrvaneIntChan") + Colour("txtAddress"), "WW");
+    EXPECT_EQ(W("cmdQuick_3")->font().pointSize(), 20); // unit A's preset is not shown as this unit's
     EXPECT_FALSE(OwnEnabled("cmdGenWrite_1"));
     Click("cmdQuick_5");
     EXPECT_FALSE(OwnEnabled("cmdGenWrite_1"));
