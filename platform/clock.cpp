@@ -13,7 +13,6 @@ namespace Platform {
 namespace {
 
 int g_inputHolds = 0;
-int g_waitDepth = 0;
 int g_beeps = 0;
 
 QEventLoop::ProcessEventsFlags WaitFlags()
@@ -24,13 +23,6 @@ QEventLoop::ProcessEventsFlags WaitFlags()
 class QuitWatch;
 QuitWatch* Watch();
 void MarkQuitting();
-
-struct Waiting {
-    Waiting() { ++g_waitDepth; }
-    ~Waiting() { --g_waitDepth; }
-    Waiting(const Waiting&) = delete;
-    Waiting& operator=(const Waiting&) = delete;
-};
 
 class WallClock : public Clock {
 public:
@@ -53,7 +45,6 @@ public:
         if (QCoreApplication::instance() == nullptr) {
             return;
         }
-        const Waiting waiting;
         Watch();
         const int ms = seconds <= 0 ? 0 : static_cast<int>(std::ceil(seconds * 1000.0));
         if (ms == 0) {
@@ -156,12 +147,10 @@ double FakeClock::Now() { return std::fmod(t_, 86400.0); }
 InputHold::InputHold() { ++g_inputHolds; }
 InputHold::~InputHold() { --g_inputHolds; }
 bool InputHeld() { return g_inputHolds > 0; }
-int WaitDepth() { return g_waitDepth; }
 
 void FakeClock::Idle(double seconds)
 {
     if (QCoreApplication::instance() != nullptr) {
-        const Waiting waiting;
         Watch();
         QCoreApplication::processEvents(WaitFlags());
     }
@@ -175,7 +164,6 @@ double Timer() { return Platform::CurrentClock().Now(); }
 void DoEvents()
 {
     if (QCoreApplication::instance() != nullptr) {
-        const Platform::Waiting waiting;
         Platform::Watch(); // a request to quit made while events run is seen
         QCoreApplication::processEvents(Platform::WaitFlags());
     }

@@ -60,9 +60,6 @@ public:
     InputHold& operator=(const InputHold&) = delete;
 };
 bool InputHeld();
-// Depth of the waits under way: above 0 while an event handler waits for
-// the transponder or lets events run.
-int WaitDepth();
 // True from the moment the application is told to quit until its main event
 // loop has ended. No event loop runs in between, so a wait must end at once
 // rather than poll an event loop that returns at once.
