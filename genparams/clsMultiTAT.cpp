@@ -79,6 +79,9 @@ void clsMultiTAT::ReadOK(int16_t Index, bool v) { readOK_[Slot(Index)] = v; }
 bool clsMultiTAT::OKToWrite(int16_t Index) const { return okToWrite_[Slot(Index)]; }
 void clsMultiTAT::OKToWrite(int16_t Index, bool v) { okToWrite_[Slot(Index)] = v; }
 
+uint16_t clsMultiTAT::WordOf(float tat) { return TATToWord(tat); }
+float clsMultiTAT::ValueOf(uint16_t word) { return WordToTAT(word); }
+
 bool clsMultiTAT::EnableOK(int32_t FW) { return FW == 453 || (FW >= 329 && FW <= 379); }
 
 void clsMultiTAT::ReadEncode(TpdrCommand& Cmd, int16_t& NumBytes, int16_t& ReplyLen, int16_t Page)

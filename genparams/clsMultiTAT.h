@@ -31,6 +31,9 @@ public:
     void HasBeenRead(bool v) { hasBeenRead_ = v; }
 
     static bool EnableOK(int32_t FW);
+    // A TAT's word (error 6 when no 16-bit word fits), and a word's TAT as a read shows it.
+    static uint16_t WordOf(float tat);
+    static float ValueOf(uint16_t word);
     const std::string& StatusBarText() const { return statusBarText_; }
 
     void ReadEncode(TpdrCommand& Cmd, int16_t& NumBytes, int16_t& ReplyLen, int16_t Page);

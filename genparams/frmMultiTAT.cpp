@@ -260,12 +260,17 @@ void frmMultiTAT::cboTAT_Validate(int Index, bool& Cancel)
         return;
     }
     const double v = VB::Val(text);
-    if (v < MinTAT || v > MaxTAT) {
+    // The entry holds what it travels as; a word that would read back out of
+    // range is refused like the typed value.
+    const uint16_t word = v >= MinTAT && v <= MaxTAT ? clsMultiTAT::WordOf(static_cast<float>(v)) : 0;
+    const float travels = clsMultiTAT::ValueOf(word);
+    if (travels < MinTAT || travels > MaxTAT) {
         EditMultiTAT.OKToWrite(i, false);
         Cancel = true;
         return;
     }
-    EditMultiTAT.Value(i, static_cast<float>(v));
+    EditMultiTAT.Value(i, travels);
+    EditMultiTAT.Word(i, word);
     EditMultiTAT.OKToWrite(i, true);
     ShowTAT(Index);
     ShowTATs();
@@ -415,10 +420,19 @@ void frmMultiTAT::CopyTAT(int Direction, int Index)
     }
 }
 
+// An entry shows the word it travels as, in the form a read shows it, and only
+// while the table belongs to the unit on the cable.
 void frmMultiTAT::ShowTAT(int Index)
 {
     const auto i = static_cast<int16_t>(Index);
-    const std::string text = EditMultiTAT.OKToWrite(i) ? VB::NumText(EditMultiTAT.Value(i)) : std::string(" ");
+    std::string text = " ";
+    if (TableStamp.Current() && EditMultiTAT.OKToWrite(i)) {
+        try {
+            text = VB::NumText(clsMultiTAT::ValueOf(EditMultiTAT.WireWord(i)));
+        } catch (const VBError&) {
+            text = VB::NumText(EditMultiTAT.Value(i)); // no word carries it: Set reports it
+        }
+    }
     QComboBox* combo = cboTAT[static_cast<size_t>(Index)];
     // The list's own selection follows the value shown, so that the arrow keys,
     // the wheel and the drop-down step on from it.
@@ -431,7 +445,8 @@ void frmMultiTAT::ShowTAT(int Index)
 void frmMultiTAT::ShowTATs()
 {
     const int32_t fw = TpdrFirmware.FWVersion();
-    const bool shown = ReadMultiTAT.HasBeenRead() && (fw == FWUnknown || clsMultiTAT::EnableOK(fw));
+    const bool shown =
+        TableStamp.Current() && ReadMultiTAT.HasBeenRead() && (fw == FWUnknown || clsMultiTAT::EnableOK(fw));
     for (int16_t n = 0; n < Entries; ++n) {
         uint32_t colour = Forms::vbWhite;
         if (shown && !EditMultiTAT.OKToWrite(n)) {
@@ -461,11 +476,14 @@ bool frmMultiTAT::TATsChanged() const
 
 bool frmMultiTAT::TableStillRead()
 {
-    if (!ReadMultiTAT.HasBeenRead() || TableStamp.Current()) {
+    // Outdated even when a read since has cleared the read flag: the copies
+    // still hold the other unit's table.
+    if (!TableStamp.Outdated()) {
         return true;
     }
     CommonProcs::ResetParamGroup(6, true, true);
     ReadMultiTAT.HasBeenRead(false);
+    TableStamp.Drop();
     for (int n = 0; n < Entries; ++n) {
         ShowTAT(n);
     }

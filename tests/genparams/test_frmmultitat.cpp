@@ -3,6 +3,7 @@
 #include "clsFirmware.h"
 #include "clsMultiTAT.h"
 #include "clsSettings.h"
+#include "firmwarereader.h"
 #include "frmDialogsGenParams.h"
 #include "link_fixture.h"
 #include "multitat_probe.h"
@@ -191,7 +192,7 @@ TEST_F(MultiTATDialogTest, TypedValuesAreCheckedWhenTheEntryIsLeft)
         char colour;
         bool okToWrite; // a text that is no number leaves the flag alone
     } rows[] = {
-        {"100.01", true, "100.01", 'O', true}, {"62.4", false, "62.4", 'W', false}, {"875.1", false, "875.1", 'W', false},
+        {"100.01", true, "100", 'O', true}, {"62.4", false, "62.4", 'W', false}, {"875.1", false, "875.1", 'W', false},
         {"abc", false, "abc", 'W', true},      {"875", true, "875", 'O', true},      {" 125 ", true, "125", 'W', true},
         {"1e400", false, "1e400", 'W', true},  {"", false, "", 'W', true},
     };
@@ -291,6 +292,74 @@ TEST_F(MultiTATDialogTest, UntouchedEntriesGoBackAsTheWordsRead)
         EXPECT_EQ(Enabled("cmdTATWrite"), !r.frames.empty());
         Click("cmdTATWrite");
         EXPECT_EQ(Sent(), r.frames);
+    }
+}
+
+// Entry 0 reads 100 ms (09 AF). An accepted entry shows what Set sends, in the
+// form a read shows it: the same text after Tab, after Set and after a Get.
+TEST_F(MultiTATDialogTest, AnEntryShowsTheValueAsItWillTravel)
+{
+    const std::string rest = " 125 187.5 250 312.5 375 437.5 500 562.5 625";
+    const std::string page2AsRead = "!W|E2|00|10|0A|24|8A|2A|A4|30|BF|36|DA|3C|F4";
+    const struct {
+        const char* typed;
+        const char* shown;
+        const char* look;
+        Frames frames;
+    } rows[] = {
+        {"100.01", "100", "WWWWWWWWWW EEEEEEEEEE", {}},
+        {"62.51", "62.5", "OWWWWWWWWW EEEEEEEEEE",
+         {"!W|E2|00|00|0A|06|06|0C|20|12|3A|18|55|1E|70", page2AsRead, INIT}},
+        {"874.99", "875", "OWWWWWWWWW EEEEEEEEEE",
+         {"!W|E2|00|00|0A|55|5E|0C|20|12|3A|18|55|1E|70", page2AsRead, INIT}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.typed);
+        model = Sim::TransponderModel();
+        model.versionText = "Vers2.00D";
+        model.Poke(false, 0xE2, 0, 0x00, 0x09);
+        model.Poke(false, 0xE2, 0, 0x01, 0xAF);
+        QWidget* d = Open();
+        Read();
+        ASSERT_EQ(Texts(d), "100" + rest);
+        Type(0, r.typed);
+        EXPECT_EQ(Texts(d), r.shown + rest);
+        EXPECT_EQ(Look(d), r.look);
+        EXPECT_EQ(Enabled("cmdTATWrite"), !r.frames.empty());
+        Click("cmdTATWrite");
+        EXPECT_EQ(Sent(), r.frames);
+        EXPECT_EQ(Texts(d), r.shown + rest);
+        Read();
+        EXPECT_EQ(Texts(d), r.shown + rest);
+    }
+}
+
+// A table read from a V2.00D unit, edited and cancelled, is not shown once the
+// general dialog has found another unit, even with a unit without the table
+// read between.
+TEST_F(MultiTATDialogTest, AnEarlierUnitsTableIsNotShown)
+{
+    const std::vector<const char*> rows[] = {{"Vers1.11S "}, {"Vers2.05F", "Vers1.11S "}};
+    for (const auto& versions : rows) {
+        SCOPED_TRACE(versions.front());
+        model = Sim::TransponderModel();
+        model.versionText = "Vers2.00D";
+        QWidget* d = Open();
+        Read();
+        Type(0, "100");
+        Click("cmdTATCancel");
+        Click("cmdExit");
+        FirmwareWindow general;
+        for (const char* version : versions) {
+            model.versionText = version;
+            FirmwareReader::GetFirmware(FirmwarePolicies::frmGenSettings, general);
+        }
+        Sent();
+        d = Open();
+        EXPECT_EQ(Texts(d), Blank);
+        EXPECT_EQ(Look(d), "WWWWWWWWWW DDDDDDDDDD");
+        EXPECT_FALSE(Enabled("cmdTATWrite"));
+        EXPECT_EQ(Sent(), Frames{});
     }
 }
 
