@@ -7,6 +7,7 @@
 #include "vberror.h"
 
 std::function<void(bool reset)> ClearUnsupportedReadsHook = [](bool) {};
+std::function<void()> AnotherUnitHook;
 
 namespace FirmwareReader {
 namespace {
@@ -120,10 +121,14 @@ int16_t GetFirmware(const FirmwarePolicy& policy, FirmwareWindow& window)
     }
     const int32_t found = TpdrFirmware.FWVersion();
     if (Known(found)) {
-        if (Known(lastKnown) && found != lastKnown) {
-            ++changes;
-        }
+        const bool another = Known(lastKnown) && found != lastKnown;
         lastKnown = found;
+        if (another) {
+            ++changes;
+            if (AnotherUnitHook) {
+                AnotherUnitHook();
+            }
+        }
     }
     if (policy.clearUnsupportedReads && ClearUnsupportedReadsHook) {
         ClearUnsupportedReadsHook(false);

@@ -51,6 +51,10 @@ public:
     virtual void ShowMessage0() {}
 };
 
+// Runs whenever a read in any window finds another unit, while that window is
+// still open: a window behind it shows the unit before as not read at once.
+extern std::function<void()> AnotherUnitHook;
+
 // GetFirmware's result when an exchange failed, for the windows that report it.
 constexpr int16_t FirmwareExchangeFailed = 18;
 

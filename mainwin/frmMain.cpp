@@ -89,6 +89,11 @@ frmMain::frmMain(std::unique_ptr<Platform::SerialComm> tpdrPort, std::unique_ptr
         comANT = std::make_unique<Platform::QtSerialComm>();
     }
     SetTpdrPort(comTpdr.get());
+    AnotherUnitHook = [] {
+        if (g_default != nullptr) {
+            g_default->ShowStatusPanel();
+        }
+    };
     SetANTPort(comANT.get());
 
     BuildMenus();

@@ -284,9 +284,14 @@ private:
     // Shows a large dialog with the main window disabled, not hidden.
     void ShowLargeDialog(const char* formName);
     void SetDepthLabel();
-    // Values read from a unit no longer known to be on the cable are shown as not read.
-    void ForgetAnotherUnitsReads();
-    bool AnotherUnitFound() const;
+    // The status panel's one routine: from the stamps of what was read, each
+    // label shows the unit on the cable or its not-read look. Run by
+    // UpdateControls and as soon as any window's read finds another unit.
+    void ShowStatusPanel();
+    // The panel's Set and Quickset stay off while the panel is rebuilt.
+    void LockNavPanel();
+    // Every path into a read or write: the window busy before anything is cleared.
+    void BeginExchange();
     // Moves the focus only to a control that can take it.
     static void MoveFocus(QWidget* control);
 
@@ -342,6 +347,11 @@ private:
     int32_t WriteHPRChannel1();
 
     std::string KeyBuffer;
+    // A read or write of the window runs: UpdateControls rebuilds what is
+    // shown but turns nothing on until its handler ends.
+    bool exchanging_ = false;
+    // The firmware code the firmware label shows, as the last read that set it found it.
+    int32_t labelCode_ = 0;
     bool loaded_ = false;
     bool unloaded_ = false;
     int handlers_ = 0; // event handlers under way

@@ -73,8 +73,16 @@ void frmMain::DefineNavScheme()
     }
 }
 
+// The navigation panel's one routine: the values of NavParams and
+// TpdrChannel, whether they are the unit's (NavParamsRead, its stamp), and
+// what is on. Run by UpdateControls, so by every read, write, edit and box.
 void frmMain::ShowNavScheme()
 {
+    LockNavPanel();
+    // Values read from another unit, or under a code since lost, are not the unit's.
+    if (NavParamsRead.Outdated() || TpdrFirmware.FWVersion() == FWUnknown) {
+        ClearNavParams();
+    }
     DefineNavScheme();
     const int32_t s = NavParams.NavScheme();
     // The frame that stays is never hidden on the way: that would take the
@@ -222,13 +230,22 @@ void frmMain::ShowDualModeChan()
         chan == DualModeNotSet ? 0 : FindChannelItem(cboDualModeChan, 1, TpdrChannel.NumOfDualModeChans(), chan));
 }
 
+void frmMain::LockNavPanel()
+{
+    cmdSet->setEnabled(false);
+    cmdQuickSet->setEnabled(false);
+}
+
 void frmMain::EnableNavControls()
 {
-    const bool R = NavParamsRead;
+    // Nothing is open to edit or write while an exchange runs, nor once the
+    // values are no longer the unit's.
+    const bool R = NavParamsRead && !exchanging_ && TpdrFirmware.FWVersion() != FWUnknown;
     const int32_t s = NavParams.NavScheme();
     const int32_t f = TpdrFirmware.FWVersion();
-    // Scheme 4 changes only through the general parameters dialog.
-    cmdSet->setEnabled(R && s != 4);
+    // Scheme 4 changes only through the general parameters dialog; scheme 0
+    // has nothing to write.
+    cmdSet->setEnabled(R && s >= 1 && s <= 3);
     // The quick-set ends in the Spanwave write: offered only where the firmware takes it.
     cmdQuickSet->setEnabled(R && NavParams.EnableOK(f));
     for (QWidget* control : std::initializer_list<QWidget*>{
@@ -276,6 +293,7 @@ void frmMain::EnableSchemeOptions()
 
 void frmMain::ClearNavParams()
 {
+    NavParamsRead = false; // the markers are no unit's values
     Stored = StoredNavParams{0, 0, 0, 0, -1, -1, NoIntChan, NoReplyChan, -1, -1, -1};
     NavParams.NavScheme(Stored.NavScheme);
     NavParams.ChanType(Stored.ChanType);

@@ -64,6 +64,7 @@ void frmMain::cmdRead_Click()
     KeyBuffer.clear();
     ReadNavScheme = 0;
     CancelRequested = false;
+    BeginExchange();
     ClearNavParams();
     DoEvents();
     UpdateControls();
@@ -80,6 +81,7 @@ void frmMain::cmdRead_Click()
         DefineNavScheme();
         StoreReadParams();
     }
+    exchanging_ = false;
     UpdateControls();
     Forms::DefaultPointer();
 }
@@ -215,6 +217,8 @@ bool frmMain::SetNavParams()
         }
     }
     CancelRequested = false;
+    // Until the read-back below has ended, nothing of the window starts another exchange.
+    exchanging_ = true;
     NavParamsRead = false;
     const int32_t r = read ? WriteNavParams() : NoFirmware;
     DoEvents();

@@ -46,20 +46,33 @@ void frmMain::SetBusyControls()
     repaint();
 }
 
+// The panels are rebuilt first, their pauses for repainting included, with
+// the controls as they were: a window coming out of an exchange still looks
+// busy until every panel shows what it holds, and only then turns idle.
 void frmMain::UpdateControls()
 {
-    ForgetAnotherUnitsReads();
+    ShowStatusPanel();
     prgMain->setValue(prgMain->minimum());
-    if (TpdrFirmware.FWVersion() != FWUnknown) {
-        EnableControlsForFirmware();
-    } else {
-        EnableControlsNoFirmware();
-    }
-    cmdDepth->setEnabled(DepthFitted);
-    mnuDepthTest->setEnabled(DepthFitted);
     ShowNavScheme();
+    if (!exchanging_) {
+        if (TpdrFirmware.FWVersion() != FWUnknown) {
+            EnableControlsForFirmware();
+        } else {
+            EnableControlsNoFirmware();
+        }
+        cmdDepth->setEnabled(DepthFitted);
+        mnuDepthTest->setEnabled(DepthFitted);
+    }
+    EnableNavControls();
+    EnableSchemeOptions();
     UpdateModeMenus();
     repaint();
+}
+
+void frmMain::BeginExchange()
+{
+    exchanging_ = true;
+    SetBusyControls();
 }
 
 void frmMain::EnableControlsNoFirmware()
@@ -111,6 +124,7 @@ void frmMain::mTpdrComms_PercentDone(float Percent, bool& Cancel)
 
 void frmMain::SetFirmwareLabelText(const std::string& text)
 {
+    labelCode_ = TpdrFirmware.FWVersion();
     lblFirmware->setText(Q(text));
     lblFirmware->repaint();
 }
@@ -168,10 +182,9 @@ void frmMain::UpdateModeMenus()
 void frmMain::ShowDialog(const char* formName)
 {
     Forms::ShowModal(formName, this);
-    // The dialog's own firmware read may have found another unit on the cable.
-    if (AnotherUnitFound()) {
-        UpdateControls();
-    }
+    // The dialog's own firmware read may have found another unit, or lost the
+    // code: the window follows the code as it now stands.
+    UpdateControls();
 }
 
 void frmMain::ShowLargeDialog(const char* formName)
@@ -253,12 +266,7 @@ void frmMain::SetDepthLabel()
     lblDepthOnOff->repaint();
 }
 
-bool frmMain::AnotherUnitFound() const
-{
-    return NavParamsRead.Outdated() || DepthRead.Outdated() || StatusFieldsRead.Outdated() || VoltageRead.Outdated();
-}
-
-void frmMain::ForgetAnotherUnitsReads()
+void frmMain::ShowStatusPanel()
 {
     if (StatusFieldsRead.Outdated()) {
         StatusFieldsRead = false;
@@ -271,16 +279,22 @@ void frmMain::ForgetAnotherUnitsReads()
         VoltageRead = false;
         SetStatusLabel(lblVoltage, "Unknown", Forms::vbMagenta);
     }
-    if (NavParamsRead.Outdated()) {
-        ClearNavParams();
-        NavParamsRead = false;
-    }
     // The depth state stays not read until the next Get Status.
     if (DepthRead.Outdated()) {
         DepthRead = false;
         ReadDepth.OnOff(0);
         SetDepthLabel();
         DepthFitted = false; // nor is it known whether this unit carries a sensor
+    }
+    // A window that reads the version without showing it leaves the label
+    // behind: it shows the code found, or not read once the code was lost.
+    if (labelCode_ != TpdrFirmware.FWVersion()) {
+        labelCode_ = TpdrFirmware.FWVersion();
+        if (labelCode_ != FWUnknown) {
+            SetStatusLabel(lblFirmware, TpdrFirmware.Caption(), Forms::vbWhite);
+        } else {
+            SetStatusLabel(lblFirmware, "Unknown", Forms::vbMagenta);
+        }
     }
 }
 

@@ -30,6 +30,7 @@ void frmMain::cmdStatus_Click()
     Forms::BusyPointer();
     KeyBuffer.clear();
     CancelRequested = false;
+    BeginExchange();
     // Neither the release button nor the depth decision may follow the model
     // of the transponder read before this one.
     TpdrGenStatus = clsGenStatus();
@@ -56,6 +57,7 @@ void frmMain::cmdStatus_Click()
         DefineNavScheme(); // stored before the window turns idle, as after Get
         StoreReadParams();
     }
+    exchanging_ = false;
     UpdateControls();
     EnableReleaseButton();
     // A channel the firmware's scheme does not know leaves the transponder
@@ -214,10 +216,11 @@ void frmMain::cmdVoltage_Click()
     KeyBuffer.clear();
     SetStatusLabel(lblVoltage, "Unknown", Forms::vbMagenta);
     CancelRequested = false;
-    SetBusyControls();
+    BeginExchange();
     GetFirmware();
     GetBatteryVoltage(TpdrFirmware.FWVersion());
     VoltageRead = true;
+    exchanging_ = false;
     UpdateControls();
     MoveFocus(cmdStatus);
 }

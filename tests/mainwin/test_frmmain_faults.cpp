@@ -53,7 +53,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(win.get()));
         OfferGet();
         QTest::mouseClick(win->cmdRead, Qt::LeftButton);
-        ASSERT_TRUE(win->NavParamsRead);
+        ASSERT_EQ(win->NavParamsRead, kind != 'M'); // a test-mode unit keeps no navigation values
         Sent();
         model.ClearFrames();
         boxes.Clear();
@@ -171,7 +171,7 @@ TEST_F(WindowFaultTest, RS232ChannelsTheReadRefusesAreNotWritten)
 }
 
 // A test-mode unit shows no channel lists: after another unit's read nothing
-// of that unit is written, and an unchanged unit gets "Nothing Written".
+// of that unit is written, and with nothing to write Set is off.
 TEST_F(WindowFaultTest, TestModeUnitGetsNoStaleChannels)
 {
     const std::vector<std::string> getM = {V9, Init, RS232, Dual, Ports, Init};
@@ -191,10 +191,11 @@ TEST_F(WindowFaultTest, TestModeUnitGetsNoStaleChannels)
             ExpectFrames(Sent(), getM);
             model.ClearFrames();
         }
-        Script({{"Nothing Written"}});
+        EXPECT_FALSE(OwnEnabled("cmdSet"));
+        Script({});
         QTest::mouseClick(win->cmdSet, Qt::LeftButton);
-        ExpectWritesThenReadBack({}, getM);
-        EXPECT_EQ(Titles(), (std::vector<std::string>{"Nothing Written"}));
+        ExpectFrames(Sent(), {});
+        EXPECT_EQ(Titles(), std::vector<std::string>{});
     }
 }
 
@@ -357,12 +358,16 @@ TEST_F(WindowFaultTest, ASetClickedAsAReadEndsWritesNothing)
 {
     const struct {
         const char* name;
+        char kind;
         QPushButton* frmMain::*button;
         std::vector<std::string> read;
-    } rows[] = {{"Get", &frmMain::cmdRead, GetF}, {"Get Status", &frmMain::cmdStatus, Join({StatusF, NavF, {Init}})}};
+    } rows[] = {{"Get", 'T', &frmMain::cmdRead, GetF},
+                {"Get Status", 'T', &frmMain::cmdStatus, Join({StatusF, NavF, {Init}})},
+                // The channel lists are filled before Set is offered.
+                {"Get, D family", 'D', &frmMain::cmdRead, {V9, V10, Init, RS232, Dual, Ports, Init}}};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
-        LoadAndGet('T');
+        LoadAndGet(r.kind);
         QPushButton* set = win->cmdSet;
         // Posted, so that it waits in the queue for the first pass of events.
         struct ClickWhenIdle : QObject {
@@ -579,6 +584,116 @@ TEST_F(WindowFaultTest, EndcapBoxIsOneLineHigh)
     for (QWidget* box : {win->lblAddr, win->lblInterrogate[4]}) {
         SCOPED_TRACE(box->objectName().toStdString());
         EXPECT_LE(box->height(), win->cboProgrammedChan->sizeHint().height() + 4);
+    }
+}
+
+// Set is never on while a read or write still has frames to send: a click
+// there would run inside the exchange, against values half read.
+TEST_F(WindowFaultTest, SetIsNeverOnWhileAnExchangeRuns)
+{
+    const struct {
+        const char* name;
+        QPushButton* frmMain::*button;
+        const char* address; // typed first, then left with Tab
+    } rows[] = {
+        {"Get Status", &frmMain::cmdStatus, nullptr},
+        {"Get", &frmMain::cmdRead, nullptr},
+        {"Get Voltage", &frmMain::cmdVoltage, nullptr},
+        {"Set", &frmMain::cmdSet, "0704"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        LoadAndGet('T');
+        if (r.address != nullptr) {
+            TypeAddress(3, r.address);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        struct Watch : QObject {
+            const Sim::SimSerialComm* port;
+            std::vector<size_t> at; // bytes written when Set turned on
+            bool eventFilter(QObject* o, QEvent* e) override
+            {
+                if (e->type() == QEvent::EnabledChange && static_cast<QWidget*>(o)->isEnabled()) {
+                    at.push_back(port->Written().size());
+                }
+                return false;
+            }
+        } watch;
+        watch.port = port;
+        win->cmdSet->installEventFilter(&watch);
+        Script({});
+        QTest::mouseClick(win.get()->*r.button, Qt::LeftButton);
+        win->cmdSet->removeEventFilter(&watch);
+        for (size_t bytes : watch.at) {
+            EXPECT_EQ(bytes, port->Written().size());
+        }
+    }
+}
+
+// Another window's version read is followed as soon as it is made: a lost
+// reply leaves the main window in its state for no firmware, with no Set that
+// ends silently; another unit found leaves the status of the unit before not
+// read, even while that window is still open.
+TEST_F(WindowFaultTest, AnotherWindowsVersionReadIsFollowed)
+{
+    const std::string V = Sim::FrameAddress('V', 0xA0, 0x00, 0x00);
+    const struct {
+        const char* name;
+        const char* form;
+        FirmwarePolicy policy;
+        bool lost;
+        std::vector<std::string> inside; // Tx firmware, type, serial, voltage while the window is open
+        std::vector<Box> boxes;
+    } rows[] = {
+        {"Battery Life, its reply lost", "frmBattLife", FirmwarePolicies::frmBattLife, true, {},
+         {{"Communication Error"}}},
+        {"Battery Life, another unit", "frmBattLife", FirmwarePolicies::frmBattLife, false,
+         {"Unknown:M", "Unknown:M", "Unknown:M", "Unknown:M"}, {}},
+        {"Settings, another unit", "frmGenSettings", FirmwarePolicies::frmGenSettings, false,
+         {"Unknown:M", "Unknown:M", "Unknown:M", "Unknown:M"}, {}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        LoadAndGet('T');
+        QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
+        const std::string firmwareA = Shown(win->lblFirmware);
+        Sent();
+        model.ClearFrames();
+        if (r.lost) {
+            model.knobs.ignoreFrame = V;
+        } else {
+            PutUnitB(model);
+        }
+        std::vector<std::string> inside;
+        Stub(r.form, [&] {
+            FirmwareWindow window;
+            FirmwareReader::GetFirmware(r.policy, window);
+            const std::vector<std::string> labels = StatusLabels();
+            inside = {labels[1], labels[2], labels[3], labels[5]};
+            model.knobs.ignoreFrame.clear();
+        });
+        Script(r.boxes);
+        if (std::string(r.form) == "frmBattLife") {
+            Trigger("mnuBattLife");
+        } else {
+            QTest::mouseClick(win->cmdSettings, Qt::LeftButton);
+        }
+        EXPECT_EQ(Titles(), Titles(r.boxes));
+        if (!r.lost) {
+            EXPECT_EQ(inside, r.inside);
+            EXPECT_EQ(Shown(win->lblFirmware), TpdrFirmware.Caption() + ":W");
+            EXPECT_NE(Shown(win->lblFirmware), firmwareA);
+            continue;
+        }
+        // No firmware: only what needs none is offered.
+        EXPECT_FALSE(OwnEnabled("cmdSet"));
+        EXPECT_FALSE(OwnEnabled("cmdSettings"));
+        EXPECT_TRUE(OwnEnabled("cmdStatus"));
+        Sent();
+        model.ClearFrames();
+        boxes.Clear();
+        QTest::mouseClick(win->cmdSet, Qt::LeftButton);
+        EXPECT_EQ(Sent(), std::vector<std::string>{});
     }
 }
 

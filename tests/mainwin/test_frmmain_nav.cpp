@@ -61,8 +61,9 @@ TEST_F(NavPanelTest, FrameAndEnablingPerScheme)
         int checkedChan, checkedReply; // 0: neither option on
     } rows[] = {
         // Outside the Spanwave family there is no quick-set.
-        {0, 1, 1, true, 0, "EDDDDDDDE", 0, 0},     {100, 1, 1, true, 1, "EDDDDDDDE", 0, 0},
-        {400, 0, 0, true, 0, "EEDDDDDDE", 0, 0},   {400, 2, 0, false, 2, "DDDDDDDDD", 2, 1},
+        // No firmware, or no scheme: nothing read, nothing to write.
+        {0, 1, 1, true, 0, "DDDDDDDDD", 0, 0},     {100, 1, 1, true, 1, "EDDDDDDDE", 0, 0},
+        {400, 0, 0, true, 0, "DDDDDDDDD", 0, 0},   {400, 2, 0, false, 2, "DDDDDDDDD", 2, 1},
         {400, 2, 2, true, 2, "EEEEDDEDE", 2, 1},   {400, 1, 1, false, 3, "DDDDDDDDD", 1, 1},
         {400, 1, 1, true, 3, "EEEEEEEEE", 1, 1},   {400, 1, 2, true, 4, "DEEEEEEEE", 1, 2},
     };

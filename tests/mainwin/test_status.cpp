@@ -54,7 +54,7 @@ TEST_F(ExchangeTest, GetStatus)
         {"test mode", [this] { model.versionText = "TestMode "; },
          {V9, Tx, Init, Depth, Init, Volt, Init, RS232, Dual, Ports, Init},
          // No type number: the depth answer is decoded.
-         {"Test Mode:W", "Tx V2.10F:W", "N/A:W", "N/A:W", "ON:W", "17.3 Volts:W"}, {}, 0, true, true, false},
+         {"Test Mode:W", "Tx V2.10F:W", "N/A:W", "N/A:W", "ON:W", "17.3 Volts:W"}, {}, 0, false, true, false},
         {"unrecognised version", [this] { model.versionText = "Vers7.77X"; }, {V9},
          {"Unrecognised:R", Unknown, Unknown, Unknown, Unknown, Unknown}, {{"Invalid Firmware Version"}}, 0, false,
          false, false},
