@@ -66,6 +66,8 @@ void frmGenSettings::Form_Load()
     resize(Forms::Twips(4935), height());
     NavStamp.Take();
     ShowNavScheme();
+    NavRead = QuickSetMode;
+    NavChosen = false;
     picGeneral[1]->setVisible(QuickSetMode);
     picGeneral[0]->setVisible(!QuickSetMode);
     ProgressCancel(false);
@@ -99,12 +101,24 @@ void frmGenSettings::ShowNavScheme()
         }
         cboOrvaneIntChan->setCurrentIndex(-1);
     }
+    KeepShownNavigation();
     const int32_t c = NavParams.OrvaneIntChan();
     if (c != 19 && c < 16 && c >= 0) {
         SetListIndex(cboOrvaneIntChan, c);
-        cboOrvaneIntChan_Click();
+        lblQuickData[0]->setText(cboOrvaneIntChan->currentText());
     }
-    KeepShownNavigation();
+}
+
+void frmGenSettings::RestoreShownNavigation()
+{
+    NavChosen = false;
+    if (!NavStillRead()) {
+        return; // nothing of the unit to go back to
+    }
+    NavParams.OrvaneIntChan(ShownIntChan);
+    // The codes as shown, not the number's text: "0005" must not come back as "5".
+    NavParams.AddressCode(false, ShownAddressCode);
+    NavParams.ChannelCode(false, ShownChannelCode);
 }
 
 void frmGenSettings::KeepShownNavigation()
@@ -326,21 +340,8 @@ void frmGenSettings::ShowGenParams()
     if (QuickSetMode) {
         lblAddress->setText(QStringLiteral("Address"));
         lblAddress->setVisible(true);
-        const std::string t = NavParams.CmdAddressString();
-        const auto k = static_cast<uint32_t>(NavParams.CmdAddressColor());
         txtAddress->setVisible(true);
-        {
-            const QSignalBlocker block(txtAddress);
-            txtAddress->setText(Q(t));
-        }
-        Forms::SetBackColor(txtAddress, k);
-        lblQuickData[1]->setText(Q(t));
-        Forms::SetBackColor(lblQuickData[1], k);
-        const int32_t c = NavParams.OrvaneIntChan();
-        SetListIndex(cboOrvaneIntChan, c >= 0 && c < cboOrvaneIntChan->count() ? c : -1);
-        cboOrvaneIntChan_Click();
-        CheckCmdAddress();
-        HighlightQuickButton();
+        ShowQuickNav();
     } else {
         ShowGenParam(2);
     }
@@ -500,19 +501,66 @@ void frmGenSettings::ShowAddress()
     txtAddress->setToolTip(Q(ReadGenParam.ToolTip(2, fw)));
 }
 
+// The colours of the interrogation channel and the command address: white
+// for what the unit holds, orange for a change, red for none or an invalid
+// one; nothing read and nothing chosen shows blank on white.
 void frmGenSettings::CheckCmdAddress()
 {
-    uint32_t colour = Forms::vbRed;
-    if (cboOrvaneIntChan->currentIndex() >= 0) {
-        colour = NavParams.OrvaneIntChan() == ShownIntChan ? Forms::vbWhite : Forms::vbOrange;
-    } else {
-        SetEnabled({cmdGenWrite[0], cmdGenWrite[1]}, false);
+    const bool read = NavStillRead();
+    const bool shown = read || NavChosen;
+    uint32_t colour = Forms::vbWhite;
+    if (shown) {
+        colour = cboOrvaneIntChan->currentIndex() < 0 ? Forms::vbRed
+                 : read && NavParams.OrvaneIntChan() == ShownIntChan ? Forms::vbWhite
+                                                                     : Forms::vbOrange;
     }
     Forms::SetBackColor(cboOrvaneIntChan, colour);
     Forms::SetBackColor(lblQuickData[0], colour);
-    if (!CmdAddressOK(txtAddress)) {
-        SetEnabled({cmdGenWrite[0], cmdGenWrite[1]}, false);
+    colour = Forms::vbWhite;
+    if (shown) {
+        colour = !CmdAddressOK(txtAddress)                                         ? Forms::vbRed
+                 : read && VB::Val(S(txtAddress->text())) == ShownCmdAddress ? Forms::vbWhite
+                                                                                   : Forms::vbOrange;
     }
+    Forms::SetBackColor(txtAddress, colour);
+    Forms::SetBackColor(lblQuickData[1], colour);
+}
+
+// The quick-set navigation's one routine: from the unit's navigation as the
+// main window read it (the shown channel and address), the choice held in
+// NavParams and whether that read is still the unit's, it sets what the
+// read-outs show, their colours, the preset highlighted and, through the Set
+// gate, whether Set is on. Opening, Get, a preset, an edit, Cancel and the end
+// of a write all end here.
+void frmGenSettings::ShowQuickNav()
+{
+    if (!QuickSetMode) {
+        return;
+    }
+    const bool shown = NavStillRead() || NavChosen;
+    const int32_t c = NavParams.OrvaneIntChan();
+    SetListIndex(cboOrvaneIntChan, shown && c >= 0 && c < cboOrvaneIntChan->count() ? c : -1);
+    lblQuickData[0]->setText(cboOrvaneIntChan->currentText());
+    // The codes as chosen: a preset's address may belong to the Spanwave type
+    // the write offers to switch to, which the type the unit holds calls invalid.
+    const int16_t a = NavParams.AddressCode(), k = NavParams.ChannelCode();
+    const std::string address = a >= 0 && k >= 0 ? CommonProcs::ZeroPad(std::to_string(a), 2) +
+                                                        CommonProcs::ZeroPad(std::to_string(k), 2)
+                                                  : NavParams.CmdAddressString();
+    const QString t = shown ? Q(address) : QString();
+    {
+        const QSignalBlocker block(txtAddress);
+        txtAddress->setText(t);
+    }
+    lblQuickData[1]->setText(t);
+    txtAddress->setToolTip(Q(NavParams.CmdAddressToolTip()));
+    lblQuickData[1]->setToolTip(txtAddress->toolTip());
+    CheckCmdAddress();
+    if (!shown) {
+        SelectedPreset = 0; // nor is it known which preset the unit holds
+    }
+    HighlightQuickButton();
+    EnableGenWrite();
 }
 
 void frmGenSettings::HighlightQuickButton()
@@ -531,7 +579,7 @@ bool frmGenSettings::GenWriteAllowed()
     for (int32_t n = 1; n <= 10; ++n) {
         any = any || ReadGenParam.EnableOK(fw, n);
     }
-    if (!any || !ReadGenParam.HasBeenRead() || !ReadStamp.Current() || (QuickSetMode && !NavStamp.Current())) {
+    if (!any || !ReadGenParam.HasBeenRead() || !ReadStamp.Current() || (QuickSetMode && !NavStillRead())) {
         return false;
     }
     for (int32_t n = 1; n <= 10; ++n) {
@@ -569,34 +617,9 @@ void frmGenSettings::EnableGenWrite()
     SetEnabled({cmdGenWrite[0], cmdGenWrite[1]}, allowed);
 }
 
-// The main window's navigation belongs to the unit it read: once another unit
-// is found it shows as not read, and Set stays off until the dialog is opened
-// again over the main window's next read.
-void frmGenSettings::ShowNavigationNotRead()
-{
-    {
-        const QSignalBlocker block(cboOrvaneIntChan);
-        cboOrvaneIntChan->setCurrentIndex(-1);
-    }
-    {
-        const QSignalBlocker block(txtAddress);
-        txtAddress->clear();
-    }
-    for (QWidget* w : std::initializer_list<QWidget*>{cboOrvaneIntChan, txtAddress, lblQuickData[0], lblQuickData[1]}) {
-        Forms::SetBackColor(w, Forms::vbWhite);
-    }
-    lblQuickData[0]->clear();
-    lblQuickData[1]->clear();
-    SelectedPreset = 0; // nor is it known which preset the unit holds
-    HighlightQuickButton();
-    EnableGenWrite();
-}
-
 bool frmGenSettings::ValuesStillRead()
 {
-    if (QuickSetMode && NavStamp.Outdated()) {
-        ShowNavigationNotRead();
-    }
+    ShowQuickNav();
     if (ReadStamp.Current()) {
         return true;
     }
@@ -631,10 +654,7 @@ void frmGenSettings::cmdGenCancel_Click(int)
     for (int32_t n = 1; n <= 10; ++n) {
         CopyGenParam(0, n);
     }
-    NavParams.OrvaneIntChan(ShownIntChan);
-    // The codes as shown, not the number's text: "0005" must not come back as "5".
-    NavParams.AddressCode(false, ShownAddressCode);
-    NavParams.ChannelCode(false, ShownChannelCode);
+    RestoreShownNavigation();
     SelectedPreset = SpanwaveQuickset::FindQuickset();
     // Coloured first, as after a read: the display then marks a turn-around
     // time off the list.
@@ -646,7 +666,7 @@ void frmGenSettings::cmdGenCancel_Click(int)
 void frmGenSettings::cmdQuickSet_Click()
 {
     SelectedPreset = SpanwaveQuickset::FindQuickset();
-    HighlightQuickButton();
+    ShowQuickNav();
     picGeneral[0]->hide();
     picGeneral[1]->show();
     QuickSetPanelShown = true;
@@ -662,6 +682,7 @@ void frmGenSettings::cmdAdvanced_Click()
 void frmGenSettings::cmdQuick_Click(int Index)
 {
     const QuicksetRecord& q = Quicksets.at(static_cast<size_t>(Index));
+    NavChosen = true;
     SelectedPreset = static_cast<int16_t>(Index);
     HighlightQuickButton();
     CommonProcs::SelectComboItem(cboOrvaneIntChan, "MF" + std::to_string(q.MFNumber));

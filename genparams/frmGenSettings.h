@@ -59,10 +59,16 @@ private:
     // ---- Display (opening)
     void ShowNavScheme();
     void ShowCmdAddress();
-    void ShowNavigationNotRead();
+    // The quick-set navigation's one routine (see its definition).
+    void ShowQuickNav();
+    // The quick-set navigation on show is the unit's, as the main window read it.
+    bool NavStillRead() const { return NavRead && NavStamp.Current(); }
     // What Cancel and the Set gate compare the navigation with: the values as
     // shown on opening and after each write.
     void KeepShownNavigation();
+    // The navigation back to what the unit holds, as Cancel and Get leave it:
+    // no preset or edit that was not sent stays behind.
+    void RestoreShownNavigation();
     void FillGenCombos();
     void GenToolTips();
     void EnableGenControls(bool Busy);
@@ -153,6 +159,12 @@ private:
     // Taken when the quick-set navigation on show comes from the main window's
     // read: on opening, and after the read-back of its write.
     FirmwareStamp NavStamp;
+    // That read found the unit's Spanwave navigation; a read-back that failed,
+    // or found another scheme, leaves nothing the panel can show as the unit's.
+    bool NavRead = false;
+    // A channel or address picked since, by a preset or by hand: shown as a
+    // change even where nothing read is shown.
+    bool NavChosen = false;
 
     // ---- Controls
     std::array<QWidget*, 2> picGeneral{};

@@ -114,13 +114,10 @@ void frmGenSettings::txtAddress_Validate(bool& Cancel)
     const std::string text = S(txtAddress->text());
     if (QuickSetMode) {
         NavParams.CmdAddressString(text);
-        uint32_t colour = Forms::vbRed;
-        if (CmdAddressOK(txtAddress)) {
-            colour = VB::Val(text) == ShownCmdAddress ? Forms::vbWhite : Forms::vbOrange;
-        }
-        Forms::SetBackColor(txtAddress, colour);
+        NavChosen = NavChosen || !VB::Trim(text).empty();
         lblQuickData[1]->setText(Q(text));
-        Forms::SetBackColor(lblQuickData[1], colour);
+        CheckCmdAddress();
+        EnableGenWrite();
         return;
     }
     clsCommands commands;
@@ -172,15 +169,9 @@ void frmGenSettings::cboOrvaneIntChan_Click() { cboOrvaneIntChan_LostFocus(); }
 void frmGenSettings::cboOrvaneIntChan_LostFocus()
 {
     const int i = cboOrvaneIntChan->currentIndex();
-    uint32_t colour = Forms::vbRed;
-    int32_t channel = 19;
-    if (i >= 0) {
-        colour = i == ShownIntChan ? Forms::vbWhite : Forms::vbOrange;
-        channel = i;
-    }
-    Forms::SetBackColor(cboOrvaneIntChan, colour);
-    NavParams.OrvaneIntChan(channel);
+    NavChosen = NavChosen || i >= 0;
+    NavParams.OrvaneIntChan(i >= 0 ? i : 19);
     lblQuickData[0]->setText(cboOrvaneIntChan->currentText());
-    Forms::SetBackColor(lblQuickData[0], colour);
+    CheckCmdAddress();
     EnableGenWrite();
 }

@@ -111,6 +111,8 @@ void frmGenSettings::cmdGenRead_Click(int)
     CommonProcs::InitialiseTpdr();
     ShowStatus("Transponder initialised.");
     EndBusy();
+    // A preset or edit not sent goes with the rest: the read-outs show the unit.
+    RestoreShownNavigation();
     SelectedPreset = 0;
     if (NavParams.NavScheme() == 4) {
         SelectedPreset = SpanwaveQuickset::FindQuickset();
@@ -182,13 +184,18 @@ void frmGenSettings::cmdGenWrite_Click(int Index)
         // The main window writes the chain while this dialog stays live above it.
         EnableGenControls(true);
         const bool ok = owner_ != nullptr && owner_->SetNavParams();
-        NavStamp.Take();
         // The main window has read the navigation back, written or not: show
-        // what the unit holds, never a preset's address beside the unit's channel.
-        ShowNavScheme();
-        ShowCmdAddress();
-        SelectedPreset = SpanwaveQuickset::FindQuickset();
-        HighlightQuickButton();
+        // what the unit holds, never a preset's address beside the unit's
+        // channel. A read-back that failed, or found no Spanwave navigation,
+        // leaves none to show.
+        NavStamp.Take();
+        NavRead = NavParams.NavScheme() == 4;
+        NavChosen = false;
+        if (NavRead) {
+            ShowNavScheme();
+        }
+        SelectedPreset = NavRead ? SpanwaveQuickset::FindQuickset() : 0;
+        ShowQuickNav();
         // Its read-back reads the version too: under another firmware the
         // values on show are no longer the unit's.
         const bool current = ValuesStillRead();

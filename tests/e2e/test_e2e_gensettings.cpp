@@ -196,7 +196,25 @@ protected:
         if (auto* box = qobject_cast<QLineEdit*>(w)) {
             return box->text().toStdString();
         }
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            return label->text().toStdString();
+        }
         return qobject_cast<QComboBox*>(w)->currentText().toStdString();
+    }
+    // The quick-set panel's navigation as the user sees it: interrogation
+    // channel and address read-outs, their colours, the preset highlighted
+    // ("-" for none) and whether Set is on.
+    std::string QuickNav() const
+    {
+        std::string preset = "-";
+        for (int i = 1; i <= 9; ++i) {
+            auto* b = C<QPushButton>(("cmdQuick_" + std::to_string(i)).c_str());
+            if (b->font().pointSize() == 28) {
+                preset = b->text().toStdString();
+            }
+        }
+        return Text("lblQuickData_0") + "|" + Text("lblQuickData_1") + "|" + Colour("lblQuickData_0") +
+               Colour("lblQuickData_1") + "|" + preset + "|" + (Enabled("cmdGenWrite_1") ? "Set" : "off");
     }
     std::string Colour(const char* name) const
     {
@@ -549,6 +567,103 @@ TEST_F(GenSettingsE2E, AFailedNavigationWriteShowsWhatTheUnitHolds)
     Take();
     With([](Model& m) { EXPECT_EQ(m.Peek(true, 0x80, 0, 0) * 256 + m.Peek(true, 0x80, 0, 1), 0x22F1); });
 }
+
+// The quick-set navigation shows what the unit holds as the main window read
+// it, or shows as not read; while it is not read, a preset is a change shown
+// against nothing and Set is off, so no Set ends writing part of a choice.
+class QuickSetNavigationE2E : public GenSettingsE2E, public ::testing::WithParamInterface<int> {};
+
+TEST_P(QuickSetNavigationE2E, ShowsTheUnitOrNotRead)
+{
+    const auto HPR = [](Model& m) {
+        m.Poke(true, 0x80, 0x00, 0x00, 0x28);
+        m.Poke(true, 0x80, 0x00, 0x01, 0x50);
+    };
+    const std::string lostChannelWrite = Sim::FrameAddress('F', 0, 0, 0);
+    const std::string lostCodewordRead = Sim::FrameAddress('r', 0x80, 0, 0);
+    const struct {
+        const char* name;
+        std::function<void()> before; // up to the dialog, Quickset opening it
+        std::function<void()> inside;  // the steps in the dialog
+        std::string after;             // QuickNav once they are done
+        std::function<void()> more;    // then these
+        std::string last;              // and QuickNav once more
+    } rows[] = {
+        {"a write from HPR addressing whose first frame is lost",
+         [&] {
+             LoadAndStatus(HPR);
+             Expected({{M24, Yes}, {NoReply, Ok}});
+         },
+         [&] {
+             Click("cmdQuick_5");
+             With([&](Model& m) { m.knobs.ignoreFrame = lostChannelWrite; });
+             Click("cmdGenWrite_1");
+             With([](Model& m) { m.knobs.ignoreFrame.clear(); });
+         },
+         "||WW|-|off", [&] { Click("cmdQuick_5"); }, "MF10|4603|OO|B2|off"},
+        {"a lost read-back",
+         [&] {
+             SpanwaveA1();
+             Expected({{NoReply, Ok}});
+         },
+         [&] {
+             Click("cmdQuick_5");
+             With([&](Model& m) { m.knobs.ignoreFrame = lostCodewordRead; });
+             Click("cmdGenWrite_1");
+             With([](Model& m) { m.knobs.ignoreFrame.clear(); });
+         },
+         "||WW|-|off", [&] { Click("cmdQuick_1"); }, "MF9|4701|OO|A1|off"},
+        {"another unit, then Cancel",
+         [&] {
+             SpanwaveA1();
+             With([](Model& m) { m.versionText = "Vers1.20F"; });
+         },
+         [] {}, "||WW|-|off", [&] { Click("cmdGenCancel_1"); }, "||WW|-|off"},
+        {"another unit, then a preset",
+         [&] {
+             SpanwaveA1();
+             With([](Model& m) { m.versionText = "Vers1.20F"; });
+         },
+         [&] { Click("cmdQuick_3"); }, "MF9|4705|OO|A3|off", [] {}, "MF9|4705|OO|A3|off"},
+        {"a preset written, another picked, then Get",
+         [&] {
+             LoadAndStatus(Tone);
+             Open("cmdQuickSet", [&](frmGenSettings&) {
+                 Click("cmdQuick_8");
+                 Pick("cboPowerLevel_1", "High");
+                 Click("cmdGenWrite_1");
+             });
+             Take();
+         },
+         [&] {
+             Click("cmdQuick_6");
+             Click("cmdGenRead_1");
+         },
+         "MF0|4503|WW|C2|off", [] {}, "MF0|4503|WW|C2|off"},
+    };
+    const auto& r = rows[GetParam()];
+    {
+        SCOPED_TRACE(r.name);
+        r.before();
+        std::string after, last;
+        Open("cmdQuickSet", [&](frmGenSettings&) {
+            r.inside();
+            after = QuickNav();
+            r.more();
+            last = QuickNav();
+            Take();
+            if (!Enabled("cmdGenWrite_1")) {
+                QTest::mouseClick(C<QPushButton>("cmdGenWrite_1"), Qt::LeftButton);
+                EXPECT_EQ(Take(), FrameList{}) << "Set while off";
+            }
+        });
+        EXPECT_EQ(after, r.after);
+        EXPECT_EQ(last, r.last);
+        Take();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, QuickSetNavigationE2E, ::testing::Range(0, 5));
 
 // The quick-set ends in the Spanwave write, which S-family and test-mode units
 // do not take: the main window offers it after neither Get Status nor Get, and

@@ -738,17 +738,19 @@ TEST_F(GenSettingsTest, ATatReadBackMatchesTheItemWithItsWord)
     }
 }
 
-// On a unit of the second Spanwave type a preset's address is of the first;
-// once a Get shows it "Invalid", Set is off.
-TEST_F(GenSettingsTest, SetIsOffWhileTheCommandAddressShowsInvalid)
+// On a unit of the second Spanwave type a preset's address is of the first:
+// it shows as picked, for the write to offer the switch of type. A Get then
+// leaves no unsent preset: the unit's address shows, and Set is off.
+TEST_F(GenSettingsTest, APresetNotSentIsGoneAfterGet)
 {
     QuickSetNavigation(0, 5, 2);
     Open();
     Click("cmdQuick_5");
+    EXPECT_EQ(Text("txtAddress") + " " + Colour("txtAddress"), "4603 O");
     EXPECT_TRUE(OwnEnabled("cmdGenWrite_1"));
     Click("cmdGenRead_1");
     Sent();
-    EXPECT_EQ(Text("txtAddress") + " " + Colour("txtAddress"), "Invalid R");
+    EXPECT_EQ(Text("txtAddress") + " " + Colour("txtAddress"), "0005 W");
     EXPECT_FALSE(OwnEnabled("cmdGenWrite_1"));
 }
 
