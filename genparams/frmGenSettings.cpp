@@ -47,6 +47,8 @@ void SetEnabled(std::initializer_list<QWidget*> widgets, bool enabled)
 
 } // namespace
 
+FirmwareStamp frmGenSettings::ReadStamp;
+
 frmGenSettings::frmGenSettings(QWidget* owner) : Forms::Dialog(owner), owner_(dynamic_cast<GenSettingsOwner*>(owner))
 {
     setObjectName(QStringLiteral("frmGenSettings"));
@@ -75,8 +77,7 @@ void frmGenSettings::Form_Load()
     for (int32_t n = 1; n <= 10; ++n) {
         CopyGenParam(2, n);
     }
-    ColourGenParams();
-    ShowGenParams();
+    ShowGeneral();
     // Held until the read below has run: a Get or a sub-dialog's exchange
     // started meanwhile would share the link with it.
     EnableGenControls(true);
@@ -617,20 +618,35 @@ void frmGenSettings::EnableGenWrite()
     SetEnabled({cmdGenWrite[0], cmdGenWrite[1]}, allowed);
 }
 
+// The general values' one routine: from the read copy, the edit copy and
+// whether that read is still the unit's, each field's value, its colour and
+// whether Set is on; the quick-set navigation follows (ShowGenParams runs
+// ShowQuickNav). Opening, Get, Cancel, the end of a write and the return from
+// a sub-dialog end here.
+void frmGenSettings::ShowGeneral()
+{
+    if (ReadGenParam.HasBeenRead() && ReadStamp.Outdated()) {
+        // Read from another unit: not read until the next Get.
+        ReadGenParam.HasBeenRead(false);
+        for (int32_t n = 1; n <= 10; ++n) {
+            SetDefaults(n);
+        }
+        FillGenCombos();
+        EnableGenControls(Busy());
+    }
+    // Coloured first: the display then marks a turn-around time off the list.
+    ColourGenParams();
+    ShowGenParams();
+    EnableGenWrite();
+}
+
 bool frmGenSettings::ValuesStillRead()
 {
-    ShowQuickNav();
     if (ReadStamp.Current()) {
+        ShowQuickNav(); // the navigation has a stamp of its own
         return true;
     }
-    ReadGenParam.HasBeenRead(false);
-    for (int32_t n = 1; n <= 10; ++n) {
-        SetDefaults(n);
-    }
-    FillGenCombos();
-    ShowGenParams();
-    ColourGenParams();
-    EnableGenControls(false);
+    ShowGeneral();
     return false;
 }
 
@@ -656,11 +672,7 @@ void frmGenSettings::cmdGenCancel_Click(int)
     }
     RestoreShownNavigation();
     SelectedPreset = SpanwaveQuickset::FindQuickset();
-    // Coloured first, as after a read: the display then marks a turn-around
-    // time off the list.
-    ColourGenParams();
-    ShowGenParams();
-    EnableGenWrite();
+    ShowGeneral();
 }
 
 void frmGenSettings::cmdQuickSet_Click()

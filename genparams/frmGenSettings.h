@@ -89,8 +89,10 @@ private:
     void HighlightQuickButton();
     bool GenWriteAllowed();
     void EnableGenWrite();
+    // The general values' one routine (see its definition).
+    void ShowGeneral();
     // False, with the values put back to not read, when a version read since
-    // this dialog's read found another firmware: nothing is written from them.
+    // their read found another firmware: nothing is written from them.
     bool ValuesStillRead();
     void EnableGenRead(bool Enable);
     void EnableGain(bool Enable);
@@ -153,9 +155,10 @@ private:
     int16_t ShownAddressCode = -1;
     int16_t ShownChannelCode = -1;
     bool CancelRequested = false;
-    // Taken at this dialog's firmware read: the values on show stay the unit's
-    // only while no read since has found another firmware code.
-    FirmwareStamp ReadStamp;
+    // Taken at the dialog's firmware read: the values read stay the unit's only
+    // while no read since has found another firmware code. The copies outlive
+    // the dialog, and so does this.
+    static FirmwareStamp ReadStamp;
     // Taken when the quick-set navigation on show comes from the main window's
     // read: on opening, and after the read-back of its write.
     FirmwareStamp NavStamp;

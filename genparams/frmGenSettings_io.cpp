@@ -118,11 +118,7 @@ void frmGenSettings::cmdGenRead_Click(int)
         SelectedPreset = SpanwaveQuickset::FindQuickset();
         HighlightQuickButton();
     }
-    // Colours from the values just read; the display then marks a turn-around
-    // time off the list.
-    ColourGenParams();
-    ShowGenParams();
-    ValuesStillRead();
+    ShowGeneral();
     Forms::DefaultPointer();
 }
 
@@ -278,8 +274,7 @@ void frmGenSettings::WriteGenParams(int Index)
     ShowStatus("");
     // The shown navigation stays as it was unless the navigation write above
     // took the values read back: only what was sent is the unit's.
-    ColourGenParams();
-    ShowGenParams();
+    ShowGeneral();
     EndBusy();
     EnableGenWrite();
     picGeneral[0]->setVisible(Index == 0);
