@@ -544,10 +544,9 @@ void frmGenSettings::ShowQuickNav()
     lblQuickData[0]->setText(cboOrvaneIntChan->currentText());
     // The codes as chosen: a preset's address may belong to the Spanwave type
     // the write offers to switch to, which the type the unit holds calls invalid.
-    const int16_t a = NavParams.AddressCode(), k = NavParams.ChannelCode();
-    const std::string address = a >= 0 && k >= 0 ? CommonProcs::ZeroPad(std::to_string(a), 2) +
-                                                        CommonProcs::ZeroPad(std::to_string(k), 2)
-                                                  : NavParams.CmdAddressString();
+    const std::string codes = CommonProcs::ZeroPad(std::to_string(NavParams.AddressCode()), 2) +
+                              CommonProcs::ZeroPad(std::to_string(NavParams.ChannelCode()), 2);
+    const std::string address = CmdAddressOK(codes) ? codes : NavParams.CmdAddressString();
     const QString t = shown ? Q(address) : QString();
     {
         const QSignalBlocker block(txtAddress);

@@ -23,16 +23,18 @@ inline int32_t FW() { return TpdrFirmware.FWVersion(); }
 // checks the address again), so such an address is not refused here. The
 // address judged is the one the box shows: one that reads "Invalid" offers
 // no Set.
-inline bool CmdAddressOK(const QLineEdit* box)
+inline bool CmdAddressOK(const std::string& text)
 {
     clsSpanwaveParams shown = NavParams;
-    shown.CmdAddressString(Forms::S(box->text()));
+    shown.CmdAddressString(text);
     if (shown.CmdAddressIsOK()) {
         return true;
     }
     shown.SpanwaveType(1);
     return shown.CmdAddressIsOK();
 }
+
+inline bool CmdAddressOK(const QLineEdit* box) { return CmdAddressOK(Forms::S(box->text())); }
 
 // The list index as the forms runtime knows it: an editable combo counts as
 // selected only while its text is one of its items.
