@@ -74,6 +74,7 @@ std::vector<std::string> TransponderModel::Receive(const std::string& bytes)
         for (size_t i = 0; i < skipped; ++i) {
             if (pending_[i] == '\0') {
                 frames_.push_back(pending_.substr(i, 1));
+                replies_.emplace_back();
                 replies.emplace_back();
             }
         }
@@ -89,6 +90,7 @@ std::vector<std::string> TransponderModel::Receive(const std::string& bytes)
         pending_.erase(0, length);
         frames_.push_back(frame);
         replies.push_back(Answer(frame));
+        replies_.push_back(replies.back());
     }
     return replies;
 }

@@ -50,7 +50,13 @@ public:
 
     // Every complete frame and ping received, in order, as sent (one char per byte).
     const std::vector<std::string>& Frames() const { return frames_; }
-    void ClearFrames() { frames_.clear(); }
+    // The reply sent to each of them, after the knobs ("" for none).
+    const std::vector<std::string>& Replies() const { return replies_; }
+    void ClearFrames()
+    {
+        frames_.clear();
+        replies_.clear();
+    }
     // Bytes of an incomplete frame still waiting for the rest.
     const std::string& Pending() const { return pending_; }
 
@@ -58,6 +64,8 @@ public:
     // command letters address separate spaces.
     uint8_t Peek(bool lowerSpace, uint8_t p1, uint8_t p2, uint8_t p3) const;
     void Poke(bool lowerSpace, uint8_t p1, uint8_t p2, uint8_t p3, uint8_t value);
+    // Every byte ever set, keyed (lowerSpace << 24) | P1 P2 P3: the whole memory at a glance.
+    const std::map<uint32_t, uint8_t>& Bytes() const { return memory_; }
 
 private:
     std::string Answer(const std::string& frame);   // the reply after the knobs
@@ -66,6 +74,7 @@ private:
 
     std::string pending_;
     std::vector<std::string> frames_;
+    std::vector<std::string> replies_;
     int writesAccepted_ = 0;
     std::map<uint32_t, uint8_t> memory_;
 };
