@@ -289,7 +289,9 @@ void frmGenSettings::SetGenParamColour(int32_t Param, uint32_t& Colour)
     const bool supported = ReadGenParam.EnableOK(fw, Param) || fw == 0;
     const bool valid = EditGenParam.OKToWrite(Param);
     const bool same = !GenParamChanged(Param, EditGenParam, ReadGenParam);
-    if (!read || !supported || (valid && same)) {
+    // A value not read is never unchanged: one chosen while nothing is read
+    // shows as a change.
+    if (!supported || (read && valid && same) || (!read && !valid)) {
         Colour = Forms::vbWhite;
     } else {
         Colour = valid ? Forms::vbOrange : Forms::vbRed;
@@ -411,10 +413,13 @@ void frmGenSettings::ShowGenParam(int32_t Param)
     case 4: {
         const bool tat = ReadGenParam.EnableOK(fw, 4);
         SetVisible({lblGenTAT[0], lblGenTAT[1], cboGenTAT}, tat);
-        if (tat && !EditGenParam.OKToWrite(4)) {
+        if (!tat) {
+            cboGenTAT_Click(); // a unit without one shows none
+            Forms::SetBackColor(lblQuickData[2], Forms::vbWhite);
+        } else if (!EditGenParam.OKToWrite(4)) {
             ShowBlank(cboGenTAT);
             cboGenTAT_Click();
-        } else if (tat) {
+        } else {
             const bool was = cboGenTAT->isEnabled();
             cboGenTAT->setEnabled(false);
             SetListIndex(cboGenTAT, -1);
@@ -624,8 +629,10 @@ void frmGenSettings::EnableGenWrite()
 // a sub-dialog end here.
 void frmGenSettings::ShowGeneral()
 {
-    if (ReadGenParam.HasBeenRead() && ReadStamp.Outdated()) {
-        // Read from another unit: not read until the next Get.
+    if (ReadStamp.Outdated()) {
+        // Read from another unit: not read until the next Get, even where a
+        // version read since has cleared the read flag and left the values.
+        ReadStamp.Drop();
         ReadGenParam.HasBeenRead(false);
         for (int32_t n = 1; n <= 10; ++n) {
             SetDefaults(n);

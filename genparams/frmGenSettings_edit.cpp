@@ -162,7 +162,10 @@ void frmGenSettings::cboPowerLevel_Click(int Index)
     FieldValidate(9, Index, Cancel);
 }
 
-void frmGenSettings::cboGenTAT_Click() { lblQuickData[2]->setText(cboGenTAT->currentText()); }
+void frmGenSettings::cboGenTAT_Click()
+{
+    lblQuickData[2]->setText(ReadGenParam.EnableOK(FW(), 4) ? cboGenTAT->currentText() : QString());
+}
 
 void frmGenSettings::cboOrvaneIntChan_Click() { cboOrvaneIntChan_LostFocus(); }
 

@@ -175,8 +175,9 @@ void PutRead(Values& shown, const QWidget* top, const std::string& name, bool of
 {
     auto* w = name.empty() ? nullptr : top->findChild<QWidget*>(QString::fromStdString(name));
     const QWidget* typing = QApplication::focusWidget();
+    // "N/A" tells of the firmware, or of a pass that ended early: no value of the unit.
     if (w != nullptr && ShownUnder(w, top) && (w->isEnabled() || offToo) && Forms::BackColor(w) == Forms::vbWhite &&
-        !Text(w).empty() && !(typing != nullptr && (typing == w || w->isAncestorOf(typing)))) {
+        !Text(w).empty() && Text(w) != "N/A" && !(typing != nullptr && (typing == w || w->isAncestorOf(typing)))) {
         shown[name] = Text(w);
     }
 }
@@ -616,7 +617,7 @@ private:
             EXPECT_TRUE(told) << "SILENT SET " << at << c.name << " clicked while on wrote nothing and said nothing";
         }
         // 3. What shows as read is what the unit held at its last read.
-        if (versionRead && step.kind != "main:battlife") { // every other window's version read shows in the label
+        if (versionRead) { // every window's version read shows in the label
             step.reads.insert("lblFirmware");
         }
         if (navRead && step.kind == "gen:set") {
@@ -845,8 +846,15 @@ TEST_F(SequenceTest, PresetOnAUnitWithoutATurnAroundTime)
     Replay({"status", "settings; swap Vers2.00D; get; preset B1"});
 }
 
-// The battery-life estimate that finds another unit leaves the firmware not read.
-TEST_F(SequenceTest, BatteryLifeOfAnotherUnitLeavesTheFirmwareNotRead)
+// A preset picked once the values were found to be another unit's shows as a
+// change, not as what the unit holds.
+TEST_F(SequenceTest, PresetAfterTheValuesWereForgottenShowsAsAChange)
+{
+    Replay({"status", "settings; swap Vers2.10F; preset A2; set; preset A1"});
+}
+
+// The battery-life estimate that finds another unit shows that unit's firmware.
+TEST_F(SequenceTest, BatteryLifeOfAnotherUnitShowsItsFirmware)
 {
     Replay({"status", "swap Vers1.20F", "battlife"});
 }
@@ -875,7 +883,7 @@ TEST_F(SequenceTest, LostReadBackLeavesTheNavigationNotRead)
     Replay({"status", "settings; preset B2; lose r|80|00|00; set"});
 }
 
-// A Get Status cancelled before the voltage leaves the voltage not read.
-TEST_F(SequenceTest, CancelledGetStatusLeavesTheVoltageNotRead) { Replay({"status", "stop 4", "status"}); }
+// A Get Status cancelled before the voltage shows no voltage of the read before.
+TEST_F(SequenceTest, CancelledGetStatusShowsNoEarlierVoltage) { Replay({"status", "stop 4", "status"}); }
 
 } // namespace
