@@ -217,8 +217,9 @@ bool frmMain::SetNavParams()
         }
     }
     CancelRequested = false;
-    // Until the read-back below has ended, nothing of the window starts another exchange.
-    exchanging_ = true;
+    // Busy from here until the read-back has ended: a click queued on Set must
+    // not start a second write inside this one's pauses.
+    BeginExchange();
     NavParamsRead = false;
     const int32_t r = read ? WriteNavParams() : NoFirmware;
     DoEvents();

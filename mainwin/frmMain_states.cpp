@@ -288,7 +288,7 @@ void frmMain::ShowStatusPanel()
     }
     // A window that reads the version without showing it leaves the label
     // behind: it shows the code found, or not read once the code was lost.
-    if (labelCode_ != TpdrFirmware.FWVersion()) {
+    if (labelCode_ != TpdrFirmware.FWVersion() || Forms::S(lblFirmware->text()) != TpdrFirmware.Caption()) {
         labelCode_ = TpdrFirmware.FWVersion();
         if (labelCode_ != FWUnknown) {
             SetStatusLabel(lblFirmware, TpdrFirmware.Caption(), Forms::vbWhite);
