@@ -187,17 +187,16 @@ void frmGenSettings::FillGenCombos()
 
 void frmGenSettings::ShowCmdAddress()
 {
+    if (QuickSetMode) {
+        ShowQuickNav(); // what the unit holds, or not read
+        return;
+    }
     {
         const QSignalBlocker block(txtAddress);
         txtAddress->setToolTip(Q(NavParams.CmdAddressToolTip()));
         txtAddress->setText(Q(NavParams.CmdAddressString()));
     }
     Forms::SetBackColor(txtAddress, static_cast<uint32_t>(NavParams.CmdAddressColor()));
-    if (QuickSetMode) {
-        lblQuickData[1]->setToolTip(txtAddress->toolTip());
-        lblQuickData[1]->setText(txtAddress->text());
-        Forms::SetBackColor(lblQuickData[1], static_cast<uint32_t>(NavParams.CmdAddressColor()));
-    }
 }
 
 void frmGenSettings::GenToolTips()
