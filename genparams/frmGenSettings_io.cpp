@@ -273,7 +273,9 @@ void frmGenSettings::WriteGenParams(int Index)
     EnableGenControls(false);
     ShowStatus("");
     // The shown navigation stays as it was unless the navigation write above
-    // took the values read back: only what was sent is the unit's.
+    // took the values read back: only what was sent is the unit's. The
+    // highlight follows what the values now make.
+    SelectedPreset = SpanwaveQuickset::FindQuickset();
     ShowGeneral();
     EndBusy();
     EnableGenWrite();

@@ -866,6 +866,13 @@ TEST_F(SequenceTest, ASetQueuedDuringASetIsNotLetIn)
     Replay({"swap Vers2.20F", "status", "chan cboHPRChan 0", "idle set"});
 }
 
+// After a write the highlight shows the preset the values now make.
+TEST_F(SequenceTest, AWriteLeavesTheHighlightOfWhatTheUnitHolds)
+{
+    Replay({"swap Vers2.10F", "status",
+            "settings; preset B3; lose F|00|00|00; set; panel; tat 250.0; set; get; tat 500.0; set; cancel"});
+}
+
 // The battery-life estimate that finds another unit shows that unit's firmware.
 TEST_F(SequenceTest, BatteryLifeOfAnotherUnitShowsItsFirmware)
 {
