@@ -190,10 +190,10 @@ void frmGenSettings::cmdGenWrite_Click(int Index)
         if (NavRead) {
             ShowNavScheme();
         }
-        SelectedPreset = NavRead ? SpanwaveQuickset::FindQuickset() : 0;
-        ShowQuickNav();
+        SelectedPreset = SpanwaveQuickset::FindQuickset();
         // Its read-back reads the version too: under another firmware the
-        // values on show are no longer the unit's.
+        // values on show are no longer the unit's. Either way the panel is
+        // shown again on the way.
         const bool current = ValuesStillRead();
         if (!ok || !current) {
             EnableGenControls(false);

@@ -292,6 +292,8 @@ private:
     void LockNavPanel();
     // Every path into a read or write: the window busy before anything is cleared.
     void BeginExchange();
+    // ... and out of it: the window turns idle.
+    void EndExchange();
     // Moves the focus only to a control that can take it.
     static void MoveFocus(QWidget* control);
 

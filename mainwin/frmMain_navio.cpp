@@ -81,8 +81,7 @@ void frmMain::cmdRead_Click()
         DefineNavScheme();
         StoreReadParams();
     }
-    exchanging_ = false;
-    UpdateControls();
+    EndExchange();
     Forms::DefaultPointer();
 }
 

@@ -75,6 +75,12 @@ void frmMain::BeginExchange()
     SetBusyControls();
 }
 
+void frmMain::EndExchange()
+{
+    exchanging_ = false;
+    UpdateControls();
+}
+
 void frmMain::EnableControlsNoFirmware()
 {
     EnableAllControls(false);

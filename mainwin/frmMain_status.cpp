@@ -57,8 +57,7 @@ void frmMain::cmdStatus_Click()
         DefineNavScheme(); // stored before the window turns idle, as after Get
         StoreReadParams();
     }
-    exchanging_ = false;
-    UpdateControls();
+    EndExchange();
     EnableReleaseButton();
     // A channel the firmware's scheme does not know leaves the transponder
     // unreachable; offer the channel every unit answers on.
@@ -220,8 +219,7 @@ void frmMain::cmdVoltage_Click()
     GetFirmware();
     GetBatteryVoltage(TpdrFirmware.FWVersion());
     VoltageRead = true;
-    exchanging_ = false;
-    UpdateControls();
+    EndExchange();
     MoveFocus(cmdStatus);
 }
 

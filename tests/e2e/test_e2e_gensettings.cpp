@@ -579,6 +579,11 @@ TEST_P(QuickSetNavigationE2E, ShowsTheUnitOrNotRead)
         m.Poke(true, 0x80, 0x00, 0x00, 0x28);
         m.Poke(true, 0x80, 0x00, 0x01, 0x50);
     };
+    // Unit A made preset A1, then unit B on the cable.
+    const auto anotherUnit = [&] {
+        SpanwaveA1();
+        With([](Model& m) { m.versionText = "Vers1.20F"; });
+    };
     const std::string lostChannelWrite = Sim::FrameAddress('F', 0, 0, 0);
     const std::string lostCodewordRead = Sim::FrameAddress('r', 0x80, 0, 0);
     const struct {
@@ -614,16 +619,10 @@ TEST_P(QuickSetNavigationE2E, ShowsTheUnitOrNotRead)
          },
          "||WW|-|off", [&] { Click("cmdQuick_1"); }, "MF9|4701|OO|A1|off"},
         {"another unit, then Cancel",
-         [&] {
-             SpanwaveA1();
-             With([](Model& m) { m.versionText = "Vers1.20F"; });
-         },
+         anotherUnit,
          [] {}, "||WW|-|off", [&] { Click("cmdGenCancel_1"); }, "||WW|-|off"},
         {"another unit, then a preset",
-         [&] {
-             SpanwaveA1();
-             With([](Model& m) { m.versionText = "Vers1.20F"; });
-         },
+         anotherUnit,
          [&] { Click("cmdQuick_3"); }, "MF9|4705|OO|A3|off", [] {}, "MF9|4705|OO|A3|off"},
         {"a preset written, another picked, then Get",
          [&] {
