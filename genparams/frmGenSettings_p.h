@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 namespace GenSettingsForm {
@@ -44,6 +45,20 @@ inline int ListIndex(const QComboBox* combo)
 }
 
 inline std::string ComboText(const QComboBox* combo) { return Forms::S(combo->currentText()); }
+
+inline void SetVisible(std::initializer_list<QWidget*> widgets, bool visible)
+{
+    for (QWidget* w : widgets) {
+        w->setVisible(visible);
+    }
+}
+
+inline void SetEnabled(std::initializer_list<QWidget*> widgets, bool enabled)
+{
+    for (QWidget* w : widgets) {
+        w->setEnabled(enabled);
+    }
+}
 
 // Sets the list index from code with no handler running.
 inline void SetListIndex(QComboBox* combo, int index)
