@@ -6,16 +6,60 @@
 #include "errorhandler.h"
 #include "vberror.h"
 
+#include <algorithm>
+#include <vector>
+
 std::function<void(bool reset)> ClearUnsupportedReadsHook = [](bool) {};
-std::function<void()> AnotherUnitHook;
+
+namespace {
+std::vector<FirmwareFollower*> followers;
+} // namespace
+
+FirmwareFollower::FirmwareFollower(const FirmwareWindow* self, std::function<void()> follow)
+    : self_(self), follow_(std::move(follow))
+{
+    followers.push_back(this);
+}
+
+FirmwareFollower::~FirmwareFollower() { std::erase(followers, this); }
+
+void FirmwareFollower::Follow(const FirmwareWindow* reader)
+{
+    // A routine may open or close a window: each runs only while it is still listed.
+    const std::vector<FirmwareFollower*> now = followers;
+    for (FirmwareFollower* f : now) {
+        if (std::find(followers.begin(), followers.end(), f) != followers.end() && f->self_ != reader) {
+            f->follow_();
+        }
+    }
+}
 
 namespace FirmwareReader {
 namespace {
 
 uint32_t changes = 0;
+// The last code that told which unit is on the cable; FWPending when that was
+// a "Pending" answer, which only V1.11S or V1.11D settle.
 int32_t lastKnown = FWUnknown;
 
+constexpr int32_t FWV111S = 39;
+constexpr int32_t FWV111D = 329;
+
 bool Known(int32_t code) { return code != FWUnknown && code != FWPending; }
+bool PendingSettlesTo(int32_t code) { return code == FWV111S || code == FWV111D; }
+
+// Whether what a read found (a known code, or FWPending for an answer left
+// unsettled) tells of another unit than the last one known.
+bool AnotherUnit(int32_t found)
+{
+    if (lastKnown == FWPending) {
+        return Known(found) && !PendingSettlesTo(found);
+    }
+    if (!Known(lastKnown)) {
+        return false;
+    }
+    return found == FWPending ? !PendingSettlesTo(lastKnown) : found != lastKnown;
+}
 
 void ShowUnrecognised(const FirmwarePolicy& policy, FirmwareWindow& window)
 {
@@ -101,37 +145,42 @@ void ForgetUnit() { lastKnown = FWUnknown; }
 
 int16_t GetFirmware(const FirmwarePolicy& policy, FirmwareWindow& window)
 {
-    // Judged on the whole read: a "Pending" first answer is no change. Only a
-    // known code tells which unit is on the cable: a read that fails, is
-    // cancelled or finds an unknown text (code 0) says nothing, and the next
-    // known code is compared with the last known one.
-    if (Known(TpdrFirmware.FWVersion())) {
-        lastKnown = TpdrFirmware.FWVersion();
+    // Judged on the whole read. Only a known code, or a "Pending" answer,
+    // tells which unit is on the cable: a read that fails, is cancelled or
+    // finds an unknown text (code 0) says nothing, and the next code found is
+    // compared with the last one known. "Pending" after any code it cannot
+    // settle to is another unit, whether or not the second read answers.
+    const int32_t before = TpdrFirmware.FWVersion();
+    if (Known(before)) {
+        lastKnown = before;
     }
     if (policy.showReadingStatus) {
         window.ShowStatus("Reading Firmware Version...");
     }
     bool failed = FirmwareAssign(policy, window, 9) != ReplyReceived;
-    if (TpdrFirmware.FWVersion() == FWPending) {
+    const bool pending = TpdrFirmware.FWVersion() == FWPending;
+    if (pending) {
         // One pause before the second read, in the exchange, so that a Cancel
         // ends it and the read then fails as a cancelled one does.
         failed = ReadVersion(policy, window, 10, policy.delayBeforeEachRead || policy.delayBeforeSecondRead) !=
                      ReplyReceived ||
                  failed;
     }
-    const int32_t found = TpdrFirmware.FWVersion();
-    if (Known(found)) {
-        const bool another = Known(lastKnown) && found != lastKnown;
+    // A "Pending" answer that was not settled still tells of a V1.11S or
+    // V1.11D unit.
+    const int32_t found = Known(TpdrFirmware.FWVersion()) ? TpdrFirmware.FWVersion() : pending ? FWPending : FWUnknown;
+    const bool another = found != FWUnknown && AnotherUnit(found);
+    if (Known(found) || (found == FWPending && !PendingSettlesTo(lastKnown))) {
         lastKnown = found;
-        if (another) {
-            ++changes;
-            if (AnotherUnitHook) {
-                AnotherUnitHook();
-            }
-        }
+    }
+    if (another) {
+        ++changes;
     }
     if (policy.clearUnsupportedReads && ClearUnsupportedReadsHook) {
         ClearUnsupportedReadsHook(false);
+    }
+    if (another) {
+        FirmwareFollower::Follow(&window);
     }
     return policy.reportsExchangeFailure && failed ? FirmwareExchangeFailed : 0;
 }

@@ -51,9 +51,25 @@ public:
     virtual void ShowMessage0() {}
 };
 
-// Runs whenever a read in any window finds another unit, while that window is
-// still open: a window behind it shows the unit before as not read at once.
-extern std::function<void()> AnotherUnitHook;
+// A window that shows the unit's values follows, while it is open, every
+// other window's version read that finds another unit: its routines run the
+// moment that read ends, behind the window on top too. The reading window
+// runs its own when its exchange ends. A read that finds no code is no
+// evidence of another unit: a window follows it once it is on top again.
+class FirmwareFollower {
+public:
+    FirmwareFollower(const FirmwareWindow* self, std::function<void()> follow);
+    ~FirmwareFollower();
+    FirmwareFollower(const FirmwareFollower&) = delete;
+    FirmwareFollower& operator=(const FirmwareFollower&) = delete;
+
+    // Runs every follower but the reader's.
+    static void Follow(const FirmwareWindow* reader);
+
+private:
+    const FirmwareWindow* self_;
+    std::function<void()> follow_;
+};
 
 // GetFirmware's result when an exchange failed, for the windows that report it.
 constexpr int16_t FirmwareExchangeFailed = 18;

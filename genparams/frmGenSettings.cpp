@@ -40,6 +40,10 @@ frmGenSettings::frmGenSettings(QWidget* owner) : Forms::Dialog(owner), owner_(dy
     BuildControls();
     ConnectEvents();
     Form_Load();
+    follower_.emplace(this, [this] {
+        NavChosen = NavChosen && !NavStamp.Outdated(); // a choice made for the unit before goes with it
+        ShowGeneral();
+    });
 }
 
 frmGenSettings::~frmGenSettings() = default;
@@ -453,6 +457,10 @@ bool frmGenSettings::GenWriteAllowed()
     bool any = false;
     for (int32_t n = 1; n <= 10; ++n) {
         any = any || ReadGenParam.EnableOK(fw, n);
+    }
+    // Off while an exchange runs, or the read on opening is still to come.
+    if (Busy() || tmrReadParams->isActive()) {
+        return false;
     }
     if (!any || !ReadGenParam.HasBeenRead() || !ReadStamp.Current() || (QuickSetMode && !NavStillRead())) {
         return false;

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class GenSettingsOwner;
@@ -63,6 +64,9 @@ private:
     void ShowQuickNav();
     // The quick-set navigation on show is the unit's, as the main window read it.
     bool NavStillRead() const { return NavRead && NavStamp.Current(); }
+    // The navigation as the main window has just read it becomes the panel's:
+    // after the read-back of a write, and after a Get that read it again.
+    void TakeNavigationRead();
     // What Cancel and the Set gate compare the navigation with: the values as
     // shown on opening and after each write.
     void KeepShownNavigation();
@@ -216,4 +220,7 @@ private:
     QStatusBar* staSettings = nullptr;
     QLabel* staSettingsPanel1 = nullptr;
     QTimer* tmrReadParams = nullptr;
+
+    // The values follow another window's version read at once.
+    std::optional<FirmwareFollower> follower_;
 };

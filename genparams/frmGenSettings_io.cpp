@@ -74,7 +74,13 @@ void frmGenSettings::mTpdrComms_PercentDone(float Fraction, bool& Cancel)
     TpdrExchange::ShowProgress(prgGenSettings, Fraction, *this, Cancel);
 }
 
-void frmGenSettings::cmdProgressCancel_Click(int) { CancelRequested = true; }
+void frmGenSettings::cmdProgressCancel_Click(int)
+{
+    CancelRequested = true;
+    if (owner_ != nullptr) {
+        owner_->CancelExchange(); // the main window's read that a Get may run
+    }
+}
 
 // ------------------------------------------------------------------ read
 
@@ -89,6 +95,14 @@ void frmGenSettings::cmdGenRead_Click(int)
     BeginBusy();
     CancelRequested = false;
     FirmwareReader::GetFirmware(FirmwarePolicies::frmGenSettings, *this);
+    // In quick-set mode Set needs the navigation as well: one that is no longer
+    // the unit's is read again, by the main window's own Get, before the
+    // general values (its version read settles which of them the unit has).
+    if (QuickSetMode && !NavStillRead() && owner_ != nullptr && !CancelRequested &&
+        TpdrFirmware.FWVersion() != FWUnknown) {
+        owner_->GetNavParams();
+        TakeNavigationRead();
+    }
     ReadStamp.Take();
     FillGenCombos();
     const int32_t fw = FW();
@@ -168,6 +182,7 @@ void frmGenSettings::cmdGenWrite_Click(int Index)
 {
     Forms::BusyPointer();
     SetBusy(true);
+    EnableGenWrite();
     bool changed = false;
     if (!Guarded(ProcWrite, [&] { changed = QuickSetMode && NavigationChanged(); })) {
         ReturnToIdle();
@@ -181,23 +196,16 @@ void frmGenSettings::cmdGenWrite_Click(int Index)
         EnableGenControls(true);
         const bool ok = owner_ != nullptr && owner_->SetNavParams();
         // The main window has read the navigation back, written or not: show
-        // what the unit holds, never a preset's address beside the unit's
-        // channel. A read-back that failed, or found no Spanwave navigation,
-        // leaves none to show.
-        NavStamp.Take();
-        NavRead = NavParams.NavScheme() == 4;
-        NavChosen = false;
-        if (NavRead) {
-            ShowNavScheme();
-        }
+        // what the unit holds, never a preset's address beside the unit's channel.
+        TakeNavigationRead();
         SelectedPreset = SpanwaveQuickset::FindQuickset();
         // Its read-back reads the version too: under another firmware the
         // values on show are no longer the unit's. Either way the panel is
         // shown again on the way.
         const bool current = ValuesStillRead();
         if (!ok || !current) {
-            EnableGenControls(false);
             SetBusy(false);
+            EnableGenControls(false);
             Forms::DefaultPointer();
             return;
         }

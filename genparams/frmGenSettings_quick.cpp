@@ -40,6 +40,17 @@ void frmGenSettings::ShowNavScheme()
     }
 }
 
+// A read that failed, or found no Spanwave navigation, leaves none to show.
+void frmGenSettings::TakeNavigationRead()
+{
+    NavStamp.Take();
+    NavRead = NavParams.NavScheme() == 4;
+    NavChosen = false;
+    if (NavRead) {
+        ShowNavScheme();
+    }
+}
+
 void frmGenSettings::RestoreShownNavigation()
 {
     NavChosen = false;

@@ -80,6 +80,7 @@ frmMultiTAT::frmMultiTAT(QWidget* owner) : Forms::Dialog(owner), owner_(dynamic_
     MakeControls();
     ConnectControls();
     Form_Load();
+    follower_.emplace(this, [this] { FollowRead(); });
 }
 
 void frmMultiTAT::MakeControls()
@@ -492,9 +493,18 @@ bool frmMultiTAT::TableStillRead()
     return false;
 }
 
+void frmMultiTAT::FollowRead()
+{
+    TableStillRead();
+    ShowTATs();
+    EnableTATControls(false);
+    cmdTATWrite->setEnabled(cmdTATWrite->isEnabled() && TATsChanged());
+}
+
+// Nothing is open to edit or write while an exchange of the dialog runs.
 void frmMultiTAT::EnableTATControls(bool Busy)
 {
-    const bool enable = !Busy && Supported() && ReadMultiTAT.HasBeenRead();
+    const bool enable = !Busy && !Forms::Dialog::Busy() && Supported() && ReadMultiTAT.HasBeenRead();
     for (int n = 0; n < Entries; ++n) {
         lblTAT[static_cast<size_t>(n)]->setEnabled(enable);
         cboTAT[static_cast<size_t>(n)]->setEnabled(enable);
@@ -502,7 +512,7 @@ void frmMultiTAT::EnableTATControls(bool Busy)
     for (QPushButton* button : {cmdTATWrite, cmdTATCancel, cmdTATApply}) {
         button->setEnabled(enable);
     }
-    cmdTATRead->setEnabled(!Busy);
+    cmdTATRead->setEnabled(!Busy && !Forms::Dialog::Busy());
 }
 
 void frmMultiTAT::BusyControls()
@@ -523,10 +533,10 @@ void frmMultiTAT::ExchangeEnded()
 
 void frmMultiTAT::IdleControls()
 {
+    SetBusy(false);
     EnableTATControls(false);
     ExchangeEnded();
     cmdTATWrite->setEnabled(TATsChanged());
-    SetBusy(false);
     Forms::DefaultPointer();
 }
 

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class QComboBox;
@@ -59,6 +60,8 @@ private:
     // False, with the table put back to not read, when a version read since
     // the table's read found another firmware: nothing is written from it.
     bool TableStillRead();
+    // The entries' one routine after a read of another window.
+    void FollowRead();
 
     // Busy pattern of one exchange: entries and buttons off, Exit hidden,
     // progress Cancel shown, cancel flag cleared.
@@ -89,4 +92,6 @@ private:
     QLabel* staMultiTATPanel1 = nullptr;
 
     bool CancelRequested = false;
+    // The entries follow another window's version read at once.
+    std::optional<FirmwareFollower> follower_;
 };

@@ -13,6 +13,10 @@ public:
     // initialises and reads them back. True only when something was written
     // and every write was acknowledged.
     virtual bool SetNavParams() = 0;
+    // Reads the navigation parameters into NavParams, as the window's Get does.
+    virtual void GetNavParams() = 0;
+    // Stops the exchange the window runs for the dialog, as its Cancel does.
+    virtual void CancelExchange() = 0;
     virtual void SetFirmwareLabelText(const std::string& text) = 0;
     virtual void SetFirmwareLabelBackColor(int32_t vbColor) = 0;
 };

@@ -89,21 +89,18 @@ frmMain::frmMain(std::unique_ptr<Platform::SerialComm> tpdrPort, std::unique_ptr
         comANT = std::make_unique<Platform::QtSerialComm>();
     }
     SetTpdrPort(comTpdr.get());
-    AnotherUnitHook = [] {
-        if (g_default != nullptr) {
-            g_default->ShowStatusPanel();
-        }
-    };
     SetANTPort(comANT.get());
 
     BuildMenus();
     BuildControls();
     ConnectEvents();
+    follower_.emplace(this, [this] { UpdateControls(); });
     g_default = this;
 }
 
 frmMain::~frmMain()
 {
+    follower_.reset();
     UnloadOnce();
     if (ioList_) {
         // The menu it would untick goes before it.

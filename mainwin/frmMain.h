@@ -149,6 +149,8 @@ public:
     // 0 for success.
     // True only when something was written and every write was acknowledged.
     bool SetNavParams() override;
+    void GetNavParams() override { cmdRead_Click(); }
+    void CancelExchange() override { cmdCancel_Click(); }
     int32_t WriteNavParams();
     // One exchange writing a channel of kind 2 or 3.
     int32_t WriteHPRChannel(int16_t Kind);
@@ -286,7 +288,7 @@ private:
     void SetDepthLabel();
     // The status panel's one routine: from the stamps of what was read, each
     // label shows the unit on the cable or its not-read look. Run by
-    // UpdateControls and as soon as any window's read finds another unit.
+    // UpdateControls, so also as soon as another window's read ends.
     void ShowStatusPanel();
     // The panel's Set and Quickset stay off while the panel is rebuilt.
     void LockNavPanel();
@@ -361,6 +363,8 @@ private:
     std::optional<Platform::BoxHold> boxHold_;
     QLabel* staMainPanel1_ = nullptr;
     QPointer<frmIOlist> ioList_;
+    // Every panel follows another window's version read at once.
+    std::optional<FirmwareFollower> follower_;
     // Every control EnableAllControls reaches.
     std::vector<QWidget*> controls_;
     std::vector<QAction*> menus_;

@@ -351,20 +351,24 @@ TEST_F(FirmwareReaderTest, OnlyAnotherKnownCodeIsAnotherUnit)
 {
     const struct {
         const char* name;
-        std::vector<std::string> texts; // "" : no reply
+        std::vector<std::string> texts; // "" : no reply; "-" ending: "Pending", its second read lost
         uint32_t changes;
     } rows[] = {
         {"lost reply, same unit", {"Vers2.05F", "", "Vers2.05F"}, 0},
         {"lost reply, other unit", {"Vers2.05F", "", "Vers4.50S"}, 1},
         {"unknown text, same unit", {"Vers2.05F", "Vers7.77S", "Vers2.05F"}, 0},
         {"two other units", {"Vers2.05F", "Vers4.50S", "", "Vers2.05F"}, 2},
+        {"Pending after another family", {"Vers2.05F", "Vers1.11S-", "Vers1.11S "}, 1},
+        {"Pending after V1.11S or V1.11D", {"Vers1.11Ss", "Vers1.11S-", "Vers1.11Ss", "Vers1.11S ", "Vers1.11S-"}, 1},
+        {"Pending, then back to the first unit", {"Vers2.05F", "Vers1.11S-", "Vers2.05F"}, 2},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         uint32_t changes = 0;
         for (const auto& text : r.texts) {
-            model.versionText = text;
+            model.versionText = text.ends_with('-') ? text.substr(0, text.size() - 1) : text;
             model.knobs.noReply = text.empty();
+            model.knobs.answerFrames = text.ends_with('-') ? static_cast<int>(model.Frames().size()) + 1 : -1;
             FirmwareReader::GetFirmware(frmGenSettings, window);
             if (&text == &r.texts.front()) {
                 changes = FirmwareReader::Changes(); // counted from the first unit read

@@ -570,7 +570,8 @@ TEST_F(GenSettingsE2E, AFailedNavigationWriteShowsWhatTheUnitHolds)
 
 // The quick-set navigation shows what the unit holds as the main window read
 // it, or shows as not read; while it is not read, a preset is a change shown
-// against nothing and Set is off, so no Set ends writing part of a choice.
+// against nothing and Set is off, so no Set ends writing part of a choice. A
+// Get reads it again.
 class QuickSetNavigationE2E : public GenSettingsE2E, public ::testing::WithParamInterface<int> {};
 
 TEST_P(QuickSetNavigationE2E, ShowsTheUnitOrNotRead)
@@ -618,12 +619,30 @@ TEST_P(QuickSetNavigationE2E, ShowsTheUnitOrNotRead)
              With([](Model& m) { m.knobs.ignoreFrame.clear(); });
          },
          "||WW|-|off", [&] { Click("cmdQuick_1"); }, "MF9|4701|OO|A1|off"},
-        {"another unit, then Cancel",
+        {"a lost read-back, then Get",
+         [&] {
+             SpanwaveA1();
+             Expected({{NoReply, Ok}});
+         },
+         [&] {
+             Click("cmdQuick_5");
+             With([&](Model& m) { m.knobs.ignoreFrame = lostCodewordRead; });
+             Click("cmdGenWrite_1");
+             With([](Model& m) { m.knobs.ignoreFrame.clear(); });
+         },
+         "||WW|-|off",
+         [&] {
+             Click("cmdGenRead_1");
+             Click("cmdQuick_3");
+             Click("cmdGenWrite_1");
+         },
+         "MF9|4705|WW|A3|off"},
+        {"another unit, read again on opening, then Cancel",
          anotherUnit,
-         [] {}, "||WW|-|off", [&] { Click("cmdGenCancel_1"); }, "||WW|-|off"},
-        {"another unit, then a preset",
+         [] {}, "MF9|4701|WW|A1|off", [&] { Click("cmdGenCancel_1"); }, "MF9|4701|WW|A1|off"},
+        {"another unit, read again on opening, then a preset",
          anotherUnit,
-         [&] { Click("cmdQuick_3"); }, "MF9|4705|OO|A3|off", [] {}, "MF9|4705|OO|A3|off"},
+         [&] { Click("cmdQuick_3"); }, "MF9|4705|WO|A3|Set", [] {}, "MF9|4705|WO|A3|Set"},
         {"a preset written, another picked, then Get",
          [&] {
              LoadAndStatus(Tone);
@@ -662,7 +681,7 @@ TEST_P(QuickSetNavigationE2E, ShowsTheUnitOrNotRead)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, QuickSetNavigationE2E, ::testing::Range(0, 5));
+INSTANTIATE_TEST_SUITE_P(Rows, QuickSetNavigationE2E, ::testing::Range(0, 6));
 
 // The quick-set ends in the Spanwave write, which S-family and test-mode units
 // do not take: the main window offers it after neither Get Status nor Get, and

@@ -620,8 +620,8 @@ private:
         if (versionRead) { // every window's version read shows in the label
             step.reads.insert("lblFirmware");
         }
-        if (navRead && step.kind == "gen:set") {
-            step.reads.insert("NAV"); // the main window's read-back of the navigation it wrote
+        if (navRead && (step.kind == "gen:set" || step.kind == "gen:get")) {
+            step.reads.insert("NAV"); // the main window's read for the quick-set panel
         }
         for (const std::string& g : step.reads) {
             if (frames.size() > step.f0) {

@@ -29,6 +29,8 @@ class FakeMainWindow : public QWidget, public GenSettingsOwner {
 public:
     std::function<bool()> onSetNavParams = [] { return false; };
     int setNavParamsCalls = 0;
+    std::function<void()> onGetNavParams = [] {};
+    int getNavParamsCalls = 0;
     std::string firmwareLabel;
     int32_t firmwareLabelColour = -1;
     bool SetNavParams() override
@@ -36,6 +38,12 @@ public:
         ++setNavParamsCalls;
         return onSetNavParams();
     }
+    void GetNavParams() override
+    {
+        ++getNavParamsCalls;
+        onGetNavParams();
+    }
+    void CancelExchange() override {}
     void SetFirmwareLabelText(const std::string& text) override { firmwareLabel = text; }
     void SetFirmwareLabelBackColor(int32_t vbColor) override { firmwareLabelColour = vbColor; }
 };

@@ -4,6 +4,7 @@
 #include "gensettings_fixture.h"
 
 #include "frmDialogsGenParams.h"
+#include "off_while_busy.h"
 #include "vbconv.h"
 
 #include <QClipboard>
@@ -509,7 +510,12 @@ TEST_F(GenSettingsTest, SubDialogsOpenBehindTheirGates)
     std::vector<std::string> opened;
     for (const char* form : {"frmMultiTAT", "frmTimedRelease"}) {
         Forms::RegisterDialog(form, [&opened, form, this](QWidget* owner) {
-            opened.push_back(std::string(form) + (owner == dialog.get() ? " owned" : " not owned"));
+            // Its read finds another unit: the values behind it show as not read at once.
+            model.versionText = "Vers2.05F";
+            FirmwareWindow reader;
+            FirmwareReader::GetFirmware(FirmwarePolicies::frmMultiTAT, reader);
+            opened.push_back(std::string(form) + (owner == dialog.get() ? " owned [" : " not owned [") +
+                             VB::Trim(Text("txtPulseWidth")) + "]");
             return std::unique_ptr<QDialog>();
         });
     }
@@ -529,10 +535,10 @@ TEST_F(GenSettingsTest, SubDialogsOpenBehindTheirGates)
         Click("cmdTimedRelease");
         std::vector<std::string> want;
         if (row.multi) {
-            want.push_back("frmMultiTAT owned");
+            want.push_back("frmMultiTAT owned []");
         }
         if (row.timed) {
-            want.push_back("frmTimedRelease owned");
+            want.push_back("frmTimedRelease owned []");
         }
         EXPECT_EQ(opened, want);
         if (row.multi || row.timed) {
@@ -548,6 +554,22 @@ TEST_F(GenSettingsTest, SubDialogsOpenBehindTheirGates)
 } // namespace
 
 namespace {
+
+// Set is off from the first frame of the dialog's Get or Set until it is idle again.
+TEST_F(GenSettingsTest, SetIsNeverOnWhileAnExchangeRuns)
+{
+    for (const char* button : {"cmdGenRead_0", "cmdGenWrite_0"}) {
+        SCOPED_TRACE(button);
+        Open();
+        TypeAndTab("txtPulseWidth", "7.5");
+        ASSERT_TRUE(OwnEnabled("cmdGenWrite_0"));
+        const OffWhileBusy watch(port, W("cmdGenWrite_0"));
+        Click(button);
+        EXPECT_EQ(watch.OnTooEarly(), std::vector<size_t>{});
+        dialog.reset();
+        MakeStoreObjects();
+    }
+}
 
 // One changed parameter: its frame, the pause after it, then half a second and
 // the pause on each side of the initialise command before the dialog is idle.

@@ -324,14 +324,17 @@ TEST_F(GenSettingsTest, AnotherFirmwareFoundElsewhereUnreadsTheValues)
 
 // The quick-set panel shows the navigation the main window read. When the
 // dialog's own read finds another unit, that navigation is not this unit's:
-// it shows as not read and Set stays off, whatever preset is picked.
+// the main window reads it again, and one that finds none shows as not read,
+// with Set off whatever preset is picked.
 TEST_F(GenSettingsTest, AnotherUnitFoundByTheReadLeavesTheNavigationNotRead)
 {
     FirmwareWindow mainWindow;
     FirmwareReader::GetFirmware(FirmwarePolicies::frmMain, mainWindow); // unit A, Vers2.05F
     QuickSetNavigation();
     model.versionText = "Vers1.20F";
+    owner.onGetNavParams = [] { NavParams.NavScheme(0); };
     Open();
+    EXPECT_EQ(owner.getNavParamsCalls, 1);
     EXPECT_EQ(Text("cboOrvaneIntChan") + "|" + Text("txtAddress") + "|" + Text("lblQuickData_1"), "||");
     EXPECT_EQ(Colour("cboOrvaneIntChan") + Colour("txtAddress"), "WW");
     EXPECT_EQ(W("cmdQuick_3")->font().pointSize(), 20); // unit A's preset is not shown as this unit's

@@ -1,6 +1,7 @@
 // The main window used as an engineer uses it: clicks, keys and focus changes
 // against the simulated transponder, checking what reached the transponder.
 #include "exchange_fixture.h"
+#include "off_while_busy.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -608,25 +609,10 @@ TEST_F(WindowFaultTest, SetIsNeverOnWhileAnExchangeRuns)
             TypeAddress(3, r.address);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-        struct Watch : QObject {
-            const Sim::SimSerialComm* port;
-            std::vector<size_t> at; // bytes written when Set turned on
-            bool eventFilter(QObject* o, QEvent* e) override
-            {
-                if (e->type() == QEvent::EnabledChange && static_cast<QWidget*>(o)->isEnabled()) {
-                    at.push_back(port->Written().size());
-                }
-                return false;
-            }
-        } watch;
-        watch.port = port;
-        win->cmdSet->installEventFilter(&watch);
+        const OffWhileBusy watch(*port, win->cmdSet);
         Script({});
         QTest::mouseClick(win.get()->*r.button, Qt::LeftButton);
-        win->cmdSet->removeEventFilter(&watch);
-        for (size_t bytes : watch.at) {
-            EXPECT_EQ(bytes, port->Written().size());
-        }
+        EXPECT_EQ(watch.OnTooEarly(), std::vector<size_t>{});
     }
 }
 
@@ -642,15 +628,15 @@ TEST_F(WindowFaultTest, AnotherWindowsVersionReadIsFollowed)
         const char* form;
         FirmwarePolicy policy;
         bool lost;
-        std::vector<std::string> inside; // Tx firmware, type, serial, voltage while the window is open
+        std::vector<std::string> inside; // Tx firmware, type, serial, voltage, navigation while the window is open
         std::vector<Box> boxes;
     } rows[] = {
         {"Battery Life, its reply lost", "frmBattLife", FirmwarePolicies::frmBattLife, true, {},
          {{"Communication Error"}}},
         {"Battery Life, another unit", "frmBattLife", FirmwarePolicies::frmBattLife, false,
-         {"Unknown:M", "Unknown:M", "Unknown:M", "Unknown:M"}, {}},
+         {"Unknown:M", "Unknown:M", "Unknown:M", "Unknown:M", "not read"}, {}},
         {"Settings, another unit", "frmGenSettings", FirmwarePolicies::frmGenSettings, false,
-         {"Unknown:M", "Unknown:M", "Unknown:M", "Unknown:M"}, {}},
+         {"Unknown:M", "Unknown:M", "Unknown:M", "Unknown:M", "not read"}, {}},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -669,7 +655,8 @@ TEST_F(WindowFaultTest, AnotherWindowsVersionReadIsFollowed)
             FirmwareWindow window;
             FirmwareReader::GetFirmware(r.policy, window);
             const std::vector<std::string> labels = StatusLabels();
-            inside = {labels[1], labels[2], labels[3], labels[5]};
+            inside = {labels[1], labels[2], labels[3], labels[5],
+                      win->fraNavScheme[0]->isHidden() ? "scheme shown" : "not read"};
             model.knobs.ignoreFrame.clear();
         });
         Script(r.boxes);
