@@ -620,7 +620,7 @@ private:
         if (versionRead) { // every window's version read shows in the label
             step.reads.insert("lblFirmware");
         }
-        if (navRead && (step.kind == "gen:set" || step.kind == "gen:get")) {
+        if (navRead && step.reads.count("QNAV") + (step.kind == "gen:set") != 0) {
             step.reads.insert("NAV"); // the main window's read for the quick-set panel
         }
         for (const std::string& g : step.reads) {
