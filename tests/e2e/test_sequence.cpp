@@ -41,6 +41,13 @@ Addrs operator+(Addrs a, const Addrs& b)
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
+// A write frame's command letter, and the bytes it writes to.
+bool Write(const std::string& f) { return f.size() > 6 && std::string("WwF").find(f[1]) != std::string::npos; }
+Addrs Targets(const std::string& f)
+{
+    const auto p = [&f](size_t i) { return static_cast<uint8_t>(f[i]); };
+    return f[1] == 'F' ? Span(false, 0xA0, 4, 8, 1) : Span(f[1] == 'w', p(2), p(3), p(4), p(5));
+}
 Addrs Gen(int offset, int n = 1) { return Span(false, 0xE0, 0, offset, n); }
 const Addrs Nav = Span(true, 0x80, 0, 0, 2) + Span(true, 0, 0, 0, 20) + Span(false, 0xA0, 4, 7, 2),
             Tats = Span(false, 0xE2, 0, 0, 10) + Span(false, 0xE2, 0, 0x10, 10);
@@ -204,6 +211,7 @@ protected:
     ~SequenceTest() override
     {
         win.reset();
+        AnotherUnitHook = nullptr;
         Forms::RegisterDialog("frmMultiTAT", [](QWidget*) { return std::unique_ptr<QDialog>(); });
     }
 
@@ -250,6 +258,10 @@ private:
         boxes.AllowBoxes(); // every box answered with its first button, and recorded
         Load();
         Activate();
+        AnotherUnitHook = [this, follow = AnotherUnitHook] { // where in a step the program learns of another unit
+            step.found = std::min(step.found, model.Frames().size());
+            follow();
+        };
         clicker.on = [this](QObject* o, QEvent* e) {
             auto* b = static_cast<QWidget*>(o);
             if (e->type() == QEvent::MouseButtonRelease && b->isEnabled() && b->isVisible()) {
@@ -341,7 +353,6 @@ private:
                   Units.size();
             model = units[cur];
             model.ClearFrames();
-            step.swapped = true;
             step.f0 = 0;
         } else if (Buttons.count(kind) != 0) {
             QTest::mouseClick(C(level, Buttons.at(kind)), Qt::LeftButton);
@@ -354,6 +365,9 @@ private:
                                                                               : "cboGenTAT"));
             Pick(combo, combo == nullptr || verb == "chan" ? std::stoi(arg.substr(arg.find(' ') + 1))
                                                            : combo->findText(QString::fromStdString(arg)));
+            if (verb == "chan") {
+                navEdits.insert(arg.substr(0, arg.find(' ')));
+            }
         } else if (verb == "addr" || verb == "pulse" || verb == "relay") {
             for (const std::string& name : verb == "pulse" ? Names{"txtPulseWidth"}
                                            : verb == "relay"
@@ -361,6 +375,9 @@ private:
                                                : Names{"txtAddress_2", "txtAddress_3", "cboAddress", "txtAddress"}) {
                 if (QWidget* f = C(level, name); f != nullptr && f->isVisible() && f->isEnabled()) {
                     Type(f, arg);
+                    if (level == Main) {
+                        navEdits.insert(name);
+                    }
                     break;
                 }
             }
@@ -376,8 +393,16 @@ private:
             }
         } else if (verb == "battlife") {
             OpenThen<frmBattLife>([this] { Trigger("mnuBattLife"); },
-                                  [](frmBattLife* d) {
+                                  [this](frmBattLife* d) {
                                       QTest::mouseClick(d->findChild<QPushButton*>("cmdGetLife"), Qt::LeftButton);
+                                      bool answered = false; // hours come only from a voltage this unit told
+                                      for (size_t i = step.f0; i < model.Frames().size(); ++i) {
+                                          answered = answered || (model.Frames()[i].starts_with("!v") &&
+                                                                  !model.Replies()[i].empty() && i + 1 < step.stopAt);
+                                      }
+                                      const std::string life = Text(d->findChild<QLabel*>("lblLifeLeft"));
+                                      EXPECT_TRUE(answered || life.empty())
+                                          << "SHOWN AS READ at '" << lines.back() << "': lblLifeLeft shows " << life;
                                       QTest::mouseClick(d->findChild<QPushButton*>("cmdBack"), Qt::LeftButton);
                                   });
         } else if (verb == "settings" || verb == "quickset") {
@@ -527,11 +552,13 @@ private:
             port->InBufferCount();
         }
         Focus();
-        step = Step{kind,     model.Frames().size(), boxes.Boxes().size(),
-                    SIZE_MAX, model.Bytes(),         FirmwareReader::Changes(),
-                    chosen,   cur == believed};
+        step = Step{kind,   model.Frames().size(), boxes.Boxes().size(), SIZE_MAX, FirmwareReader::Changes(),
+                    chosen, cur == believed};
         if (Reads.count(kind) != 0) {
             step.reads = Reads.at(kind);
+        }
+        if (kind == "main:set") {
+            step.nav = Read("NAV");
         }
         passes = 0;
         clicks.clear();
@@ -542,14 +569,11 @@ private:
                 QObject::connect(stopper.get(), &QTimer::timeout, [this, at = step.f0 + std::stoul(arg)] {
                     QWidget* top =
                         QApplication::activeModalWidget() != nullptr ? QApplication::activeModalWidget() : win.get();
-                    for (const char* name :
-                         {"cmdProgressCancel_0", "cmdProgressCancel_1", "cmdProgressCancel", "cmdCancel"}) {
-                        auto* b = top->findChild<QPushButton*>(name);
-                        if (model.Frames().size() >= at && b != nullptr && b->isVisible() && b->isEnabled() &&
-                            !step.stopped) {
-                            step.stopped = true;
-                            QTest::mouseClick(b, Qt::LeftButton);
-                        }
+                    if (QPushButton* b = Cancel(top);
+                        model.Frames().size() >= at && b != nullptr && b->isEnabled() && !step.stopped) {
+                        step.stopped = true;
+                        step.stopAt = model.Frames().size(); // the reply awaited then is never taken
+                        QTest::mouseClick(b, Qt::LeftButton);
                     }
                 });
                 stopper->start(0);
@@ -570,82 +594,92 @@ private:
     {
         stopper.reset();
         const auto& frames = model.Frames();
-        bool hit = step.stopped || frames.size() > step.mute, versionRead = false, navRead = false;
+        bool hit = step.stopped || frames.size() > step.mute, versionRead = false, navRead = false, acked = false;
         for (size_t i = step.f0; i < frames.size(); ++i) {
             hit = hit || std::find(step.faults.begin(), step.faults.end(), frames[i].substr(1, 4)) != step.faults.end();
             versionRead = versionRead || frames[i].starts_with("!V");
             navRead = navRead || frames[i].starts_with("!r");
+            acked = acked || (Write(frames[i]) && model.Replies()[i] == "?");
+            if (frames[i].starts_with("!V") && !model.Replies()[i].empty() && i + 1 < step.stopAt) {
+                step.found = std::min(step.found, i + 1); // a version answer that reached the program names the unit
+            }
         }
         const bool clean = step.clean && !hit;
         model.knobs = Sim::Knobs{};
         const uint32_t changes = FirmwareReader::Changes();
-        if (changes != step.changes || (!known && versionRead && clean)) {
-            believed = cur; // the program now knows the unit on the cable; nothing chosen before stands
+        const bool named = TpdrFirmware.FWVersion() != FWUnknown && TpdrFirmware.FWVersion() != FWPending;
+        if (changes != step.changes || (step.found != SIZE_MAX && (known ? cur != believed : named))) {
+            believed = cur; // the program knows, or was told, the unit on the cable; nothing chosen before stands
             known = true;
             chosen.clear();
         }
         const std::string at = "at '" + lines.back() + "': ";
-        // 1. A byte changes only where the user chose a value, or a scheme whose chain it belongs to.
-        if (step.consistent && !step.swapped) {
-            std::set<Addr> allowed;
-            for (size_t i = step.b0; i < boxes.Boxes().size(); ++i) { // a Yes in a box is a choice too
-                const std::string& title = boxes.Boxes()[i].title;
-                const Addrs yes = title == "Spanwave Type NOT IRS" ? NavChain
-                                  : title == "Write HPR Channel"   ? Span(false, 0xA0, 4, 8, 1)
-                                                                   : Addrs{};
-                allowed.insert(yes.begin(), yes.end());
-            }
-            std::string stray;
-            for (const auto& [a, b] : model.Bytes()) {
-                const auto was = step.mem.find(a);
-                if ((was == step.mem.end() ? 0 : was->second) != b && step.chosen.count(a) == 0 &&
-                    allowed.count(a) == 0) {
-                    char hex[24];
-                    std::snprintf(hex, sizeof hex, " %c%06X=%02X", a >> 24 ? 'w' : 'W', a & 0xFFFFFF, b);
-                    stray += hex;
-                }
-            }
-            EXPECT_TRUE(stray.empty()) << "UNCHOSEN WRITE " << at << "bytes no choice made:" << stray;
+        // 1. A write goes only to values chosen since the last read (or a scheme's
+        // chain), or asked for by a Yes. Once the program learns of another unit
+        // nothing chosen before counts; before it could know, it is not judged.
+        std::set<Addr> yes;
+        for (size_t i = step.b0; i < boxes.Boxes().size(); ++i) {
+            const std::string& title = boxes.Boxes()[i].title;
+            const Addrs asked = title == "Spanwave Type NOT IRS" ? NavChain
+                                : title == "Write HPR Channel"   ? Span(false, 0xA0, 4, 8, 1)
+                                                                 : Addrs{};
+            yes.insert(asked.begin(), asked.end());
         }
+        std::string stray;
+        for (size_t i = step.f0; i < frames.size(); ++i) {
+            const Addrs to = Write(frames[i]) && (step.consistent || i >= step.found) ? Targets(frames[i]) : Addrs{};
+            if (std::any_of(to.begin(), to.end(), [&](Addr a) {
+                    return yes.count(a) == 0 && !(step.consistent && step.chosen.count(a) != 0);
+                })) {
+                stray += " " + Sim::FrameText(frames[i]);
+            }
+        }
+        EXPECT_TRUE(stray.empty()) << "UNCHOSEN WRITE " << at << "frames to values no choice made:" << stray;
         // 2. A Set clicked while on wrote (acknowledged) or said why.
         for (const Click& c : clicks) {
             bool told = boxes.Boxes().size() > c.boxes;
             for (size_t i = c.frames; i < frames.size() && !told; ++i) {
-                told = frames[i].size() > 1 && std::string("WwF").find(frames[i][1]) != std::string::npos &&
-                       model.Replies()[i] == "?";
+                told = Write(frames[i]) && model.Replies()[i] == "?";
             }
             EXPECT_TRUE(told) << "SILENT SET " << at << c.name << " clicked while on wrote nothing and said nothing";
         }
-        // 3. What shows as read is what the unit held at its last read.
+        // 3. What shows as read is what the unit held at its last read, and
+        // after an acknowledged write what it now holds.
         if (versionRead) { // every window's version read shows in the label
             step.reads.insert("lblFirmware");
         }
         if (navRead && step.kind == "gen:set") {
-            step.reads.insert("NAV"); // the main window's read-back of the navigation it wrote
+            step.reads.insert({"NAV", "QNAV"}); // the main window's read-back of the navigation it wrote
         }
         for (const std::string& g : step.reads) {
             if (frames.size() > step.f0) {
                 Record(g, clean);
             }
         }
-        if (step.kind == "gen:set" || step.kind == "tat:set") { // an acknowledged write is what the unit holds
+        if ((step.kind == "gen:set" || step.kind == "tat:set") && acked && changes == step.changes) {
             for (const std::string& g : step.kind == "tat:set" ? Names{"TAT"} : Names{"GEN", "QNAV"}) {
-                recs[g] = Rec{true, clean, changes, Key(g), Read(g)};
+                Record(g, clean, true);
             }
             if (navRead && Read("NAV").empty()) { // unless its read-back failed
-                recs["QNAV"] = Rec{true, true, changes, Key("QNAV"), {}};
+                recs["QNAV"] = Rec{true, true, changes, Key("QNAV"), {}, believed};
             }
         }
-        navEdited =
-            (navEdited || step.kind == "main:addr" || step.kind == "main:chan" || step.kind == "main:quickset") &&
-            step.reads.count("NAV") == 0;
+        const Values nav = Read("NAV"); // a Set's read-back shows each field as chosen
+        for (const auto& [field, text] : step.nav) {
+            EXPECT_TRUE(!clean || !acked || !step.consistent || navEdits.count(field) == 0 ||
+                        (nav.count(field) != 0 && nav.at(field) == text))
+                << "WRONG WRITE " << at << "NAV." << field << " was set to " << text << "; the unit holds " << Fmt(nav);
+        }
+        if (step.reads.count("NAV") != 0) {
+            navEdits.clear();
+        } else if (step.kind == "main:quickset") {
+            navEdits.insert("*"); // the scheme, and so every field
+        }
         // The highlight marks a preset picked since, not what a read found.
         presetPicked = (presetPicked || step.kind == "gen:preset") && step.reads.count("QNAV") == 0 &&
                        step.kind != "gen:get" && step.kind != "gen:cancel" && step.kind != "gen:set";
-        for (const std::string& g : tat != nullptr   ? Names{"TAT"}
-                                    : gen != nullptr ? Names{"GEN", "QNAV"}
-                                                     : Names{"NAV", "lblFirmware", "lblTxFirmware", "lblTypeNumber",
-                                                             "lblSerialNumber", "lblVoltage"}) {
+        for (const char* g : {"NAV", "lblFirmware", "lblTxFirmware", "lblTypeNumber", "lblSerialNumber", "lblVoltage",
+                              "GEN", "QNAV", "TAT"}) { // every open window, the ones behind included
             Verify(g, at);
         }
         // What a read or Cancel replaces is no longer chosen; then what this step chose.
@@ -662,6 +696,16 @@ private:
         }
         passes = 0;
     }
+    // The progress Cancel a window shows while it exchanges, if any.
+    static QPushButton* Cancel(const QWidget* top)
+    {
+        for (const char* name : {"cmdProgressCancel_0", "cmdProgressCancel_1", "cmdProgressCancel", "cmdCancel"}) {
+            if (auto* b = top->findChild<QPushButton*>(name); b != nullptr && b->isVisible()) {
+                return b;
+            }
+        }
+        return nullptr;
+    }
 
     // ---- What each group shows as read, and the record of its last read.
     struct Rec {
@@ -669,6 +713,7 @@ private:
         uint32_t changes = 0;
         std::string key; // the unit and the bytes its values came from
         Values shown;
+        size_t unit = 0; // the unit the program then knew
     };
     bool QuickSet() const { return !gen->findChild<QWidget*>("cmdQuickSet")->isHidden(); }
     Values Read(const std::string& g) const
@@ -729,27 +774,31 @@ private:
         }
         return key;
     }
-    // After a read. A clean read of the same bytes shows what it showed before.
-    void Record(const std::string& g, bool clean)
+    // After a read, or a write: a clean one of the same bytes shows what it showed before.
+    void Record(const std::string& g, bool clean, bool written = false)
     {
         if ((g == "TAT" && tat == nullptr) || ((g == "GEN" || g == "QNAV") && gen == nullptr)) {
             return;
         }
-        Rec r{true, clean, FirmwareReader::Changes(), Key(g), Read(g)};
-        if (g == "QNAV") { // the main window's values, read before the dialog opened
-            r.trusted = clean && recs["NAV"].trusted && recs["NAV"].changes == r.changes && !navEdited &&
+        Rec r{true, clean, FirmwareReader::Changes(), Key(g), Read(g), believed};
+        EXPECT_TRUE(!clean || cur != believed || g != "QNAV" || step.kind != "gen:get" || !QuickSet() ||
+                    !r.shown.empty())
+            << "NOT READ at '" << lines.back() << "': a clean Get in quick-set mode shows no navigation";
+        if (g == "QNAV" && !written) { // the main window's values, read before the dialog opened
+            r.trusted = clean && recs["NAV"].trusted && recs["NAV"].changes == r.changes && navEdits.empty() &&
                         step.kind == "main:settings";
             r.changes = recs["NAV"].changes;
+            r.unit = recs["NAV"].unit;
         }
         if (cur != believed) { // a read that never reached the unit on the cable tells nothing of it
             r.trusted = false;
             r.key = "?";
         }
-        if (r.trusted) {
+        if (r.trusted && !r.shown.empty()) { // a group shown as not read tells nothing
             const auto [was, fresh] = learned.emplace(g + "|" + r.key, r.shown);
             EXPECT_TRUE(fresh || was->second == r.shown)
-                << "SHOWN AS READ at '" << lines.back() << "': " << g << " read of unchanged memory shows "
-                << Fmt(r.shown) << ", before " << Fmt(was->second);
+                << "SHOWN AS READ at '" << lines.back() << "': " << g << (written ? " written" : " read") << " shows "
+                << Fmt(r.shown) << ", a clean read of that memory " << Fmt(was->second);
         }
         recs[g] = r;
     }
@@ -762,18 +811,20 @@ private:
         if (now.empty()) {
             return;
         }
-        if (!r.have || r.changes != FirmwareReader::Changes()) {
+        if (!r.have || r.changes != FirmwareReader::Changes() || r.unit != believed) {
             ADD_FAILURE() << "SHOWN AS READ " << at << g << " shows " << Fmt(now)
                           << " as read, not read since another unit was found";
             return;
         }
         const auto clean = learned.find(g + "|" + r.key);
-        const Values ref = r.trusted ? r.shown : clean != learned.end() ? clean->second : now;
+        // After a faulty read, what a clean one of the bytes showed, or else what it showed itself.
+        const Values& ref = !r.trusted && clean != learned.end() ? clean->second : r.shown;
         for (const auto& [field, text] : now) {
             // The highlight follows the general values too: it is held to the
             // group's own record only, not to what another read of the bytes showed.
-            EXPECT_TRUE((g == "NAV" && navEdited) || (g == "QNAV" && field == "preset" && (presetPicked || !r.trusted)) ||
-                        (ref.count(field) != 0 ? ref.at(field) == text : !r.trusted))
+            EXPECT_TRUE((g == "NAV" && (navEdits.count(field) != 0 || navEdits.count("*") != 0)) ||
+                        (g == "QNAV" && field == "preset" && (presetPicked || !r.trusted)) ||
+                        (ref.count(field) != 0 ? ref.at(field) == text : !r.trusted && &ref != &r.shown))
                 << "SHOWN AS READ " << at << g << "." << field << " shows " << text << " as read; read: " << Fmt(ref);
         }
     }
@@ -785,17 +836,19 @@ private:
     struct Step {
         std::string kind;
         size_t f0, b0, mute;
-        std::map<Addr, uint8_t> mem;
         uint32_t changes;
         std::map<Addr, char> chosen;
-        bool consistent, swapped = false, stopped = false, clean = true;
+        bool consistent, stopped = false, clean = true;
         Names faults = {};
         std::set<std::string> reads = {};
+        size_t found = SIZE_MAX, stopAt = SIZE_MAX; // frames sent when the unit was found; when stopped
+        Values nav = {};                            // the navigation as a Set found it
     } step{};
 
     std::mt19937 rng;
     int left = 0, passes = 0;
-    bool replaying = false, stuck = false, known = false, navEdited = false, presetPicked = false;
+    bool replaying = false, stuck = false, known = false, presetPicked = false;
+    std::set<std::string> navEdits; // main window fields edited since its last read; "*" all
     std::deque<std::string> script;
     Names lines;
     std::vector<std::pair<std::string, std::string>> pending;
