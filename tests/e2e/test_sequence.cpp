@@ -395,6 +395,7 @@ private:
             OpenThen<frmBattLife>([this] { Trigger("mnuBattLife"); },
                                   [this](frmBattLife* d) {
                                       QTest::mouseClick(d->findChild<QPushButton*>("cmdGetLife"), Qt::LeftButton);
+                                      Settled(d, {"cmdGetLife"});
                                       bool answered = false; // hours come only from a voltage this unit told
                                       for (size_t i = step.f0; i < model.Frames().size(); ++i) {
                                           answered = answered || (model.Frames()[i].starts_with("!v") &&
@@ -463,13 +464,19 @@ private:
     {
         step.clean = false;
         step.reads = Reads.at("main:" + button);
-        bool posted = false;
-        size_t setEnded = SIZE_MAX;
+        bool posted = false, shown = true; // shown: Set stayed on into a pass of events, where a user sees it
+        size_t setEnded = SIZE_MAX, clicked = 0;
+        int pass = 0;
         Filter idle;
-        idle.on = [this, &posted](QObject*, QEvent* e) {
+        idle.on = [&](QObject*, QEvent* e) {
             QPushButton* set = win->cmdSet;
+            if (e->type() == QEvent::EnabledChange && posted && passes == pass) {
+                shown = set->isEnabled();
+            }
             if (e->type() == QEvent::EnabledChange && !posted && set->isEnabled() && win->cmdCancel->isHidden()) {
                 posted = true;
+                clicked = clicks.size();
+                pass = passes;
                 const QPoint at = set->rect().center();
                 for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
                     QCoreApplication::postEvent(
@@ -490,6 +497,9 @@ private:
         EXPECT_GE(setEnded, actionEnded) << "SET ON WHILE BUSY at '" << lines.back()
                                          << "': Set was on and took a click while " << button
                                          << " still ran: " << actionEnded - setEnded << " frames of it followed";
+        EXPECT_TRUE(!posted || !shown || clicks.size() > clicked)
+            << "NOT IDLE at '" << lines.back() << "': Set turned on as " << button
+            << " ended, and off before the click";
     }
     // Clicks into the field, types over it and tabs on.
     void Type(QWidget* field, const std::string& text)
@@ -529,9 +539,20 @@ private:
             QApplication::setActiveWindow(top);
         }
     }
-    // Passes of the event loop within one step: a step that never ends fails.
+    // Passes of the event loop within one step: a step that never ends fails,
+    // and so does a Set on top left on while an exchange runs.
     void Watch()
     {
+        QWidget* top = QApplication::activeModalWidget() != nullptr ? QApplication::activeModalWidget() : win.get();
+        for (const char* name : {"cmdSet", "cmdGenWrite_0", "cmdGenWrite_1", "cmdTATWrite"}) {
+            const QWidget* set = top->findChild<QWidget*>(name);
+            if (set != nullptr && set->isEnabled() && (Cancel(top) != nullptr || win->cmdCancel->isVisible()) &&
+                !step.busySet) {
+                step.busySet = true;
+                ADD_FAILURE() << "SET ON WHILE BUSY at '" << lines.back() << "': " << name
+                              << " is on while an exchange runs";
+            }
+        }
         if (++passes == 20000 && !stuck) {
             stuck = true;
             ADD_FAILURE() << "STEP NEVER ENDS at '" << lines.back() << "': the step did not end";
@@ -682,6 +703,12 @@ private:
                               "GEN", "QNAV", "TAT"}) { // every open window, the ones behind included
             Verify(g, at);
         }
+        // 4. The step ended: the window on top is idle, with its Get on.
+        const Level level = tat != nullptr ? Multi : gen != nullptr ? General : Main;
+        Settled(Top(level), level == Multi                          ? Names{"cmdTATRead"}
+                            : level == General                      ? Names{"cmdGenRead_" + Panel()}
+                            : TpdrFirmware.FWVersion() != FWUnknown ? Names{"cmdStatus", "cmdRead"}
+                                                                    : Names{"cmdStatus"});
         // What a read or Cancel replaces is no longer chosen; then what this step chose.
         const char by = step.kind == "gen:get" || step.kind == "gen:cancel"   ? 'g'
                         : step.kind == "tat:get" || step.kind == "tat:cancel" ? 't'
@@ -705,6 +732,14 @@ private:
             }
         }
         return nullptr;
+    }
+    void Settled(const QWidget* top, const Names& gets)
+    {
+        for (const std::string& name : gets) {
+            const QWidget* get = top->findChild<QWidget*>(QString::fromStdString(name));
+            EXPECT_TRUE(Cancel(top) == nullptr && get->isEnabled())
+                << "NOT IDLE at '" << lines.back() << "': " << (Cancel(top) ? "its Cancel shows" : name + " is off");
+        }
     }
 
     // ---- What each group shows as read, and the record of its last read.
@@ -838,7 +873,7 @@ private:
         size_t f0, b0, mute;
         uint32_t changes;
         std::map<Addr, char> chosen;
-        bool consistent, stopped = false, clean = true;
+        bool consistent, stopped = false, clean = true, busySet = false;
         Names faults = {};
         std::set<std::string> reads = {};
         size_t found = SIZE_MAX, stopAt = SIZE_MAX; // frames sent when the unit was found; when stopped
