@@ -255,7 +255,10 @@ void frmGenSettings::WriteGenParams(int Index)
             [] { return EditGenParam.StatusBarText(); }, reply,
             [n](const std::string& text, int16_t length) { EditGenParam.WriteDecode(text, n, length); }, options);
         failed = result != ReplyReceived;
-        if (!failed) {
+        if (failed) {
+            // Sent, but no answer taken: the unit may hold either value.
+            ReadGenParam.ReadOK(n, false);
+        } else {
             if (EditGenParam.WriteOK(n)) {
                 CopyGenParam(1, n);
             } else {

@@ -340,6 +340,12 @@ bool frmMultiTAT::WritePages()
             },
             [] { return EditMultiTAT.StatusBarText(); }, reply,
             [](const std::string& text, int16_t) { EditMultiTAT.WriteDecode(text); }, options);
+        if (result != ReplyReceived) {
+            // Sent, but no answer taken: the unit may hold either table.
+            for (int16_t n = (page - 1) * EntriesPerPage; n < page * EntriesPerPage; ++n) {
+                ReadMultiTAT.ReadOK(n, false);
+            }
+        }
         if (result != ReplyReceived || !EditMultiTAT.WriteOK()) {
             return false;
         }

@@ -41,14 +41,22 @@ Addrs operator+(Addrs a, const Addrs& b)
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
+// A write frame's command letter, and the bytes it writes to.
+bool Write(const std::string& f) { return f.size() > 6 && std::string("WwF").find(f[1]) != std::string::npos; }
+Addrs Targets(const std::string& f)
+{
+    const auto p = [&f](size_t i) { return static_cast<uint8_t>(f[i]); };
+    return f[1] == 'F' ? Span(false, 0xA0, 4, 8, 1) : Span(f[1] == 'w', p(2), p(3), p(4), p(5));
+}
 Addrs Gen(int offset, int n = 1) { return Span(false, 0xE0, 0, offset, n); }
 const Addrs Nav = Span(true, 0x80, 0, 0, 2) + Span(true, 0, 0, 0, 20) + Span(false, 0xA0, 4, 7, 2),
             Tats = Span(false, 0xE2, 0, 0, 10) + Span(false, 0xE2, 0, 0x10, 10);
 // What each choice may change: an address rides in the codeword, the block and
-// the general block; a chosen scheme writes its whole chain.
+// the general block; a chosen scheme writes its whole chain, an HPR channel
+// written is followed by the address and channel codes.
 const Addrs NavChain = Nav + Gen(1) + Gen(5) + Gen(9), PresetBytes = NavChain + Gen(0) + Gen(3, 5) + Gen(0xA);
 const std::map<std::string, Addrs> Choices = {
-    {"main:addr", NavChain}, {"main:chan", Nav},   {"main:quickset", NavChain}, {"gen:preset", PresetBytes},
+    {"main:addr", NavChain}, {"main:chan", Nav + Gen(1) + Gen(9)}, {"main:quickset", NavChain}, {"gen:preset", PresetBytes},
     {"gen:addr", NavChain},  {"gen:gain", Gen(0)}, {"gen:power", Gen(0xA, 2)},  {"gen:tat", Gen(3, 2)},
     {"gen:pulse", Gen(5)},   {"gen:relay", Gen(8)}};
 // What a step reads, by the window that shows it; "NAV" is the main window's navigation.
@@ -250,6 +258,9 @@ private:
         boxes.AllowBoxes(); // every box answered with its first button, and recorded
         Load();
         Activate();
+        learns.emplace(nullptr, [this] { // where in a step the program learns of another unit
+            step.found = std::min(step.found, model.Frames().size());
+        });
         clicker.on = [this](QObject* o, QEvent* e) {
             auto* b = static_cast<QWidget*>(o);
             if (e->type() == QEvent::MouseButtonRelease && b->isEnabled() && b->isVisible()) {
@@ -257,6 +268,8 @@ private:
             }
         };
         win->cmdSet->installEventFilter(&clicker);
+        mainBusy.on = [this](QObject*, QEvent* e) { step.mainRead = step.mainRead || e->type() == QEvent::Show; };
+        win->cmdCancel->installEventFilter(&mainBusy);
         QTimer watchdog;
         QObject::connect(&watchdog, &QTimer::timeout, [this] { Watch(); });
         watchdog.start(0);
@@ -341,7 +354,6 @@ private:
                   Units.size();
             model = units[cur];
             model.ClearFrames();
-            step.swapped = true;
             step.f0 = 0;
         } else if (Buttons.count(kind) != 0) {
             QTest::mouseClick(C(level, Buttons.at(kind)), Qt::LeftButton);
@@ -354,6 +366,9 @@ private:
                                                                               : "cboGenTAT"));
             Pick(combo, combo == nullptr || verb == "chan" ? std::stoi(arg.substr(arg.find(' ') + 1))
                                                            : combo->findText(QString::fromStdString(arg)));
+            if (verb == "chan") {
+                navEdits.insert(arg.substr(0, arg.find(' ')));
+            }
         } else if (verb == "addr" || verb == "pulse" || verb == "relay") {
             for (const std::string& name : verb == "pulse" ? Names{"txtPulseWidth"}
                                            : verb == "relay"
@@ -361,6 +376,9 @@ private:
                                                : Names{"txtAddress_2", "txtAddress_3", "cboAddress", "txtAddress"}) {
                 if (QWidget* f = C(level, name); f != nullptr && f->isVisible() && f->isEnabled()) {
                     Type(f, arg);
+                    if (level == Main) {
+                        navEdits.insert(name);
+                    }
                     break;
                 }
             }
@@ -371,13 +389,22 @@ private:
             QTest::mouseClick(C(level, Panel() == "1" ? "cmdAdvanced" : "cmdQuickSet"), Qt::LeftButton);
         } else if (verb == "entry") {
             MultiTATProbe::Type(tat, std::stoi(arg), arg.substr(arg.find(' ') + 1).c_str());
-            for (Addr a : Span(false, 0xE2, 0, std::stoi(arg) < 5 ? 0 : 0x10, 10)) {
-                chosen[a] = 't'; // the entry's page
+            for (Addr a : Tats) {
+                chosen[a] = 't'; // Set writes both pages
             }
         } else if (verb == "battlife") {
             OpenThen<frmBattLife>([this] { Trigger("mnuBattLife"); },
-                                  [](frmBattLife* d) {
+                                  [this](frmBattLife* d) {
                                       QTest::mouseClick(d->findChild<QPushButton*>("cmdGetLife"), Qt::LeftButton);
+                                      Settled(d, {"cmdGetLife"});
+                                      bool answered = false; // hours come only from a voltage this unit told
+                                      for (size_t i = step.f0; i < model.Frames().size(); ++i) {
+                                          answered = answered || (model.Frames()[i].starts_with("!v") &&
+                                                                  !model.Replies()[i].empty() && i + 1 < step.stopAt);
+                                      }
+                                      const std::string life = Text(d->findChild<QLabel*>("lblLifeLeft"));
+                                      EXPECT_TRUE(answered || life.empty())
+                                          << "SHOWN AS READ at '" << lines.back() << "': lblLifeLeft shows " << life;
                                       QTest::mouseClick(d->findChild<QPushButton*>("cmdBack"), Qt::LeftButton);
                                   });
         } else if (verb == "settings" || verb == "quickset") {
@@ -438,13 +465,19 @@ private:
     {
         step.clean = false;
         step.reads = Reads.at("main:" + button);
-        bool posted = false;
-        size_t setEnded = SIZE_MAX;
+        bool posted = false, shown = true; // shown: Set stayed on into a pass of events, where a user sees it
+        size_t setEnded = SIZE_MAX, clicked = 0;
+        int pass = 0;
         Filter idle;
-        idle.on = [this, &posted](QObject*, QEvent* e) {
+        idle.on = [&](QObject*, QEvent* e) {
             QPushButton* set = win->cmdSet;
+            if (e->type() == QEvent::EnabledChange && posted && passes == pass) {
+                shown = set->isEnabled();
+            }
             if (e->type() == QEvent::EnabledChange && !posted && set->isEnabled() && win->cmdCancel->isHidden()) {
                 posted = true;
+                clicked = clicks.size();
+                pass = passes;
                 const QPoint at = set->rect().center();
                 for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
                     QCoreApplication::postEvent(
@@ -465,6 +498,9 @@ private:
         EXPECT_GE(setEnded, actionEnded) << "SET ON WHILE BUSY at '" << lines.back()
                                          << "': Set was on and took a click while " << button
                                          << " still ran: " << actionEnded - setEnded << " frames of it followed";
+        EXPECT_TRUE(!posted || !shown || clicks.size() > clicked)
+            << "NOT IDLE at '" << lines.back() << "': Set turned on as " << button
+            << " ended, and off before the click";
     }
     // Clicks into the field, types over it and tabs on.
     void Type(QWidget* field, const std::string& text)
@@ -504,9 +540,20 @@ private:
             QApplication::setActiveWindow(top);
         }
     }
-    // Passes of the event loop within one step: a step that never ends fails.
+    // Passes of the event loop within one step: a step that never ends fails,
+    // and so does a Set on top left on while an exchange runs.
     void Watch()
     {
+        QWidget* top = QApplication::activeModalWidget() != nullptr ? QApplication::activeModalWidget() : win.get();
+        for (const char* name : {"cmdSet", "cmdGenWrite_0", "cmdGenWrite_1", "cmdTATWrite"}) {
+            const QWidget* set = top->findChild<QWidget*>(name);
+            if (set != nullptr && set->isEnabled() && (Cancel(top) != nullptr || win->cmdCancel->isVisible()) &&
+                !step.busySet) {
+                step.busySet = true;
+                ADD_FAILURE() << "SET ON WHILE BUSY at '" << lines.back() << "': " << name
+                              << " is on while an exchange runs";
+            }
+        }
         if (++passes == 20000 && !stuck) {
             stuck = true;
             ADD_FAILURE() << "STEP NEVER ENDS at '" << lines.back() << "': the step did not end";
@@ -527,11 +574,13 @@ private:
             port->InBufferCount();
         }
         Focus();
-        step = Step{kind,     model.Frames().size(), boxes.Boxes().size(),
-                    SIZE_MAX, model.Bytes(),         FirmwareReader::Changes(),
-                    chosen,   cur == believed};
+        step = Step{kind,   model.Frames().size(), boxes.Boxes().size(), SIZE_MAX, FirmwareReader::Changes(),
+                    chosen, cur == believed};
         if (Reads.count(kind) != 0) {
             step.reads = Reads.at(kind);
+        }
+        if (kind == "main:set") {
+            step.nav = Read("NAV");
         }
         passes = 0;
         clicks.clear();
@@ -542,14 +591,11 @@ private:
                 QObject::connect(stopper.get(), &QTimer::timeout, [this, at = step.f0 + std::stoul(arg)] {
                     QWidget* top =
                         QApplication::activeModalWidget() != nullptr ? QApplication::activeModalWidget() : win.get();
-                    for (const char* name :
-                         {"cmdProgressCancel_0", "cmdProgressCancel_1", "cmdProgressCancel", "cmdCancel"}) {
-                        auto* b = top->findChild<QPushButton*>(name);
-                        if (model.Frames().size() >= at && b != nullptr && b->isVisible() && b->isEnabled() &&
-                            !step.stopped) {
-                            step.stopped = true;
-                            QTest::mouseClick(b, Qt::LeftButton);
-                        }
+                    if (QPushButton* b = Cancel(top);
+                        model.Frames().size() >= at && b != nullptr && b->isEnabled() && !step.stopped) {
+                        step.stopped = true;
+                        step.stopAt = model.Frames().size(); // the reply awaited then is never taken
+                        QTest::mouseClick(b, Qt::LeftButton);
                     }
                 });
                 stopper->start(0);
@@ -570,84 +616,100 @@ private:
     {
         stopper.reset();
         const auto& frames = model.Frames();
-        bool hit = step.stopped || frames.size() > step.mute, versionRead = false, navRead = false;
+        bool hit = step.stopped || frames.size() > step.mute, versionRead = false, navRead = false, acked = false;
         for (size_t i = step.f0; i < frames.size(); ++i) {
             hit = hit || std::find(step.faults.begin(), step.faults.end(), frames[i].substr(1, 4)) != step.faults.end();
             versionRead = versionRead || frames[i].starts_with("!V");
             navRead = navRead || frames[i].starts_with("!r");
+            acked = acked || (Write(frames[i]) && model.Replies()[i] == "?");
+            if (frames[i].starts_with("!V") && !model.Replies()[i].empty() && i + 1 < step.stopAt) {
+                step.found = std::min(step.found, i + 1); // a version answer that reached the program names the unit
+            }
         }
         const bool clean = step.clean && !hit;
         model.knobs = Sim::Knobs{};
         const uint32_t changes = FirmwareReader::Changes();
-        if (changes != step.changes || (!known && versionRead && clean)) {
-            believed = cur; // the program now knows the unit on the cable; nothing chosen before stands
+        const bool named = TpdrFirmware.FWVersion() != FWUnknown && TpdrFirmware.FWVersion() != FWPending;
+        if (changes != step.changes || (step.found != SIZE_MAX && (known ? cur != believed : named))) {
+            believed = cur; // the program knows, or was told, the unit on the cable; nothing chosen before stands
             known = true;
             chosen.clear();
         }
         const std::string at = "at '" + lines.back() + "': ";
-        // 1. A byte changes only where the user chose a value, or a scheme whose chain it belongs to.
-        if (step.consistent && !step.swapped) {
-            std::set<Addr> allowed;
-            for (size_t i = step.b0; i < boxes.Boxes().size(); ++i) { // a Yes in a box is a choice too
-                const std::string& title = boxes.Boxes()[i].title;
-                const Addrs yes = title == "Spanwave Type NOT IRS" ? NavChain
-                                  : title == "Write HPR Channel"   ? Span(false, 0xA0, 4, 8, 1)
-                                                                   : Addrs{};
-                allowed.insert(yes.begin(), yes.end());
-            }
-            std::string stray;
-            for (const auto& [a, b] : model.Bytes()) {
-                const auto was = step.mem.find(a);
-                if ((was == step.mem.end() ? 0 : was->second) != b && step.chosen.count(a) == 0 &&
-                    allowed.count(a) == 0) {
-                    char hex[24];
-                    std::snprintf(hex, sizeof hex, " %c%06X=%02X", a >> 24 ? 'w' : 'W', a & 0xFFFFFF, b);
-                    stray += hex;
-                }
-            }
-            EXPECT_TRUE(stray.empty()) << "UNCHOSEN WRITE " << at << "bytes no choice made:" << stray;
+        // 1. A write goes only to values chosen since the last read (or a scheme's
+        // chain), or asked for by a Yes. Once the program learns of another unit
+        // nothing chosen before counts; before it could know, it is not judged.
+        std::set<Addr> yes;
+        for (size_t i = step.b0; i < boxes.Boxes().size(); ++i) {
+            const std::string& title = boxes.Boxes()[i].title;
+            const Addrs asked = title == "Spanwave Type NOT IRS" ? NavChain
+                                : title == "Write HPR Channel"   ? Span(false, 0xA0, 4, 8, 1)
+                                                                 : Addrs{};
+            yes.insert(asked.begin(), asked.end());
         }
+        std::string stray;
+        for (size_t i = step.f0; i < frames.size(); ++i) {
+            const Addrs to = Write(frames[i]) && (step.consistent || i >= step.found) ? Targets(frames[i]) : Addrs{};
+            if (std::any_of(to.begin(), to.end(), [&](Addr a) {
+                    return yes.count(a) == 0 && !(step.consistent && step.chosen.count(a) != 0);
+                })) {
+                stray += " " + Sim::FrameText(frames[i]);
+            }
+        }
+        EXPECT_TRUE(stray.empty()) << "UNCHOSEN WRITE " << at << "frames to values no choice made:" << stray;
         // 2. A Set clicked while on wrote (acknowledged) or said why.
         for (const Click& c : clicks) {
             bool told = boxes.Boxes().size() > c.boxes;
             for (size_t i = c.frames; i < frames.size() && !told; ++i) {
-                told = frames[i].size() > 1 && std::string("WwF").find(frames[i][1]) != std::string::npos &&
-                       model.Replies()[i] == "?";
+                told = Write(frames[i]) && model.Replies()[i] == "?";
             }
             EXPECT_TRUE(told) << "SILENT SET " << at << c.name << " clicked while on wrote nothing and said nothing";
         }
-        // 3. What shows as read is what the unit held at its last read.
+        // 3. What shows as read is what the unit held at its last read, and
+        // after an acknowledged write what it now holds.
         if (versionRead) { // every window's version read shows in the label
             step.reads.insert("lblFirmware");
         }
-        if (navRead && step.reads.count("QNAV") + (step.kind == "gen:set") != 0) {
-            step.reads.insert("NAV"); // the main window's read for the quick-set panel
+        if (step.mainRead && step.reads.count("QNAV") + (step.kind == "gen:set") != 0) {
+            step.reads.insert({"NAV", "QNAV"}); // the main window's read for the quick-set panel
         }
         for (const std::string& g : step.reads) {
             if (frames.size() > step.f0) {
                 Record(g, clean);
             }
         }
-        if (step.kind == "gen:set" || step.kind == "tat:set") { // an acknowledged write is what the unit holds
+        if ((step.kind == "gen:set" || step.kind == "tat:set") && acked && changes == step.changes) {
             for (const std::string& g : step.kind == "tat:set" ? Names{"TAT"} : Names{"GEN", "QNAV"}) {
-                recs[g] = Rec{true, clean, changes, Key(g), Read(g)};
+                Record(g, clean, true);
             }
             if (navRead && Read("NAV").empty()) { // unless its read-back failed
-                recs["QNAV"] = Rec{true, true, changes, Key("QNAV"), {}};
+                recs["QNAV"] = Rec{true, true, changes, Key("QNAV"), {}, believed};
             }
         }
-        navEdited =
-            (navEdited || step.kind == "main:addr" || step.kind == "main:chan" || step.kind == "main:quickset") &&
-            step.reads.count("NAV") == 0;
+        const Values nav = Read("NAV"); // a Set's read-back shows each field as chosen
+        for (const auto& [field, text] : step.nav) {
+            EXPECT_TRUE(!clean || !acked || !step.consistent || navEdits.count(field) == 0 ||
+                        (nav.count(field) != 0 && nav.at(field) == text))
+                << "WRONG WRITE " << at << "NAV." << field << " was set to " << text << "; the unit holds " << Fmt(nav);
+        }
+        if (step.reads.count("NAV") != 0) {
+            navEdits.clear();
+        } else if (step.kind == "main:quickset") {
+            navEdits.insert("*"); // the scheme, and so every field
+        }
         // The highlight marks a preset picked since, not what a read found.
         presetPicked = (presetPicked || step.kind == "gen:preset") && step.reads.count("QNAV") == 0 &&
                        step.kind != "gen:get" && step.kind != "gen:cancel" && step.kind != "gen:set";
-        for (const std::string& g : tat != nullptr   ? Names{"TAT"}
-                                    : gen != nullptr ? Names{"GEN", "QNAV"}
-                                                     : Names{"NAV", "lblFirmware", "lblTxFirmware", "lblTypeNumber",
-                                                             "lblSerialNumber", "lblVoltage"}) {
+        for (const char* g : {"NAV", "lblFirmware", "lblTxFirmware", "lblTypeNumber", "lblSerialNumber", "lblVoltage",
+                              "GEN", "QNAV", "TAT"}) { // every open window, the ones behind included
             Verify(g, at);
         }
+        // 4. The step ended: the window on top is idle, with its Get on.
+        const Level level = tat != nullptr ? Multi : gen != nullptr ? General : Main;
+        Settled(Top(level), level == Multi                          ? Names{"cmdTATRead"}
+                            : level == General                      ? Names{"cmdGenRead_" + Panel()}
+                            : TpdrFirmware.FWVersion() != FWUnknown ? Names{"cmdStatus", "cmdRead"}
+                                                                    : Names{"cmdStatus"});
         // What a read or Cancel replaces is no longer chosen; then what this step chose.
         const char by = step.kind == "gen:get" || step.kind == "gen:cancel"   ? 'g'
                         : step.kind == "tat:get" || step.kind == "tat:cancel" ? 't'
@@ -662,6 +724,24 @@ private:
         }
         passes = 0;
     }
+    // The progress Cancel a window shows while it exchanges, if any.
+    static QPushButton* Cancel(const QWidget* top)
+    {
+        for (const char* name : {"cmdProgressCancel_0", "cmdProgressCancel_1", "cmdProgressCancel", "cmdCancel"}) {
+            if (auto* b = top->findChild<QPushButton*>(name); b != nullptr && b->isVisible()) {
+                return b;
+            }
+        }
+        return nullptr;
+    }
+    void Settled(const QWidget* top, const Names& gets)
+    {
+        for (const std::string& name : gets) {
+            const QWidget* get = top->findChild<QWidget*>(QString::fromStdString(name));
+            EXPECT_TRUE(Cancel(top) == nullptr && get->isEnabled())
+                << "NOT IDLE at '" << lines.back() << "': " << (Cancel(top) ? "its Cancel shows" : name + " is off");
+        }
+    }
 
     // ---- What each group shows as read, and the record of its last read.
     struct Rec {
@@ -669,6 +749,7 @@ private:
         uint32_t changes = 0;
         std::string key; // the unit and the bytes its values came from
         Values shown;
+        size_t unit = 0; // the unit the program then knew
     };
     bool QuickSet() const { return !gen->findChild<QWidget*>("cmdQuickSet")->isHidden(); }
     Values Read(const std::string& g) const
@@ -729,27 +810,31 @@ private:
         }
         return key;
     }
-    // After a read. A clean read of the same bytes shows what it showed before.
-    void Record(const std::string& g, bool clean)
+    // After a read, or a write: a clean one of the same bytes shows what it showed before.
+    void Record(const std::string& g, bool clean, bool written = false)
     {
         if ((g == "TAT" && tat == nullptr) || ((g == "GEN" || g == "QNAV") && gen == nullptr)) {
             return;
         }
-        Rec r{true, clean, FirmwareReader::Changes(), Key(g), Read(g)};
-        if (g == "QNAV") { // the main window's values, read before the dialog opened
-            r.trusted = clean && recs["NAV"].trusted && recs["NAV"].changes == r.changes && !navEdited &&
+        Rec r{true, clean, FirmwareReader::Changes(), Key(g), Read(g), believed};
+        EXPECT_TRUE(!clean || cur != believed || g != "QNAV" || step.kind != "gen:get" || !QuickSet() ||
+                    !r.shown.empty() || win->fraNavScheme[4]->isHidden()) // a unit with no Spanwave navigation
+            << "NOT READ at '" << lines.back() << "': a clean Get in quick-set mode shows no navigation";
+        if (g == "QNAV" && !written) { // the main window's values, read before the dialog opened
+            r.trusted = clean && recs["NAV"].trusted && recs["NAV"].changes == r.changes && navEdits.empty() &&
                         step.kind == "main:settings";
             r.changes = recs["NAV"].changes;
+            r.unit = recs["NAV"].unit;
         }
         if (cur != believed) { // a read that never reached the unit on the cable tells nothing of it
             r.trusted = false;
             r.key = "?";
         }
-        if (r.trusted) {
+        if (r.trusted && !r.shown.empty()) { // a group shown as not read tells nothing
             const auto [was, fresh] = learned.emplace(g + "|" + r.key, r.shown);
             EXPECT_TRUE(fresh || was->second == r.shown)
-                << "SHOWN AS READ at '" << lines.back() << "': " << g << " read of unchanged memory shows "
-                << Fmt(r.shown) << ", before " << Fmt(was->second);
+                << "SHOWN AS READ at '" << lines.back() << "': " << g << (written ? " written" : " read") << " shows "
+                << Fmt(r.shown) << ", a clean read of that memory " << Fmt(was->second);
         }
         recs[g] = r;
     }
@@ -762,18 +847,20 @@ private:
         if (now.empty()) {
             return;
         }
-        if (!r.have || r.changes != FirmwareReader::Changes()) {
+        if (!r.have || r.changes != FirmwareReader::Changes() || r.unit != believed) {
             ADD_FAILURE() << "SHOWN AS READ " << at << g << " shows " << Fmt(now)
                           << " as read, not read since another unit was found";
             return;
         }
         const auto clean = learned.find(g + "|" + r.key);
-        const Values ref = r.trusted ? r.shown : clean != learned.end() ? clean->second : now;
+        // After a faulty read, what a clean one of the bytes showed, or else what it showed itself.
+        const Values& ref = !r.trusted && clean != learned.end() ? clean->second : r.shown;
         for (const auto& [field, text] : now) {
             // The highlight follows the general values too: it is held to the
             // group's own record only, not to what another read of the bytes showed.
-            EXPECT_TRUE((g == "NAV" && navEdited) || (g == "QNAV" && field == "preset" && (presetPicked || !r.trusted)) ||
-                        (ref.count(field) != 0 ? ref.at(field) == text : !r.trusted))
+            EXPECT_TRUE((g == "NAV" && (navEdits.count(field) != 0 || navEdits.count("*") != 0)) ||
+                        (g == "QNAV" && field == "preset" && (presetPicked || !r.trusted)) ||
+                        (ref.count(field) != 0 ? ref.at(field) == text : !r.trusted && &ref != &r.shown))
                 << "SHOWN AS READ " << at << g << "." << field << " shows " << text << " as read; read: " << Fmt(ref);
         }
     }
@@ -785,17 +872,19 @@ private:
     struct Step {
         std::string kind;
         size_t f0, b0, mute;
-        std::map<Addr, uint8_t> mem;
         uint32_t changes;
         std::map<Addr, char> chosen;
-        bool consistent, swapped = false, stopped = false, clean = true;
+        bool consistent, stopped = false, clean = true, busySet = false, mainRead = false;
         Names faults = {};
         std::set<std::string> reads = {};
+        size_t found = SIZE_MAX, stopAt = SIZE_MAX; // frames sent when the unit was found; when stopped
+        Values nav = {};                            // the navigation as a Set found it
     } step{};
 
     std::mt19937 rng;
     int left = 0, passes = 0;
-    bool replaying = false, stuck = false, known = false, navEdited = false, presetPicked = false;
+    bool replaying = false, stuck = false, known = false, presetPicked = false;
+    std::set<std::string> navEdits; // main window fields edited since its last read; "*" all
     std::deque<std::string> script;
     Names lines;
     std::vector<std::pair<std::string, std::string>> pending;
@@ -805,8 +894,9 @@ private:
     std::map<std::string, Rec> recs;
     std::map<std::string, Values> learned; // group and key: what a clean read showed
     std::vector<Click> clicks;
-    Filter clicker;
+    Filter clicker, mainBusy; // mainBusy: the main window exchanges for a dialog
     std::unique_ptr<QTimer> stopper;
+    std::optional<FirmwareFollower> learns;
     frmGenSettings* gen = nullptr;
     frmMultiTAT* tat = nullptr;
 };
@@ -895,6 +985,30 @@ TEST_F(SequenceTest, CancelAfterAnotherUnitBringsNoNavigationBack)
 TEST_F(SequenceTest, MultiTATReadOfAnotherUnitBringsNoNavigationBack)
 {
     Replay({"status", "settings; swap Vers2.00D; get; multitat; swap Vers1.11S; get; exit"});
+}
+
+// A read that finds another unit is followed at once by the windows behind the
+// one on top; so is a Pending answer after a code it cannot settle to.
+TEST_F(SequenceTest, TheNavigationBehindADialogFollowsItsRead) { Replay({"status", "swap Vers2.20F", "settings"}); }
+TEST_F(SequenceTest, TheValuesBehindMultiTATFollowItsRead)
+{
+    Replay({"swap Vers1.11S", "status", "settings; multitat; swap Vers2.20F; get"});
+}
+TEST_F(SequenceTest, APendingAnswerAfterAnotherFamilyIsAnotherUnit)
+{
+    Replay({"status", "swap Vers1.11S", "mute 1", "get"});
+}
+
+// The general dialog's Set is off while its Get runs; in quick-set mode that
+// Get reads the navigation again once it is no longer the unit's.
+TEST_F(SequenceTest, SetIsOffWhileTheGeneralGetRuns) { Replay({"status", "settings; gain Low; get"}); }
+TEST_F(SequenceTest, QuickSetGetReadsTheNavigationAgain) { Replay({"status", "settings; swap Vers2.10F; get"}); }
+
+// A write cancelled before its answer was taken leaves the value not read:
+// Cancel brings back no value the unit may no longer hold.
+TEST_F(SequenceTest, AnUnansweredWriteLeavesTheValueNotRead)
+{
+    Replay({"swap Vers2.10F", "status", "get", "settings; preset C1; stop 7; set; cancel"});
 }
 
 // A quick-set Set whose read-back is lost leaves the navigation not read.
