@@ -587,6 +587,12 @@ TEST_P(QuickSetNavigationE2E, ShowsTheUnitOrNotRead)
     };
     const std::string lostChannelWrite = Sim::FrameAddress('F', 0, 0, 0);
     const std::string lostCodewordRead = Sim::FrameAddress('r', 0x80, 0, 0);
+    const auto lostReadBack = [&] { // B2 written, its read-back's codeword read lost
+        Click("cmdQuick_5");
+        With([&](Model& m) { m.knobs.ignoreFrame = lostCodewordRead; });
+        Click("cmdGenWrite_1");
+        With([](Model& m) { m.knobs.ignoreFrame.clear(); });
+    };
     const struct {
         const char* name;
         std::function<void()> before; // up to the dialog, Quickset opening it
@@ -612,24 +618,14 @@ TEST_P(QuickSetNavigationE2E, ShowsTheUnitOrNotRead)
              SpanwaveA1();
              Expected({{NoReply, Ok}});
          },
-         [&] {
-             Click("cmdQuick_5");
-             With([&](Model& m) { m.knobs.ignoreFrame = lostCodewordRead; });
-             Click("cmdGenWrite_1");
-             With([](Model& m) { m.knobs.ignoreFrame.clear(); });
-         },
+         lostReadBack,
          "||WW|-|off", [&] { Click("cmdQuick_1"); }, "MF9|4701|OO|A1|off"},
         {"a lost read-back, then Get",
          [&] {
              SpanwaveA1();
              Expected({{NoReply, Ok}});
          },
-         [&] {
-             Click("cmdQuick_5");
-             With([&](Model& m) { m.knobs.ignoreFrame = lostCodewordRead; });
-             Click("cmdGenWrite_1");
-             With([](Model& m) { m.knobs.ignoreFrame.clear(); });
-         },
+         lostReadBack,
          "||WW|-|off",
          [&] {
              Click("cmdGenRead_1");

@@ -4,7 +4,6 @@
 #include "gensettings_fixture.h"
 
 #include "frmDialogsGenParams.h"
-#include "off_while_busy.h"
 #include "vbconv.h"
 
 #include <QClipboard>
@@ -554,22 +553,6 @@ TEST_F(GenSettingsTest, SubDialogsOpenBehindTheirGates)
 } // namespace
 
 namespace {
-
-// Set is off from the first frame of the dialog's Get or Set until it is idle again.
-TEST_F(GenSettingsTest, SetIsNeverOnWhileAnExchangeRuns)
-{
-    for (const char* button : {"cmdGenRead_0", "cmdGenWrite_0"}) {
-        SCOPED_TRACE(button);
-        Open();
-        TypeAndTab("txtPulseWidth", "7.5");
-        ASSERT_TRUE(OwnEnabled("cmdGenWrite_0"));
-        const OffWhileBusy watch(port, W("cmdGenWrite_0"));
-        Click(button);
-        EXPECT_EQ(watch.OnTooEarly(), std::vector<size_t>{});
-        dialog.reset();
-        MakeStoreObjects();
-    }
-}
 
 // One changed parameter: its frame, the pause after it, then half a second and
 // the pause on each side of the initialise command before the dialog is idle.

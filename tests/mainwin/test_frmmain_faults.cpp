@@ -1,7 +1,6 @@
 // The main window used as an engineer uses it: clicks, keys and focus changes
 // against the simulated transponder, checking what reached the transponder.
 #include "exchange_fixture.h"
-#include "off_while_busy.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -609,10 +608,25 @@ TEST_F(WindowFaultTest, SetIsNeverOnWhileAnExchangeRuns)
             TypeAddress(3, r.address);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-        const OffWhileBusy watch(*port, win->cmdSet);
+        struct Watch : QObject {
+            const Sim::SimSerialComm* port;
+            std::vector<size_t> at; // bytes written when Set turned on
+            bool eventFilter(QObject* o, QEvent* e) override
+            {
+                if (e->type() == QEvent::EnabledChange && static_cast<QWidget*>(o)->isEnabled()) {
+                    at.push_back(port->Written().size());
+                }
+                return false;
+            }
+        } watch;
+        watch.port = port;
+        win->cmdSet->installEventFilter(&watch);
         Script({});
         QTest::mouseClick(win.get()->*r.button, Qt::LeftButton);
-        EXPECT_EQ(watch.OnTooEarly(), std::vector<size_t>{});
+        win->cmdSet->removeEventFilter(&watch);
+        for (size_t bytes : watch.at) {
+            EXPECT_EQ(bytes, port->Written().size());
+        }
     }
 }
 
