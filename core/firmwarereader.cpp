@@ -15,20 +15,19 @@ namespace {
 std::vector<FirmwareFollower*> followers;
 } // namespace
 
-FirmwareFollower::FirmwareFollower(const FirmwareWindow* self, std::function<void()> follow)
-    : self_(self), follow_(std::move(follow))
+FirmwareFollower::FirmwareFollower(std::function<void()> follow) : follow_(std::move(follow))
 {
     followers.push_back(this);
 }
 
 FirmwareFollower::~FirmwareFollower() { std::erase(followers, this); }
 
-void FirmwareFollower::Follow(const FirmwareWindow* reader)
+void FirmwareFollower::Follow()
 {
     // A routine may open or close a window: each runs only while it is still listed.
     const std::vector<FirmwareFollower*> now = followers;
     for (FirmwareFollower* f : now) {
-        if (std::find(followers.begin(), followers.end(), f) != followers.end() && f->self_ != reader) {
+        if (std::find(followers.begin(), followers.end(), f) != followers.end()) {
             f->follow_();
         }
     }
@@ -180,7 +179,7 @@ int16_t GetFirmware(const FirmwarePolicy& policy, FirmwareWindow& window)
         ClearUnsupportedReadsHook(false);
     }
     if (another) {
-        FirmwareFollower::Follow(&window);
+        FirmwareFollower::Follow();
     }
     return policy.reportsExchangeFailure && failed ? FirmwareExchangeFailed : 0;
 }

@@ -52,22 +52,20 @@ public:
 };
 
 // A window that shows the unit's values follows, while it is open, every
-// other window's version read that finds another unit: its routines run the
-// moment that read ends, behind the window on top too. The reading window
-// runs its own when its exchange ends. A read that finds no code is no
-// evidence of another unit: a window follows it once it is on top again.
+// version read that finds another unit: its routines run the moment that read
+// ends, in the reading window (still busy) and behind the window on top too.
+// A read that finds no code is no evidence of another unit: a window follows
+// it once it is on top again.
 class FirmwareFollower {
 public:
-    FirmwareFollower(const FirmwareWindow* self, std::function<void()> follow);
+    explicit FirmwareFollower(std::function<void()> follow);
     ~FirmwareFollower();
     FirmwareFollower(const FirmwareFollower&) = delete;
     FirmwareFollower& operator=(const FirmwareFollower&) = delete;
 
-    // Runs every follower but the reader's.
-    static void Follow(const FirmwareWindow* reader);
+    static void Follow();
 
 private:
-    const FirmwareWindow* self_;
     std::function<void()> follow_;
 };
 

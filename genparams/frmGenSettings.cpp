@@ -40,7 +40,7 @@ frmGenSettings::frmGenSettings(QWidget* owner) : Forms::Dialog(owner), owner_(dy
     BuildControls();
     ConnectEvents();
     Form_Load();
-    follower_.emplace(this, [this] {
+    follower_.emplace([this] {
         NavChosen = NavChosen && !NavStamp.Outdated(); // a choice made for the unit before goes with it
         ShowGeneral();
     });

@@ -80,7 +80,7 @@ frmMultiTAT::frmMultiTAT(QWidget* owner) : Forms::Dialog(owner), owner_(dynamic_
     MakeControls();
     ConnectControls();
     Form_Load();
-    follower_.emplace(this, [this] { FollowRead(); });
+    follower_.emplace([this] { FollowRead(); });
 }
 
 void frmMultiTAT::MakeControls()

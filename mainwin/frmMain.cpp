@@ -94,7 +94,7 @@ frmMain::frmMain(std::unique_ptr<Platform::SerialComm> tpdrPort, std::unique_ptr
     BuildMenus();
     BuildControls();
     ConnectEvents();
-    follower_.emplace(this, [this] { UpdateControls(); });
+    follower_.emplace([this] { UpdateControls(); });
     g_default = this;
 }
 

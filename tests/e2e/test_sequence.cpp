@@ -258,7 +258,7 @@ private:
         boxes.AllowBoxes(); // every box answered with its first button, and recorded
         Load();
         Activate();
-        learns.emplace(nullptr, [this] { // where in a step the program learns of another unit
+        learns.emplace([this] { // where in a step the program learns of another unit
             step.found = std::min(step.found, model.Frames().size());
         });
         clicker.on = [this](QObject* o, QEvent* e) {
