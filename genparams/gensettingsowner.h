@@ -13,7 +13,8 @@ public:
     // initialises and reads them back. True only when something was written
     // and every write was acknowledged.
     virtual bool SetNavParams() = 0;
-    // Reads the navigation parameters into NavParams, as the window's Get does.
+    // Reads the navigation parameters into NavParams, as the window's Get does,
+    // for the quick-set panel as its Quickset button opens it.
     virtual void GetNavParams() = 0;
     // Stops the exchange the window runs for the dialog, as its Cancel does.
     virtual void CancelExchange() = 0;

@@ -136,6 +136,8 @@ public:
     void EnableSchemeOptions();
     void ClearNavParams();
     void StoreReadParams();
+    // The navigation values back to the copy last read, edits not sent dropped.
+    void RestoreReadParams();
     void optChanScheme_Click(int Index);
     void optReplyType_Click(int Index);
     void txtAddress_Click(int Index);
@@ -149,7 +151,7 @@ public:
     // 0 for success.
     // True only when something was written and every write was acknowledged.
     bool SetNavParams() override;
-    void GetNavParams() override { cmdRead_Click(); }
+    void GetNavParams() override;
     void CancelExchange() override { cmdCancel_Click(); }
     int32_t WriteNavParams();
     // One exchange writing a channel of kind 2 or 3.
@@ -281,6 +283,8 @@ private:
     void Form_Unload();
     void Form_Terminate();
     void UnloadIOList();
+    // The Spanwave scheme the quick-set panel writes, whatever scheme was read.
+    void UseQuickSetScheme();
     // Shows a dialog modally; the window then follows what its reads found.
     void ShowDialog(const char* formName);
     // Shows a large dialog with the main window disabled, not hidden.

@@ -295,6 +295,14 @@ void frmMain::ClearNavParams()
 {
     NavParamsRead = false; // the markers are no unit's values
     Stored = StoredNavParams{0, 0, 0, 0, -1, -1, NoIntChan, NoReplyChan, -1, -1, -1};
+    RestoreReadParams();
+    // A Set takes these lists' selections: another unit's must not stay behind.
+    cboProgrammedChan->clear();
+    cboDualModeChan->clear();
+}
+
+void frmMain::RestoreReadParams()
+{
     NavParams.NavScheme(Stored.NavScheme);
     NavParams.ChanType(Stored.ChanType);
     NavParams.ReplyType(Stored.ReplyType);
@@ -303,12 +311,9 @@ void frmMain::ClearNavParams()
     NavParams.ChannelCode(false, Stored.ChannelCode);
     NavParams.OrvaneIntChan(Stored.OrvaneIntChan);
     NavParams.OrvaneReplyChan(Stored.OrvaneReplyChan);
-    TpdrChannel.RS232Chan(-1);
-    TpdrChannel.DualModeChan(-1);
-    TpdrChannel.EndcapChan(-1);
-    // A Set takes these lists' selections: another unit's must not stay behind.
-    cboProgrammedChan->clear();
-    cboDualModeChan->clear();
+    TpdrChannel.RS232Chan(Stored.RS232Chan);
+    TpdrChannel.DualModeChan(Stored.DualModeChan);
+    TpdrChannel.EndcapChan(Stored.EndcapChan);
 }
 
 void frmMain::StoreReadParams()

@@ -212,12 +212,29 @@ void frmMain::cmdSettings_Click()
 void frmMain::cmdQuickSet_Click()
 {
     Forms::HourglassPointer();
+    // The panel starts from what the unit holds: an edit of this window not
+    // sent is no value of the unit, and the window reads it all again after.
+    RestoreReadParams();
+    UseQuickSetScheme();
+    cmdSettings_Click();
+}
+
+void frmMain::UseQuickSetScheme()
+{
     NavParams.NavScheme(4);
     // The types that define the Spanwave scheme, so that no later
     // re-derivation of the scheme takes it back to the one read.
     NavParams.ChanType(1);
     NavParams.ReplyType(2);
-    cmdSettings_Click();
+}
+
+void frmMain::GetNavParams()
+{
+    cmdRead_Click();
+    // The navigation read is the quick-set panel's, as Quickset opened it.
+    if (NavParamsRead && NavParams.EnableOK(TpdrFirmware.FWVersion())) {
+        UseQuickSetScheme();
+    }
 }
 
 void frmMain::cmdRelease_Click()

@@ -1004,6 +1004,12 @@ TEST_F(SequenceTest, APendingAnswerAfterAnotherFamilyIsAnotherUnit)
 TEST_F(SequenceTest, SetIsOffWhileTheGeneralGetRuns) { Replay({"status", "settings; gain Low; get"}); }
 TEST_F(SequenceTest, QuickSetGetReadsTheNavigationAgain) { Replay({"status", "settings; swap Vers2.10F; get"}); }
 
+// Quickset starts from the navigation as read, not from an edit never sent.
+TEST_F(SequenceTest, QuickSetShowsNoUnsentEditAsRead)
+{
+    Replay({"status", "swap Vers1.20F", "settings; exit", "chan cboOrvaneIntChan_3 6", "quickset"});
+}
+
 // A write cancelled before its answer was taken leaves the value not read:
 // Cancel brings back no value the unit may no longer hold.
 TEST_F(SequenceTest, AnUnansweredWriteLeavesTheValueNotRead)
