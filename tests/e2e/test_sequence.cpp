@@ -56,9 +56,9 @@ const Addrs Nav = Span(true, 0x80, 0, 0, 2) + Span(true, 0, 0, 0, 20) + Span(fal
 // written is followed by the address and channel codes.
 const Addrs NavChain = Nav + Gen(1) + Gen(5) + Gen(9), PresetBytes = NavChain + Gen(0) + Gen(3, 5) + Gen(0xA);
 const std::map<std::string, Addrs> Choices = {
-    {"main:addr", NavChain}, {"main:chan", Nav + Gen(1) + Gen(9)}, {"main:quickset", NavChain}, {"gen:preset", PresetBytes},
-    {"gen:addr", NavChain},  {"gen:gain", Gen(0)}, {"gen:power", Gen(0xA, 2)},  {"gen:tat", Gen(3, 2)},
-    {"gen:pulse", Gen(5)},   {"gen:relay", Gen(8)}};
+    {"main:addr", NavChain}, {"main:chan", Nav + Gen(1) + Gen(9)}, {"main:quickset", NavChain},
+    {"gen:preset", PresetBytes}, {"gen:addr", NavChain}, {"gen:gain", Gen(0)}, {"gen:power", Gen(0xA, 2)},
+    {"gen:tat", Gen(3, 2)}, {"gen:pulse", Gen(5)}, {"gen:relay", Gen(8)}};
 // What a step reads, by the window that shows it; "NAV" is the main window's navigation.
 // clang-format off
 const std::map<std::string, std::set<std::string>> Reads = {
@@ -990,14 +990,11 @@ TEST_F(SequenceTest, MultiTATReadOfAnotherUnitBringsNoNavigationBack)
 // A read that finds another unit is followed at once by the windows behind the
 // one on top; so is a Pending answer after a code it cannot settle to.
 TEST_F(SequenceTest, TheNavigationBehindADialogFollowsItsRead) { Replay({"status", "swap Vers2.20F", "settings"}); }
-TEST_F(SequenceTest, TheValuesBehindMultiTATFollowItsRead)
+TEST_F(SequenceTest, BehindMultiTat)
 {
     Replay({"swap Vers1.11S", "status", "settings; multitat; swap Vers2.20F; get"});
 }
-TEST_F(SequenceTest, APendingAnswerAfterAnotherFamilyIsAnotherUnit)
-{
-    Replay({"status", "swap Vers1.11S", "mute 1", "get"});
-}
+TEST_F(SequenceTest, PendingAfterAnotherFamily) { Replay({"status", "swap Vers1.11S", "mute 1", "get"}); }
 
 // The general dialog's Set is off while its Get runs; in quick-set mode that
 // Get reads the navigation again once it is no longer the unit's.
