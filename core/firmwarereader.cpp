@@ -179,7 +179,7 @@ int16_t GetFirmware(const FirmwarePolicy& policy, FirmwareWindow& window)
         ClearUnsupportedReadsHook(false);
     }
     if (another) {
-        FirmwareFollower::Follow();
+        FirmwareFollower::Follow(); // once the flags above are cleared
     }
     return policy.reportsExchangeFailure && failed ? FirmwareExchangeFailed : 0;
 }

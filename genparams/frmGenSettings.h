@@ -221,6 +221,6 @@ private:
     QLabel* staSettingsPanel1 = nullptr;
     QTimer* tmrReadParams = nullptr;
 
-    // The values follow another window's version read at once.
+    // The values follow a version read that finds another unit at once.
     std::optional<FirmwareFollower> follower_;
 };

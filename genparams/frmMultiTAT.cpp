@@ -80,7 +80,7 @@ frmMultiTAT::frmMultiTAT(QWidget* owner) : Forms::Dialog(owner), owner_(dynamic_
     MakeControls();
     ConnectControls();
     Form_Load();
-    follower_.emplace([this] { FollowRead(); });
+    follower_.emplace([this] { TableStillRead(); });
 }
 
 void frmMultiTAT::MakeControls()
@@ -497,14 +497,6 @@ bool frmMultiTAT::TableStillRead()
     ShowTATs();
     EnableTATControls(false);
     return false;
-}
-
-void frmMultiTAT::FollowRead()
-{
-    TableStillRead();
-    ShowTATs();
-    EnableTATControls(false);
-    cmdTATWrite->setEnabled(cmdTATWrite->isEnabled() && TATsChanged());
 }
 
 // Nothing is open to edit or write while an exchange of the dialog runs.

@@ -60,8 +60,6 @@ private:
     // False, with the table put back to not read, when a version read since
     // the table's read found another firmware: nothing is written from it.
     bool TableStillRead();
-    // The entries' one routine after a read of another window.
-    void FollowRead();
 
     // Busy pattern of one exchange: entries and buttons off, Exit hidden,
     // progress Cancel shown, cancel flag cleared.
@@ -92,6 +90,6 @@ private:
     QLabel* staMultiTATPanel1 = nullptr;
 
     bool CancelRequested = false;
-    // The entries follow another window's version read at once.
+    // The entries follow a version read that finds another unit at once.
     std::optional<FirmwareFollower> follower_;
 };

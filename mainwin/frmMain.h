@@ -367,7 +367,7 @@ private:
     std::optional<Platform::BoxHold> boxHold_;
     QLabel* staMainPanel1_ = nullptr;
     QPointer<frmIOlist> ioList_;
-    // Every panel follows another window's version read at once.
+    // Every panel follows a version read that finds another unit at once.
     std::optional<FirmwareFollower> follower_;
     // Every control EnableAllControls reaches.
     std::vector<QWidget*> controls_;
