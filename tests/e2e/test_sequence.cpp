@@ -10,14 +10,17 @@
 #include "frmGenSettings.h"
 #include "frmMultiTAT.h"
 #include "multitat_probe.h"
+#include "vbconv.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QMouseEvent>
+#include <QPointer>
 #include <iostream>
 #include <numeric>
 #include <random>
+#include <ranges>
 #include <set>
 #include <sstream>
 
@@ -56,15 +59,22 @@ const Addrs Nav = Span(true, 0x80, 0, 0, 2) + Span(true, 0, 0, 0, 20) + Span(fal
 // written is followed by the address and channel codes.
 const Addrs NavChain = Nav + Gen(1) + Gen(5) + Gen(9), PresetBytes = NavChain + Gen(0) + Gen(3, 5) + Gen(0xA);
 const std::map<std::string, Addrs> Choices = {
-    {"main:addr", NavChain}, {"main:chan", Nav + Gen(1) + Gen(9)}, {"main:quickset", NavChain},
+    {"main:addr", NavChain}, {"main:click", NavChain}, {"main:chan", Nav + Gen(1) + Gen(9)},
+    {"main:quickset", NavChain},
     {"gen:preset", PresetBytes}, {"gen:addr", NavChain}, {"gen:gain", Gen(0)}, {"gen:power", Gen(0xA, 2)},
     {"gen:tat", Gen(3, 2)}, {"gen:pulse", Gen(5)}, {"gen:relay", Gen(8)}};
 // What a step reads, by the window that shows it; "NAV" is the main window's navigation.
 // clang-format off
 const std::map<std::string, std::set<std::string>> Reads = {
-    {"main:status", {"NAV", "lblTxFirmware", "lblTypeNumber", "lblSerialNumber", "lblVoltage"}},
+    {"main:status", {"NAV", "lblTxFirmware", "lblDepthOnOff", "lblTypeNumber", "lblSerialNumber", "lblVoltage"}},
     {"main:voltage", {"lblVoltage"}}, {"main:get", {"NAV"}}, {"main:set", {"NAV"}}, {"main:exit", {"NAV"}},
     {"main:settings", {"GEN", "QNAV"}}, {"main:quickset", {"GEN", "QNAV"}}, {"gen:get", {"GEN", "QNAV"}}, {"tat:get", {"TAT"}}};
+// Fields of any window that show the same bytes: the codeword, the interrogation code group.
+const Addrs Codeword = Span(true, 0x80, 0, 0, 2), IntGroup = Span(true, 0, 0, 0, 4);
+const std::map<std::string, Addrs> Alike = {
+    {"NAV.lblAddr", Codeword},         {"NAV.txtAddress_3", Codeword},         {"QNAV.txtAddress", Codeword},
+    {"QNAV.lblQuickData_1", Codeword}, {"NAV.lblInterrogate_4", IntGroup},     {"NAV.cboOrvaneIntChan_3", IntGroup},
+    {"QNAV.cboOrvaneIntChan", IntGroup}, {"QNAV.lblQuickData_0", IntGroup}};
 const std::map<std::string, std::string> Buttons = {
     {"main:status", "cmdStatus"}, {"main:voltage", "cmdVoltage"}, {"main:get", "cmdRead"}, {"main:set", "cmdSet"},
     {"gen:get", "cmdGenRead_%"}, {"gen:set", "cmdGenWrite_%"}, {"gen:cancel", "cmdGenCancel_%"},
@@ -85,7 +95,7 @@ const Names Addresses = {"0704", "0503", "1207", "4705"},
             PresetNames = {"A1", "A2", "A3", "B1", "B2", "B3", "C1", "C2", "C3"};
 // clang-format off
 const std::vector<Offer> Offers = {
-    {Main, "", 3, "status", {}}, {Main, "cmdVoltage", 1, "voltage", {}}, {Main, "cmdRead", 3, "get", {}},
+    {Main, "", 3, "status", {}}, {Main, "cmdVoltage", 2, "voltage", {}}, {Main, "cmdRead", 3, "get", {}},
     {Main, "cmdSet", 2, "set", {}},
     {Main, "txtAddress_2", 2, "addr", Addresses}, {Main, "txtAddress_3", 2, "addr", Addresses},
     {Main, "cboHPRChan", 2, "chan cboHPRChan", {"0", "4", "11"}},
@@ -93,10 +103,11 @@ const std::vector<Offer> Offers = {
     {Main, "cboOrvaneReplyChan", 2, "chan cboOrvaneReplyChan", {"3", "7"}},
     {Main, "cboProgrammedChan", 2, "chan cboProgrammedChan", {"0", "1", "14", "32"}},
     {Main, "cboDualModeChan", 2, "chan cboDualModeChan", {"0", "2", "25"}},
+    {Main, "optReplyType_1", 1, "click optReplyType_1", {}}, {Main, "optReplyType_2", 1, "click optReplyType_2", {}},
     {Main, "cmdSettings", 3, "settings", {}}, {Main, "cmdQuickSet", 1, "quickset", {}},
     {Main, "", 1, "idle", {"status", "get", "set"}},
     {General, "cmdGenRead_%", 3, "get", {}}, {General, "cmdGenWrite_%", 3, "set", {}},
-    {General, "cmdGenCancel_%", 1, "cancel", {}}, {General, "cmdQuick_1", 4, "preset", PresetNames},
+    {General, "cmdGenCancel_%", 2, "cancel", {}}, {General, "cmdQuick_1", 4, "preset", PresetNames},
     {General, "cmdAdvanced", 1, "panel", {}}, {General, "cmdQuickSet", 1, "panel", {}},
     {General, "cboGain_%", 2, "gain", {"Low", "High"}}, {General, "cboPowerLevel_%", 1, "power", {"Low", "High"}},
     {General, "cboGenTAT", 2, "tat", {"250.0", "375.0", "500.0", "625.0"}},
@@ -104,8 +115,9 @@ const std::vector<Offer> Offers = {
     {General, "txtRelayOnTime", 1, "relay", {"1.0", "5.2"}},
     {General, "cboAddress", 1, "addr", {"12", "33"}}, {General, "txtAddress", 1, "addr", {"4705", "0503"}},
     {General, "cmdMultiTATs", 5, "multitat", {}}, {General, "", 2, "exit", {}},
-    {Multi, "cmdTATRead", 3, "get", {}}, {Multi, "cmdTATWrite", 4, "set", {}}, {Multi, "cmdTATCancel", 1, "cancel", {}},
-    {Multi, "cboTAT_0", 3, "entry", {"0 62.5", "3 187.5", "5 437.5", "7 812.5", "9 875"}}, {Multi, "", 2, "exit", {}}};
+    {Multi, "cmdTATRead", 3, "get", {}}, {Multi, "cmdTATWrite", 4, "set", {}}, {Multi, "cmdTATCancel", 2, "cancel", {}},
+    {Multi, "cboTAT_0", 3, "entry", {"0 62.5", "3 187.5", "5 437.5", "6 400", "7 812.5", "9 875"}},
+    {Multi, "", 2, "exit", {}}};
 // clang-format on
 // Frames whose reply a step may lose; the first eight, writes, may be refused.
 const Names FaultFrames = {"W|E0|00|00", "W|E0|00|03", "W|E0|00|05", "w|80|00|00", "w|00|00|00",
@@ -137,6 +149,7 @@ Sim::TransponderModel MakeUnit(size_t u)
     m.portBytes = std::string("\0\0", 2) + (u == 4 || u == 5 ? '\x02' : '\x05');
     Memory::SetCodeword(m, static_cast<uint16_t>(std::stoi(f[1], nullptr, 16)));
     Memory::SetChannel(m, static_cast<uint8_t>(std::stoi(f[2], nullptr, 16)));
+    Memory::SetDepthByte(m, static_cast<uint8_t>(u % 3)); // on, off, status on
     if (!f[3].empty()) {
         Memory::ParamBlockText(m, f[3]);
     }
@@ -305,7 +318,7 @@ private:
         const unsigned f = rng() % 5;
         std::vector<std::pair<int, std::string>> opts = {
             {2, "swap " + Units[(cur + 1 + rng() % (Units.size() - 1)) % Units.size()][0]},
-            {1, "stop " + std::to_string(1 + rng() % 8)},
+            {1, "stop " + std::to_string(1 + rng() % 16)}, // any frame of the longest exchange
             {2, f < 3   ? "lose " + any(FaultFrames)
                 : f < 4 ? "refuse " + FaultFrames[rng() % 8]
                         : "mute " + std::to_string(rng() % 6)}};
@@ -357,6 +370,9 @@ private:
             step.f0 = 0;
         } else if (Buttons.count(kind) != 0) {
             QTest::mouseClick(C(level, Buttons.at(kind)), Qt::LeftButton);
+        } else if (verb == "click") {
+            QTest::mouseClick(C(level, arg), Qt::LeftButton, {}, QPoint(4, C(level, arg)->height() / 2));
+            navEdits.insert("*");
         } else if (kind == "main:idle") {
             Idle(arg);
         } else if (kind == "main:chan" || verb == "gain" || verb == "power" || kind == "gen:tat") {
@@ -545,15 +561,39 @@ private:
     void Watch()
     {
         QWidget* top = QApplication::activeModalWidget() != nullptr ? QApplication::activeModalWidget() : win.get();
-        for (const char* name : {"cmdSet", "cmdGenWrite_0", "cmdGenWrite_1", "cmdTATWrite"}) {
-            const QWidget* set = top->findChild<QWidget*>(name);
-            if (set != nullptr && set->isEnabled() && (Cancel(top) != nullptr || win->cmdCancel->isVisible()) &&
-                !step.busySet) {
+        static const Names names = [] { // Set, and whatever else a user may press or change there
+            Names n = {"cmdSet", "cmdGenWrite_0", "cmdGenWrite_1", "cmdTATWrite", "cmdDepth"};
+            for (const std::string c : Offers | std::views::transform(&Offer::control)) {
+                for (const char* p : {"0", "1"}) {
+                    n.push_back(c.find("Cancel") != std::string::npos ? ""
+                                : c.ends_with('%')                 ? c.substr(0, c.size() - 1) + p
+                                                                   : c);
+                }
+            }
+            return n;
+        }();
+        if (step.busySet || (Cancel(top) == nullptr && !win->cmdCancel->isVisible())) {
+            return Count();
+        }
+        if (watched.first != top) { // looked up once a window is on top
+            watched = {top, {}};
+            for (const std::string& name : names) {
+                watched.second.emplace_back(name.empty() ? nullptr
+                                                         : top->findChild<QWidget*>(QString::fromStdString(name)));
+            }
+        }
+        for (size_t i = 0; i < names.size(); ++i) {
+            const QWidget* set = watched.second[i];
+            if (set != nullptr && set->isEnabled() && (i < 4 || set->isVisible()) && !step.busySet) {
                 step.busySet = true;
-                ADD_FAILURE() << "SET ON WHILE BUSY at '" << lines.back() << "': " << name
+                ADD_FAILURE() << "SET ON WHILE BUSY at '" << lines.back() << "': " << names[i]
                               << " is on while an exchange runs";
             }
         }
+        Count();
+    }
+    void Count()
+    {
         if (++passes == 20000 && !stuck) {
             stuck = true;
             ADD_FAILURE() << "STEP NEVER ENDS at '" << lines.back() << "': the step did not end";
@@ -584,6 +624,7 @@ private:
         }
         passes = 0;
         clicks.clear();
+        watched = {};
         for (const auto& [verb, arg] : pending) {
             if (verb == "stop") {             // the progress Cancel of the window on top, at the Nth frame
                 model.knobs.replyDelay = 0.5; // every wait reaches its progress events
@@ -692,7 +733,7 @@ private:
                         (nav.count(field) != 0 && nav.at(field) == text))
                 << "WRONG WRITE " << at << "NAV." << field << " was set to " << text << "; the unit holds " << Fmt(nav);
         }
-        if (step.reads.count("NAV") != 0) {
+        if (step.reads.count("NAV") != 0 && frames.size() > step.f0) { // a Set that was off reads nothing
             navEdits.clear();
         } else if (step.kind == "main:quickset") {
             navEdits.insert("*"); // the scheme, and so every field
@@ -757,6 +798,9 @@ private:
         Values s;
         if (g.starts_with("lbl")) {
             PutRead(s, win.get(), g, true);
+            if (g == "lblDepthOnOff" && win->cmdDepth->isEnabled()) {
+                s["more"] = "on";
+            }
         } else if (g == "NAV") {
             for (QGroupBox* frame : win->fraNavScheme) {
                 if (frame != win->fraNavScheme[0] && ShownUnder(frame, win.get()) && frame->isEnabled()) {
@@ -800,15 +844,46 @@ private:
             key +=
                 (QuickSet() ? "Q" : "G") + Panel() + (gen->findChild<QWidget*>("fraOrvane")->isHidden() ? "h:" : "o:");
         }
-        for (Addr a : g == "NAV"    ? Nav
-                      : g == "GEN"  ? Gen(0, 13)
-                      : g == "QNAV" ? Nav + Gen(0, 13)
-                      : g == "TAT"  ? Tats
-                                    : Addrs{}) {
+        return key + Of(g == "NAV"             ? Nav
+                        : g == "GEN"           ? Gen(0, 13)
+                        : g == "QNAV"          ? Nav + Gen(0, 13)
+                        : g == "TAT"           ? Tats
+                        : g == "lblDepthOnOff" ? Span(false, 0xA0, 4, 0, 1)
+                                               : Addrs{});
+    }
+    std::string Of(const Addrs& bytes) const
+    {
+        std::string key;
+        for (Addr a : bytes) {
             const auto b = model.Bytes().find(a);
             key += std::to_string(b == model.Bytes().end() ? 0 : b->second) + " ";
         }
         return key;
+    }
+    // What a clean read of the unit's bytes shows in a field of any window: a
+    // multi-TAT entry as its word reads, others as a clean read showed them ("" not known).
+    std::string Held(const std::string& g, const std::string& f) const
+    {
+        if (const auto alike = Alike.find(g + "." + f); g != "TAT") {
+            const auto t = alike == Alike.end() ? texts.end() : texts.find(Held(alike->second));
+            return t == texts.end() ? "" : t->second;
+        }
+        const int n = f.back() - '0';
+        std::stringstream word(Of(Span(false, 0xE2, 0, (n < 5 ? 0 : 0x10) + 2 * (n % 5), 2)));
+        unsigned hi = 0, lo = 0;
+        word >> hi >> lo;
+        return VB::NumText(clsMultiTAT::ValueOf(static_cast<uint16_t>(hi << 8 | lo)));
+    }
+    std::string Held(const Addrs& bytes) const
+    {
+        return std::to_string(bytes[0]) + "|" + std::to_string(cur) + "|" + Of(bytes);
+    }
+    // Spanwave navigation on the cable: an F firmware, an Orvane channel and code groups not blank.
+    bool SpanwaveHeld() const
+    {
+        const uint8_t c = model.Peek(false, 0xA0, 4, 8);
+        return Units[cur][0].ends_with('F') && c >= 0x10 && c <= 0x90 && (c & 0xF) == 0 &&
+               Of(Span(true, 0, 0, 8, 4)) + Of(Span(true, 0, 0, 16, 4)) != "255 255 255 255 255 255 255 255 ";
     }
     // After a read, or a write: a clean one of the same bytes shows what it showed before.
     void Record(const std::string& g, bool clean, bool written = false)
@@ -817,9 +892,12 @@ private:
             return;
         }
         Rec r{true, clean, FirmwareReader::Changes(), Key(g), Read(g), believed};
-        EXPECT_TRUE(!clean || cur != believed || g != "QNAV" || step.kind != "gen:get" || !QuickSet() ||
-                    !r.shown.empty() || win->fraNavScheme[4]->isHidden()) // a unit with no Spanwave navigation
-            << "NOT READ at '" << lines.back() << "': a clean Get in quick-set mode shows no navigation";
+        const bool tatRead = std::any_of(model.Frames().begin() + step.f0, model.Frames().end(),
+                                         [](const std::string& f) { return f.starts_with("!R\xE2"); });
+        EXPECT_TRUE(!clean || cur != believed || !r.shown.empty() ||
+                    !((g == "QNAV" && step.kind == "gen:get" && QuickSet() && SpanwaveHeld()) ||
+                      (g == "TAT" && step.kind == "tat:get" && tatRead)))
+            << "NOT READ at '" << lines.back() << "': a clean Get shows no " << g;
         if (g == "QNAV" && !written) { // the main window's values, read before the dialog opened
             r.trusted = clean && recs["NAV"].trusted && recs["NAV"].changes == r.changes && navEdits.empty() &&
                         step.kind == "main:settings";
@@ -835,6 +913,11 @@ private:
             EXPECT_TRUE(fresh || was->second == r.shown)
                 << "SHOWN AS READ at '" << lines.back() << "': " << g << (written ? " written" : " read") << " shows "
                 << Fmt(r.shown) << ", a clean read of that memory " << Fmt(was->second);
+            for (const auto& [field, text] : r.shown) {
+                if (const auto alike = Alike.find(g + "." + field); alike != Alike.end()) {
+                    texts.emplace(Held(alike->second), text); // Verify judges it
+                }
+            }
         }
         recs[g] = r;
     }
@@ -856,6 +939,11 @@ private:
         // After a faulty read, what a clean one of the bytes showed, or else what it showed itself.
         const Values& ref = !r.trusted && clean != learned.end() ? clean->second : r.shown;
         for (const auto& [field, text] : now) {
+            const std::string held = Held(g, field); // judged against the unit's memory
+            EXPECT_TRUE(held.empty() || held == text || cur != believed ||
+                        (g == "NAV" && navEdits.count(field) + navEdits.count("*") != 0))
+                << "SHOWN AS READ " << at << g << "." << field << " shows " << text << " as read; the unit holds "
+                << held;
             // The highlight follows the general values too: it is held to the
             // group's own record only, not to what another read of the bytes showed.
             EXPECT_TRUE((g == "NAV" && (navEdits.count(field) != 0 || navEdits.count("*") != 0)) ||
@@ -893,9 +981,11 @@ private:
     std::map<Addr, char> chosen; // by window: m main, g general, t multi-TAT
     std::map<std::string, Rec> recs;
     std::map<std::string, Values> learned; // group and key: what a clean read showed
+    std::map<std::string, std::string> texts; // field alike and bytes: what a clean read showed
     std::vector<Click> clicks;
     Filter clicker, mainBusy; // mainBusy: the main window exchanges for a dialog
     std::unique_ptr<QTimer> stopper;
+    std::pair<QWidget*, std::vector<QPointer<QWidget>>> watched; // the window on top, its controls
     std::optional<FirmwareFollower> learns;
     frmGenSettings* gen = nullptr;
     frmMultiTAT* tat = nullptr;
