@@ -66,7 +66,9 @@ private:
     bool NavStillRead() const { return NavRead && NavStamp.Current(); }
     // The navigation as the main window has just read it becomes the panel's:
     // after the read-back of a write, and after a Get that read it again.
-    void TakeNavigationRead();
+    // `schemeRead`: that read found the unit's scheme, and a unit not on
+    // Spanwave is shown as Settings opens on it, on the general panel.
+    void TakeNavigationRead(bool schemeRead = false);
     // What Cancel and the Set gate compare the navigation with: the values as
     // shown on opening and after each write.
     void KeepShownNavigation();

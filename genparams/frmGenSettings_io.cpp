@@ -100,8 +100,7 @@ void frmGenSettings::cmdGenRead_Click(int)
     // general values (its version read settles which of them the unit has).
     if (QuickSetMode && !NavStillRead() && owner_ != nullptr && !CancelRequested &&
         TpdrFirmware.FWVersion() != FWUnknown) {
-        owner_->GetNavParams();
-        TakeNavigationRead();
+        TakeNavigationRead(owner_->GetNavParams());
     }
     ReadStamp.Take();
     FillGenCombos();
