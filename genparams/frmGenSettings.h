@@ -8,6 +8,7 @@
 #include "forms.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -161,6 +162,9 @@ private:
     int16_t ShownAddressCode = -1;
     int16_t ShownChannelCode = -1;
     bool CancelRequested = false;
+    // The parameters a running read has yet to reach: shown not read, blank on
+    // white, whatever the copies held before it.
+    std::bitset<11> Reading;
     // Taken at the dialog's firmware read: the values read stay the unit's only
     // while no read since has found another firmware code. The copies outlive
     // the dialog, and so does this.
