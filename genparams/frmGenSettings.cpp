@@ -235,7 +235,7 @@ void frmGenSettings::SetGenParamColour(int32_t Param, uint32_t& Colour)
     const bool same = !GenParamChanged(Param, EditGenParam, ReadGenParam);
     // A value not read is never unchanged: one chosen while nothing is read
     // shows as a change.
-    if (!supported || (read && valid && same) || (!read && !valid)) {
+    if (!supported || Reading[static_cast<size_t>(Param)] || (read && valid && same) || (!read && !valid)) {
         Colour = Forms::vbWhite;
     } else {
         Colour = valid ? Forms::vbOrange : Forms::vbRed;

@@ -8,6 +8,7 @@
 #include "forms.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -66,7 +67,9 @@ private:
     bool NavStillRead() const { return NavRead && NavStamp.Current(); }
     // The navigation as the main window has just read it becomes the panel's:
     // after the read-back of a write, and after a Get that read it again.
-    void TakeNavigationRead();
+    // `schemeRead`: that read found the unit's scheme, and a unit not on
+    // Spanwave is shown as Settings opens on it, on the general panel.
+    void TakeNavigationRead(bool schemeRead = false);
     // What Cancel and the Set gate compare the navigation with: the values as
     // shown on opening and after each write.
     void KeepShownNavigation();
@@ -159,6 +162,9 @@ private:
     int16_t ShownAddressCode = -1;
     int16_t ShownChannelCode = -1;
     bool CancelRequested = false;
+    // The parameters a running read has yet to reach: shown not read, blank on
+    // white, whatever the copies held before it.
+    std::bitset<11> Reading;
     // Taken at the dialog's firmware read: the values read stay the unit's only
     // while no read since has found another firmware code. The copies outlive
     // the dialog, and so does this.

@@ -94,22 +94,24 @@ void frmGenSettings::cmdGenRead_Click(int)
 {
     BeginBusy();
     CancelRequested = false;
+    // What the read replaces goes at once, edits with it.
+    Reading.set();
+    for (int32_t n = 1; n <= 10; ++n) {
+        SetDefaults(n);
+    }
+    ShowGeneral();
     FirmwareReader::GetFirmware(FirmwarePolicies::frmGenSettings, *this);
     // In quick-set mode Set needs the navigation as well: one that is no longer
     // the unit's is read again, by the main window's own Get, before the
     // general values (its version read settles which of them the unit has).
     if (QuickSetMode && !NavStillRead() && owner_ != nullptr && !CancelRequested &&
         TpdrFirmware.FWVersion() != FWUnknown) {
-        owner_->GetNavParams();
-        TakeNavigationRead();
+        TakeNavigationRead(owner_->GetNavParams());
     }
     ReadStamp.Take();
     FillGenCombos();
     const int32_t fw = FW();
     const bool GainFlag = ReadGenParam.EnableOK(fw, 12);
-    for (int32_t n = 1; n <= 10; ++n) {
-        SetDefaults(n);
-    }
     for (const GenReadGroup& g : GenReadGroups) {
         if (!ReadGenParam.EnableOK(fw, g.gate)) {
             continue;
@@ -121,6 +123,7 @@ void frmGenSettings::cmdGenRead_Click(int)
             }
         }
     }
+    Reading.reset(); // what the read did not reach, it did not read
     CommonProcs::Delay(AppSettings.DelayBetweenCmds());
     CommonProcs::InitialiseTpdr();
     ShowStatus("Transponder initialised.");
@@ -160,6 +163,7 @@ void frmGenSettings::ReadParams(int32_t Group, bool GainFlag)
 void frmGenSettings::HandleReadParams(int32_t Param)
 {
     Guarded(ProcHandle, [&] {
+        Reading.reset(static_cast<size_t>(Param));
         CopyGenParam(0, Param);
         if (Param == 8) {
             SetGenParamColour(2);

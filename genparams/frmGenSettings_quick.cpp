@@ -41,14 +41,19 @@ void frmGenSettings::ShowNavScheme()
 }
 
 // A read that failed, or found no Spanwave navigation, leaves none to show.
-void frmGenSettings::TakeNavigationRead()
+void frmGenSettings::TakeNavigationRead(bool schemeRead)
 {
     NavStamp.Take();
     NavRead = NavParams.NavScheme() == 4;
     NavChosen = false;
-    if (NavRead) {
-        ShowNavScheme();
+    if (!NavRead && !schemeRead) {
+        return;
     }
+    const bool panel = QuickSetPanelShown;
+    ShowNavScheme();
+    QuickSetPanelShown = QuickSetMode && panel; // the panel on show stays, while there is one
+    picGeneral[1]->setVisible(QuickSetPanelShown);
+    picGeneral[0]->setVisible(!QuickSetPanelShown);
 }
 
 void frmGenSettings::RestoreShownNavigation()

@@ -43,6 +43,14 @@ bool Supported() { return clsMultiTAT::EnableOK(TpdrFirmware.FWVersion()); }
 // The firmware the table was read under; the table outlives the dialog.
 FirmwareStamp TableStamp;
 
+// The table is coloured against the read copy: read, and under no firmware
+// found since.
+bool TableShown()
+{
+    const int32_t fw = TpdrFirmware.FWVersion();
+    return TableStamp.Current() && ReadMultiTAT.HasBeenRead() && (fw == FWUnknown || clsMultiTAT::EnableOK(fw));
+}
+
 // Whether entry n would travel as another word than the one the unit holds. A
 // value shown rounded, left as it is, sends the word read; an entry not read
 // is never unchanged.
@@ -428,12 +436,13 @@ void frmMultiTAT::CopyTAT(int Direction, int Index)
 }
 
 // An entry shows the word it travels as, in the form a read shows it, and only
-// while the table belongs to the unit on the cable.
+// while the table belongs to the unit on the cable. Where no colour can mark
+// an edit as a change (a table to be read again), only what the unit holds shows.
 void frmMultiTAT::ShowTAT(int Index)
 {
     const auto i = static_cast<int16_t>(Index);
     std::string text = " ";
-    if (TableStamp.Current() && EditMultiTAT.OKToWrite(i)) {
+    if (TableStamp.Current() && EditMultiTAT.OKToWrite(i) && (TableShown() || !EntryChanged(i))) {
         try {
             text = VB::NumText(clsMultiTAT::ValueOf(EditMultiTAT.WireWord(i)));
         } catch (const VBError&) {
@@ -451,9 +460,7 @@ void frmMultiTAT::ShowTAT(int Index)
 // One row loop: each entry's colour from the read and edit copies.
 void frmMultiTAT::ShowTATs()
 {
-    const int32_t fw = TpdrFirmware.FWVersion();
-    const bool shown =
-        TableStamp.Current() && ReadMultiTAT.HasBeenRead() && (fw == FWUnknown || clsMultiTAT::EnableOK(fw));
+    const bool shown = TableShown();
     for (int16_t n = 0; n < Entries; ++n) {
         uint32_t colour = Forms::vbWhite;
         if (shown && !EditMultiTAT.OKToWrite(n)) {

@@ -13,9 +13,9 @@ public:
     // initialises and reads them back. True only when something was written
     // and every write was acknowledged.
     virtual bool SetNavParams() = 0;
-    // Reads the navigation parameters into NavParams, as the window's Get does,
-    // for the quick-set panel as its Quickset button opens it.
-    virtual void GetNavParams() = 0;
+    // Reads the navigation parameters into NavParams, as the window's Get does.
+    // True when they were read: the scheme is then the unit's own.
+    virtual bool GetNavParams() = 0;
     // Stops the exchange the window runs for the dialog, as its Cancel does.
     virtual void CancelExchange() = 0;
     virtual void SetFirmwareLabelText(const std::string& text) = 0;

@@ -151,7 +151,7 @@ public:
     // 0 for success.
     // True only when something was written and every write was acknowledged.
     bool SetNavParams() override;
-    void GetNavParams() override;
+    bool GetNavParams() override;
     void CancelExchange() override { cmdCancel_Click(); }
     int32_t WriteNavParams();
     // One exchange writing a channel of kind 2 or 3.
@@ -285,6 +285,7 @@ private:
     void UnloadIOList();
     // The Spanwave scheme the quick-set panel writes, whatever scheme was read.
     void UseQuickSetScheme();
+    void OpenSettings();
     // Shows a dialog modally; the window then follows what its reads found.
     void ShowDialog(const char* formName);
     // Shows a large dialog with the main window disabled, not hidden.

@@ -203,20 +203,27 @@ void frmMain::ShowLargeDialog(const char* formName)
 void frmMain::cmdSettings_Click()
 {
     Forms::HourglassPointer();
-    ShowDialog("frmGenSettings");
-    cmdRead_Click();
-    MoveFocus(cmdSettings);
-    Forms::DefaultPointer();
+    RestoreReadParams();
+    OpenSettings();
 }
 
 void frmMain::cmdQuickSet_Click()
 {
     Forms::HourglassPointer();
-    // The panel starts from what the unit holds: an edit of this window not
-    // sent is no value of the unit, and the window reads it all again after.
     RestoreReadParams();
     UseQuickSetScheme();
-    cmdSettings_Click();
+    OpenSettings();
+}
+
+// The dialog starts from what the unit holds (the callers put back the
+// navigation as read: an edit of this window not sent is no value of the
+// unit), and the window reads it all again after.
+void frmMain::OpenSettings()
+{
+    ShowDialog("frmGenSettings");
+    cmdRead_Click();
+    MoveFocus(cmdSettings);
+    Forms::DefaultPointer();
 }
 
 void frmMain::UseQuickSetScheme()
@@ -228,13 +235,12 @@ void frmMain::UseQuickSetScheme()
     NavParams.ReplyType(2);
 }
 
-void frmMain::GetNavParams()
+bool frmMain::GetNavParams()
 {
+    // The scheme read is the unit's: a Quickset press made for the unit read
+    // before is no choice for this one.
     cmdRead_Click();
-    // The navigation read is the quick-set panel's, as Quickset opened it.
-    if (NavParamsRead && NavParams.EnableOK(TpdrFirmware.FWVersion())) {
-        UseQuickSetScheme();
-    }
+    return NavParamsRead;
 }
 
 void frmMain::cmdRelease_Click()

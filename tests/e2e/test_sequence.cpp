@@ -1113,4 +1113,15 @@ TEST_F(SequenceTest, LostReadBackLeavesTheNavigationNotRead)
 // A Get Status cancelled before the voltage shows no voltage of the read before.
 TEST_F(SequenceTest, CancelledGetStatusShowsNoEarlierVoltage) { Replay({"status", "stop 4", "status"}); }
 
+// The scheme a unit was read in is its own: the quick-set Get that reads the
+// navigation of another unit writes none of the Spanwave chain with the gain.
+TEST_F(SequenceTest, QuickSetGetKeepsTheSchemeRead) { Replay({"status", "swap Vers1.20F", "settings; gain High; set"}); }
+
+// An edit kept for the next opening shows only against a table read from this unit.
+TEST_F(SequenceTest, AnUnsentEntryNeverShowsAsRead)
+{
+    Replay({"swap Vers1.11S", "status", "settings; multitat; get; entry 6 400; exit; exit", "stop 2", "get",
+            "settings; multitat"});
+}
+
 } // namespace

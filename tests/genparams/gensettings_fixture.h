@@ -38,10 +38,11 @@ public:
         ++setNavParamsCalls;
         return onSetNavParams();
     }
-    void GetNavParams() override
+    bool GetNavParams() override
     {
         ++getNavParamsCalls;
         onGetNavParams();
+        return NavParams.NavScheme() != 0;
     }
     void CancelExchange() override {}
     void SetFirmwareLabelText(const std::string& text) override { firmwareLabel = text; }

@@ -182,15 +182,26 @@ TEST_F(GenSettingsTest, AValueEnteredAfterAFailedReadIsAChange)
 
 
 // Every read colours every field afresh from the values it found, whether it
-// runs on opening or from Get.
+// runs on opening or from Get; until it reaches a value, the field shows it
+// not read: blank on white, never an earlier value nor a change.
 TEST_F(GenSettingsTest, AReadColoursEveryFieldFromWhatItFound)
 {
+    std::string during;
+    const auto look = [&] { // at the version read
+        for (const char* f : {"cboGain_0", "cboGenTAT", "txtPulseWidth", "cboBlock", "cboPowerLevel_0"}) {
+            during += Text(f) + Colour(f) + " ";
+        }
+    };
     const struct {
         const char* name;
         std::function<void()> read;
     } rows[] = {
-        {"opened again", [this] { Click("cmdExit_0"), Open(); }},
-        {"Get", [this] { Click("cmdGenRead_0"), Sent(); }},
+        {"opened again",
+         [&] {
+             Click("cmdExit_0"), Open(false), AtFrame(1, look);
+             dialog->tmrReadParams_Timer();
+         }},
+        {"Get", [&] { AtFrame(1, look), Click("cmdGenRead_0"), Sent(); }},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -198,7 +209,9 @@ TEST_F(GenSettingsTest, AReadColoursEveryFieldFromWhatItFound)
         TypeAndTab("txtPulseWidth", "7.5");
         TypeAndTab("cboBlock", "2.0");
         ASSERT_EQ(Colour("txtPulseWidth") + Colour("cboBlock"), "OO");
+        during.clear();
         row.read();
+        EXPECT_EQ(during, "W W  W  W W ");
         EXPECT_EQ(Text("txtPulseWidth") + " " + Text("cboBlock"), "8.0 1.0");
         EXPECT_EQ(Colour("txtPulseWidth") + Colour("cboBlock"), "WW");
         EXPECT_FALSE(OwnEnabled("cmdGenWrite_0"));
