@@ -1124,4 +1124,11 @@ TEST_F(SequenceTest, AnUnsentEntryNeverShowsAsRead)
             "settings; multitat"});
 }
 
+// Settings opens from the navigation as read, never from an address edited
+// under another scheme and never sent.
+TEST_F(SequenceTest, SettingsShowsNoUnsentAddress)
+{
+    Replay({"swap Vers2.10F", "status", "click optReplyType_1", "addr 3305", "click optReplyType_2", "settings"});
+}
+
 } // namespace
