@@ -134,7 +134,7 @@ const std::vector<Names> Units = {
     {"Vers1.20F", "2074", "10", "00 64 00 77 00 09 7B 3E FF FF FF FF 00 09 C0 A9 FF FF FF FF",
                                                             "00 0C 44 24 8A 96 18 6A 14 03 00 01 F1"}, // tone
     {"Vers2.10F", "22F5", "10", "00 C8 00 B7" + Codes, "FF 2F 4F 30 BF C8 30 D4 39 05 FF 01 F1"}, // preset A3
-    {"Vers2.20F", "2057", "11", "", "00 05 52 3C F4 64 61 A8 1E 07 FF 01 F1"},                                 // HPR
+    {"Vers2.20F", "2857", "11", "", "00 05 52 3C F4 64 61 A8 1E 07 FF 01 F1"},                 // HPR, type not IRS
     {"Vers2.00D", "8000", "01", "", "FF 21 4F 18 55 C8 30 D4 28 02 00 01 F1"},
     {"Vers1.11S", "8000", "02", "", "00 2F 44 24 8A 96 18 6A 14 04 00 01 F1"},
     {"Vers2.05S", "8000", "11", "", "FF 15 4F 30 BF 64 30 D4 0A 01 FF 01 F1"}};
@@ -681,16 +681,20 @@ private:
         // chain), or asked for by a Yes. Once the program learns of another unit
         // nothing chosen before counts; before it could know, it is not judged.
         std::set<Addr> yes;
+        bool why = false; // a box that tells why nothing may be written
         for (size_t i = step.b0; i < boxes.Boxes().size(); ++i) {
             const std::string& title = boxes.Boxes()[i].title;
             const Addrs asked = title == "Spanwave Type NOT IRS" ? NavChain
                                 : title == "Write HPR Channel"   ? Span(false, 0xA0, 4, 8, 1)
                                                                  : Addrs{};
             yes.insert(asked.begin(), asked.end());
+            why = why || asked.empty();
         }
         std::string stray;
+        bool answered = yes.empty() || why || !clean;
         for (size_t i = step.f0; i < frames.size(); ++i) {
             const Addrs to = Write(frames[i]) && (step.consistent || i >= step.found) ? Targets(frames[i]) : Addrs{};
+            answered = answered || std::any_of(to.begin(), to.end(), [&](Addr a) { return yes.count(a) != 0; });
             if (std::any_of(to.begin(), to.end(), [&](Addr a) {
                     return yes.count(a) == 0 && !(step.consistent && step.chosen.count(a) != 0);
                 })) {
@@ -698,9 +702,15 @@ private:
             }
         }
         EXPECT_TRUE(stray.empty()) << "UNCHOSEN WRITE " << at << "frames to values no choice made:" << stray;
-        // 2. A Set clicked while on wrote (acknowledged) or said why.
+        EXPECT_TRUE(answered) << "UNWRITTEN " << at << "a Yes to write, and nothing it asked for was written";
+        // 2. A Set clicked while on wrote (acknowledged) or said why; a Yes to
+        // a box that asks to write says nothing of why it did not.
         for (const Click& c : clicks) {
-            bool told = boxes.Boxes().size() > c.boxes;
+            bool told = false;
+            for (size_t i = c.boxes; i < boxes.Boxes().size(); ++i) {
+                told = told || (boxes.Boxes()[i].title != "Spanwave Type NOT IRS" &&
+                                boxes.Boxes()[i].title != "Write HPR Channel");
+            }
             for (size_t i = c.frames; i < frames.size() && !told; ++i) {
                 told = Write(frames[i]) && model.Replies()[i] == "?";
             }
