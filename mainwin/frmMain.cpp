@@ -194,8 +194,9 @@ void frmMain::BuildControls()
             grid->addWidget(value, row, 1);
             ++row;
         }
-        grid->addWidget(cmdDepth, 2, 2);
+        // Tab takes the layout's order: the frame's own command first, then More...
         grid->addWidget(cmdStatus, row, 1);
+        grid->addWidget(cmdDepth, 2, 2);
         grid->setColumnStretch(1, 1);
     }
 

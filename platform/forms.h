@@ -110,9 +110,11 @@ bool FocusRefused(QWidget* control);
 using KeyPressHandler = std::function<void(int16_t& KeyAscii)>;
 void OnKeyPress(QLineEdit* box, KeyPressHandler handler);
 
-// Tab and Shift+Tab go through a window's shown controls in reading order
-// (rows from the top, each from the left; a frame as a whole), and enter a
-// group of options at its chosen one. A window that sets its own order with
+// Tab and Shift+Tab go through a window's shown controls in reading order, as
+// its layouts give it: each layout in the order its controls were added, a
+// nested layout (a column of frames, a row of buttons) and a frame as a whole;
+// controls placed by position by rows from the top, each from the left. Tab
+// enters a group of options at its chosen one. A window that sets its own order with
 // QWidget::setTabOrder keeps it by saying so here.
 void KeepTabOrder(QWidget* window);
 
