@@ -329,7 +329,7 @@ bool BringsText(QEvent::Type type)
 // item, up to the height of the screen; this keeps the rest of such a style.
 class DropDownStyle : public QProxyStyle {
 public:
-    static void Apply(QWidget* list)
+    static void Apply(QComboBox* list)
     {
         QStyle* style = QApplication::style();
         if (list->style() != style) {
@@ -341,6 +341,9 @@ public:
             instance->setParent(QCoreApplication::instance());
         }
         list->setStyle(instance);
+        // A drop-down made before, as a window colours its list, took the
+        // menu's hidden scroll bar, and Qt keeps it through a change of style.
+        list->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     }
 
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
@@ -599,12 +602,12 @@ protected:
         }
         switch (event->type()) {
         case QEvent::Polish:
-            if (qobject_cast<QComboBox*>(widget) != nullptr) {
+            if (auto* list = qobject_cast<QComboBox*>(widget)) {
                 // Nor does the wheel give it the focus.
-                if (widget->focusPolicy() == Qt::WheelFocus) {
-                    widget->setFocusPolicy(Qt::StrongFocus);
+                if (list->focusPolicy() == Qt::WheelFocus) {
+                    list->setFocusPolicy(Qt::StrongFocus);
                 }
-                DropDownStyle::Apply(widget);
+                DropDownStyle::Apply(list);
             }
             return false;
         case QEvent::KeyPress:

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QtTest/qtestspontaneevent.h>
 
 namespace {
@@ -445,6 +446,12 @@ TEST_F(GenSettingsTest, TheAddressCodeListShowsOnlyWhereItIsTheAddressField)
         Open();
         if (row.quickSet) {
             Click("cmdAdvanced");
+            // The general panel's lists, filled while it was hidden, scroll to the items they cannot show.
+            auto* tat = W<QComboBox>("cboGenTAT");
+            QTest::mouseClick(tat, Qt::LeftButton, {}, QPoint(tat->width() - 4, tat->height() / 2));
+            ASSERT_TRUE(tat->view()->isVisible());
+            EXPECT_TRUE(tat->view()->verticalScrollBar()->isVisible());
+            QTest::keyClick(tat->view(), Qt::Key_Escape);
             TypeAndTab("txtAddress", "4603");
             EXPECT_NE(Focus(), "cboAddress");
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
