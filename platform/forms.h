@@ -10,8 +10,10 @@
 #include <string>
 
 class QEvent;
+class QLabel;
 class QLineEdit;
 class QPushButton;
+class QStatusBar;
 class QWidget;
 
 namespace Forms {
@@ -56,6 +58,10 @@ T* Named(T* widget, const char* name, int index)
 }
 // A button with its caption (access key as "&") and tool tip.
 QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, const QString& toolTip = {});
+// A window's status bar, without a size grip: panel 1 (`panel1`, named
+// `panelName`) across it shows the texts, sunken as a status bar's panel, so
+// that the bar reads as one whatever the frame the window manager draws below.
+QStatusBar* NewStatusBar(QWidget* window, const char* name, QLabel*& panel1, const char* panelName);
 
 // Mouse pointer: hourglass (wait), arrow with hourglass (busy), default.
 void HourglassPointer();

@@ -4,6 +4,7 @@
 #include "gensettings_fixture.h"
 
 #include "frmDialogsGenParams.h"
+#include "status_bar.h"
 #include "vbconv.h"
 
 #include <QClipboard>
@@ -30,6 +31,7 @@ TEST_F(GenSettingsTest, OpensOnTheGeneralPanelAndReadsOnceOnTheFirstTick)
     EXPECT_FALSE(OwnVisible("picGeneral_1"));
     EXPECT_FALSE(OwnVisible("cmdQuickSet"));
     EXPECT_FALSE(OwnEnabled("cmdGenRead_0") && OwnEnabled("cboGain_0")); // nothing read yet
+    ExpectOneStatusBar(dialog.get(), "staSettings", "staSettings_1");
 
     const std::vector<std::string>& shown = StatusTexts();
     dialog->tmrReadParams_Timer();
