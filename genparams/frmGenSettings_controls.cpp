@@ -46,10 +46,7 @@ void frmGenSettings::BuildControls()
     prgGenSettings = Named(new QProgressBar(this), "prgGenSettings");
     prgGenSettings->setRange(0, 100);
     prgGenSettings->setTextVisible(false);
-    staSettings = Named(new QStatusBar(this), "staSettings");
-    staSettings->setSizeGripEnabled(false);
-    staSettingsPanel1 = Named(new QLabel(staSettings), "staSettings_1");
-    staSettings->addWidget(staSettingsPanel1, 1);
+    staSettings = Forms::NewStatusBar(this, "staSettings", staSettingsPanel1, "staSettings_1");
     tmrReadParams = Named(new QTimer(this), "tmrReadParams");
 
     auto* panels = new QGridLayout;

@@ -129,10 +129,7 @@ void frmMultiTAT::MakeControls()
     for (QWidget* control : std::initializer_list<QWidget*>{cmdTATRead, cmdTATCancel, cmdProgressCancel, cmdExit}) {
         Forms::SetCausesValidation(control, false);
     }
-    staMultiTAT = Named(new QStatusBar(this), "staMultiTAT");
-    staMultiTAT->setSizeGripEnabled(false);
-    staMultiTATPanel1 = Named(new QLabel(staMultiTAT), "staMultiTATPanel1");
-    staMultiTAT->addWidget(staMultiTATPanel1, 1);
+    staMultiTAT = Forms::NewStatusBar(this, "staMultiTAT", staMultiTATPanel1, "staMultiTATPanel1");
 
     // From the last entry Tab goes on to confirm it, then to Set.
     QWidget* previous = cboTAT[Entries - 1];
@@ -156,6 +153,9 @@ void frmMultiTAT::MakeControls()
     bottom->addWidget(cmdProgressCancel);
     bottom->addWidget(cmdExit);
     auto* layout = new QVBoxLayout(this);
+    QMargins margins = layout->contentsMargins();
+    margins.setBottom(0); // the status bar sits at the foot
+    layout->setContentsMargins(margins);
     layout->addLayout(top);
     layout->addWidget(lblReadIfo);
     layout->addLayout(bottom);

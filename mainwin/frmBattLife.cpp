@@ -168,11 +168,8 @@ frmBattLife::frmBattLife(QWidget* owner) : Forms::Dialog(owner)
     prgBattLife->setRange(0, 100);
     prgBattLife->setTextVisible(false);
     SetGeometry(prgBattLife, 120, 3840, 5640, 240);
-    staBattLife = Named(new QStatusBar(this), "staBattLife");
-    staBattLife->setSizeGripEnabled(false);
+    staBattLife = Forms::NewStatusBar(this, "staBattLife", staBattLifePanel1, "staBattLifePanel1");
     SetGeometry(staBattLife, 0, 4200, 5880, 390);
-    staBattLifePanel1 = Named(new QLabel(staBattLife), "staBattLifePanel1");
-    staBattLife->addWidget(staBattLifePanel1, 1);
 
     connect(cmdGetLife, &QPushButton::clicked, this, &frmBattLife::cmdGetLife_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmBattLife::cmdCancel_Click);

@@ -194,8 +194,9 @@ void frmMain::BuildControls()
             grid->addWidget(value, row, 1);
             ++row;
         }
-        grid->addWidget(cmdDepth, 2, 2);
+        // Tab takes the layout's order: the frame's own command first, then More...
         grid->addWidget(cmdStatus, row, 1);
+        grid->addWidget(cmdDepth, 2, 2);
         grid->setColumnStretch(1, 1);
     }
 
@@ -352,11 +353,7 @@ void frmMain::BuildControls()
     prgMain->setTextVisible(false);
     prgMain->setMaximumHeight(14);
 
-    staMain = Named(new QStatusBar(this), QStringLiteral("staMain"));
-    staMain->setSizeGripEnabled(false);
-    staMainPanel1_ = Named(new QLabel(staMain), "staMainPanel1");
-    staMainPanel1_->setContentsMargins(6, 0, 6, 0);
-    staMain->addWidget(staMainPanel1_, 1);
+    staMain = Forms::NewStatusBar(this, "staMain", staMainPanel1_, "staMainPanel1");
     setStatusBar(staMain);
 
     {

@@ -2,10 +2,12 @@
 #include "forms.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QAbstractItemView>
+#include <QComboBox>
+#include <QLabel>
 #include <QPalette>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QWidget>
 #include <cmath>
 
@@ -92,6 +94,17 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption
     button->setToolTip(toolTip);
     button->setAutoDefault(false);
     return button;
+}
+
+QStatusBar* NewStatusBar(QWidget* window, const char* name, QLabel*& panel1, const char* panelName)
+{
+    auto* bar = Named(new QStatusBar(window), name);
+    bar->setSizeGripEnabled(false);
+    panel1 = Named(new QLabel(bar), panelName);
+    panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel1->setContentsMargins(4, 1, 4, 1);
+    bar->addWidget(panel1, 1);
+    return bar;
 }
 
 namespace {

@@ -10,8 +10,10 @@
 #include <string>
 
 class QEvent;
+class QLabel;
 class QLineEdit;
 class QPushButton;
+class QStatusBar;
 class QWidget;
 
 namespace Forms {
@@ -56,6 +58,10 @@ T* Named(T* widget, const char* name, int index)
 }
 // A button with its caption (access key as "&") and tool tip.
 QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, const QString& toolTip = {});
+// A window's status bar, without a size grip: panel 1 (`panel1`, named
+// `panelName`) across it shows the texts, sunken as a status bar's panel, so
+// that the bar reads as one whatever the frame the window manager draws below.
+QStatusBar* NewStatusBar(QWidget* window, const char* name, QLabel*& panel1, const char* panelName);
 
 // Mouse pointer: hourglass (wait), arrow with hourglass (busy), default.
 void HourglassPointer();
@@ -110,9 +116,11 @@ bool FocusRefused(QWidget* control);
 using KeyPressHandler = std::function<void(int16_t& KeyAscii)>;
 void OnKeyPress(QLineEdit* box, KeyPressHandler handler);
 
-// Tab and Shift+Tab go through a window's shown controls in reading order
-// (rows from the top, each from the left; a frame as a whole), and enter a
-// group of options at its chosen one. A window that sets its own order with
+// Tab and Shift+Tab go through a window's shown controls in reading order, as
+// its layouts give it: each layout in the order its controls were added, a
+// nested layout (a column of frames, a row of buttons) and a frame as a whole;
+// controls placed by position by rows from the top, each from the left. Tab
+// enters a group of options at its chosen one. A window that sets its own order with
 // QWidget::setTabOrder keeps it by saying so here.
 void KeepTabOrder(QWidget* window);
 

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMap>
 #include <QMenu>
@@ -201,15 +202,48 @@ bool TakesTab(const QWidget* w)
     return (w->focusPolicy() & Qt::TabFocus) != 0;
 }
 
-// The shown controls of `container` that Tab reaches, in reading order: its
-// children by rows from the top, each row from the left, and each child's own
-// controls in their turn, so a frame is read as a whole.
-void AppendInReadingOrder(const QWidget* container, std::vector<QWidget*>& order)
+void AppendTabOrder(const QWidget* container, std::vector<QWidget*>& order);
+
+void AppendControl(QWidget* w, std::vector<QWidget*>& order)
 {
+    if (TakesTab(w)) {
+        order.push_back(w);
+    }
+    AppendTabOrder(w, order);
+}
+
+// A layout's widgets in the order the window laid them out, a nested layout (a
+// column of frames, a row of buttons) read as a whole.
+void AppendLaidOut(const QLayout* layout, std::vector<QWidget*>& order, std::vector<const QWidget*>& laidOut)
+{
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (QWidget* w = item->widget()) {
+            laidOut.push_back(w);
+            if (!w->isWindow() && !w->isHidden()) {
+                AppendControl(w, order);
+            }
+        } else if (const QLayout* inner = item->layout()) {
+            AppendLaidOut(inner, order, laidOut);
+        }
+    }
+}
+
+// The shown controls of `container` that Tab reaches: those of its layout in
+// the layout's order, so that a window lays out its controls in the order it
+// reads; then any it places by position, by rows from the top, each row from
+// the left. Each child's own controls follow it, so a frame is read as a whole.
+void AppendTabOrder(const QWidget* container, std::vector<QWidget*>& order)
+{
+    std::vector<const QWidget*> laidOut;
+    if (const QLayout* layout = container->layout()) {
+        AppendLaidOut(layout, order, laidOut);
+    }
     std::vector<QWidget*> children;
     for (QObject* o : container->children()) {
         auto* w = qobject_cast<QWidget*>(o);
-        if (w != nullptr && !w->isWindow() && !w->isHidden()) {
+        if (w != nullptr && !w->isWindow() && !w->isHidden() &&
+            std::find(laidOut.begin(), laidOut.end(), w) == laidOut.end()) {
             children.push_back(w);
         }
     }
@@ -224,10 +258,7 @@ void AppendInReadingOrder(const QWidget* container, std::vector<QWidget*>& order
                                    [first](const QWidget* w) { return w->y() >= first->y() + first->height() / 2; });
         std::stable_sort(rowStart, rowEnd, [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
         for (auto it = rowStart; it != rowEnd; ++it) {
-            if (TakesTab(*it)) {
-                order.push_back(*it);
-            }
-            AppendInReadingOrder(*it, order);
+            AppendControl(*it, order);
         }
         rowStart = rowEnd;
     }
@@ -298,7 +329,7 @@ bool BringsText(QEvent::Type type)
 // item, up to the height of the screen; this keeps the rest of such a style.
 class DropDownStyle : public QProxyStyle {
 public:
-    static void Apply(QWidget* list)
+    static void Apply(QComboBox* list)
     {
         QStyle* style = QApplication::style();
         if (list->style() != style) {
@@ -310,6 +341,9 @@ public:
             instance->setParent(QCoreApplication::instance());
         }
         list->setStyle(instance);
+        // A drop-down made before, as a window colours its list, took the
+        // menu's hidden scroll bar, and Qt keeps it through a change of style.
+        list->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     }
 
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
@@ -460,7 +494,7 @@ public:
             return false;
         }
         std::vector<QWidget*> order;
-        AppendInReadingOrder(widget->window(), order);
+        AppendTabOrder(widget->window(), order);
         const auto at = std::find(order.begin(), order.end(), widget);
         if (at == order.end()) {
             return false;
@@ -568,12 +602,12 @@ protected:
         }
         switch (event->type()) {
         case QEvent::Polish:
-            if (qobject_cast<QComboBox*>(widget) != nullptr) {
+            if (auto* list = qobject_cast<QComboBox*>(widget)) {
                 // Nor does the wheel give it the focus.
-                if (widget->focusPolicy() == Qt::WheelFocus) {
-                    widget->setFocusPolicy(Qt::StrongFocus);
+                if (list->focusPolicy() == Qt::WheelFocus) {
+                    list->setFocusPolicy(Qt::StrongFocus);
                 }
-                DropDownStyle::Apply(widget);
+                DropDownStyle::Apply(list);
             }
             return false;
         case QEvent::KeyPress:

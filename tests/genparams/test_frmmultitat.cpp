@@ -8,6 +8,7 @@
 #include "link_fixture.h"
 #include "multitat_probe.h"
 #include "resets.h"
+#include "status_bar.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -123,6 +124,7 @@ TEST_F(MultiTATDialogTest, LoadsWithItsControlsAndSendsNothing)
     EXPECT_EQ(Texts(d), Blank);
     EXPECT_EQ(Look(d), "WWWWWWWWWW DDDDDDDDDD");
     EXPECT_EQ(Sent(), Frames{});
+    ExpectOneStatusBar(d, "staMultiTAT", "staMultiTATPanel1");
 }
 
 // Get by what the transponder answers. The rows run in order on one store, as

@@ -4,6 +4,7 @@
 #include "gensettings_fixture.h"
 
 #include "frmDialogsGenParams.h"
+#include "status_bar.h"
 #include "vbconv.h"
 
 #include <QClipboard>
@@ -11,6 +12,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QtTest/qtestspontaneevent.h>
 
 namespace {
@@ -29,6 +31,7 @@ TEST_F(GenSettingsTest, OpensOnTheGeneralPanelAndReadsOnceOnTheFirstTick)
     EXPECT_FALSE(OwnVisible("picGeneral_1"));
     EXPECT_FALSE(OwnVisible("cmdQuickSet"));
     EXPECT_FALSE(OwnEnabled("cmdGenRead_0") && OwnEnabled("cboGain_0")); // nothing read yet
+    ExpectOneStatusBar(dialog.get(), "staSettings", "staSettings_1");
 
     const std::vector<std::string>& shown = StatusTexts();
     dialog->tmrReadParams_Timer();
@@ -445,6 +448,12 @@ TEST_F(GenSettingsTest, TheAddressCodeListShowsOnlyWhereItIsTheAddressField)
         Open();
         if (row.quickSet) {
             Click("cmdAdvanced");
+            // The general panel's lists, filled while it was hidden, scroll to the items they cannot show.
+            auto* tat = W<QComboBox>("cboGenTAT");
+            QTest::mouseClick(tat, Qt::LeftButton, {}, QPoint(tat->width() - 4, tat->height() / 2));
+            ASSERT_TRUE(tat->view()->isVisible());
+            EXPECT_TRUE(tat->view()->verticalScrollBar()->isVisible());
+            QTest::keyClick(tat->view(), Qt::Key_Escape);
             TypeAndTab("txtAddress", "4603");
             EXPECT_NE(Focus(), "cboAddress");
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

@@ -4,6 +4,7 @@
 #include "frmBattLife.h"
 #include "frmBattLifeSettings.h"
 #include "frmIOlist.h"
+#include "status_bar.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -101,6 +102,7 @@ TEST_F(BattLifeTest, LookupAndAdvice)
         EXPECT_EQ(boxes.Boxes(), known ? std::vector<ShownBox>{} : std::vector<ShownBox>{subscript});
         EXPECT_EQ(Text("lblLifeLeft"), r.lifeLeft);
         EXPECT_EQ(Text("staBattLifePanel1"), r.status);
+        ExpectOneStatusBar(dialog.get(), "staBattLife", "staBattLifePanel1");
         for (int i = 0; i < 4; ++i) {
             EXPECT_EQ(Find<QRadioButton>(Forms::ArrayName("optTemperature", i))->isChecked(), i == r.temperature);
         }

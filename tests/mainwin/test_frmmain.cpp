@@ -3,6 +3,7 @@
 #include "frmComPorts.h"
 #include "frmIOlist.h"
 #include "globals.h"
+#include "status_bar.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -525,6 +526,9 @@ TEST_F(MainWindowTest, ResetAndInitialiseTransponder)
 TEST_F(MainWindowTest, ProgressAndCancel)
 {
     Load();
+    Activate();
+    win->ShowStatus("Transponder initialised.");
+    ExpectOneStatusBar(win.get(), "staMain", "staMainPanel1");
     const struct {
         float percent;
         bool requested;

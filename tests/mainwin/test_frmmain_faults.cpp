@@ -275,27 +275,44 @@ TEST_F(WindowFaultTest, AccessKeyCommitsTheFieldFirst)
     EXPECT_EQ(win->txtAddress[2]->text(), QStringLiteral("0503")); // read back over the edit
 }
 
-// Tab goes through the shown controls that can take it in the order they are
-// read: the status frame, the navigation panel, the voltage frame, the
-// window's buttons.
+// Tab from Get Status goes through the shown controls that can take it as the
+// window reads: its left column (the status frame, the voltage frame), the
+// navigation panel, the window's buttons; an option group at its chosen option.
 TEST_F(WindowFaultTest, TabFollowsTheLayout)
 {
-    LoadAndGet('H');
-    QTest::mouseClick(win->txtAddress[2], Qt::LeftButton);
-    std::vector<std::string> order;
-    for (int i = 0; i < 11; ++i) {
-        order.push_back(QApplication::focusWidget()->objectName().toStdString());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    const std::vector<std::string> left{"cmdStatus", "cmdDepth", "cmdVoltage"};
+    const std::vector<std::string> bottom{"cmdSettings", "cmdRelease", "cmdDownload", "cmdExit", "cmdStatus"};
+    const struct {
+        char kind;
+        std::vector<std::string> panel;
+    } rows[] = {
+        {'H', {"optChanScheme_2", "cboHPRChan", "txtAddress_2", "cmdRead", "cmdSet", "cmdQuickSet"}},
+        {'T', {"optChanScheme_1", "optReplyType_1", "cboOrvaneIntChan_3", "cboOrvaneReplyChan", "txtAddress_3", "cmdRead",
+                "cmdSet", "cmdQuickSet"}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.kind);
+        LoadAndGet(r.kind);
+        QTest::mouseClick(win->cmdStatus, Qt::LeftButton);
+        QTest::mouseClick(win->cmdVoltage, Qt::LeftButton); // which leaves the focus on Get Status
+        Sent();
+        model.ClearFrames();
+        std::vector<std::string> want = left, order;
+        want.insert(want.end(), r.panel.begin(), r.panel.end());
+        want.insert(want.end(), bottom.begin(), bottom.end());
+        for (size_t i = 0; i < want.size(); ++i) {
+            ASSERT_NE(QApplication::focusWidget(), nullptr);
+            order.push_back(QApplication::focusWidget()->objectName().toStdString());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        EXPECT_EQ(order, want);
+        for (int i = 0; i < 2; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        }
+        EXPECT_EQ(QApplication::focusWidget(), win->cmdExit);
+        Sent(); // nothing was written on the way
+        EXPECT_TRUE(model.Frames().empty());
     }
-    // The option group is entered at its chosen option (HPR).
-    EXPECT_EQ(order, (std::vector<std::string>{"txtAddress_2", "cmdRead", "cmdSet", "cmdQuickSet", "cmdVoltage",
-                                               "cmdSettings", "cmdDownload", "cmdExit", "cmdStatus", "optChanScheme_2",
-                                               "cboHPRChan"}));
-    EXPECT_EQ(QApplication::focusWidget(), win->txtAddress[2]);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    EXPECT_EQ(QApplication::focusWidget(), win->cboHPRChan);
-    Sent(); // the address is unchanged: nothing was written on the way
-    EXPECT_TRUE(model.Frames().empty());
 }
 
 // The close box stops the running exchange: nothing more goes to the

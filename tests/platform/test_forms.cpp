@@ -112,17 +112,19 @@ TEST(FormsColourTest, DisabledTextReadsAndTheDropDownKeepsItsColours)
 }
 
 // A list opens at the height of its visible items, long or short, editable or
-// not, and scrolls to the rest with the chosen item in view.
+// not, coloured before it first showed or not, and scrolls to the rest with
+// the chosen item in view.
 TEST(FormsListTest, ADropDownOpensAtItsVisibleItemsAndScrolls)
 {
     const struct {
         bool editable;
         int maxVisible; // 0: Qt's own
         int count;
-    } rows[] = {{false, 0, 100}, {false, 16, 100}, {true, 16, 100}, {false, 16, 5}};
+        bool coloured = false;
+    } rows[] = {{false, 0, 100}, {false, 16, 100}, {true, 16, 100}, {false, 16, 5}, {false, 0, 14, true}};
     for (const auto& r : rows) {
         SCOPED_TRACE(::testing::Message() << "editable " << r.editable << " visible " << r.maxVisible << " of "
-                                          << r.count);
+                                          << r.count << " coloured " << r.coloured);
         QWidget window;
         auto* layout = new QVBoxLayout(&window);
         auto* list = new QComboBox(&window);
@@ -135,6 +137,9 @@ TEST(FormsListTest, ADropDownOpensAtItsVisibleItemsAndScrolls)
             list->addItem(QString::number(i));
         }
         list->setCurrentIndex(r.count / 2);
+        if (r.coloured) {
+            Forms::SetBackColor(list, Forms::vbOrange);
+        }
         window.show();
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
