@@ -359,6 +359,8 @@ private:
     // A read or write of the window runs: UpdateControls rebuilds what is
     // shown but turns nothing on until its handler ends.
     bool exchanging_ = false;
+    // The control the user started the exchange from: it takes the focus back.
+    QPointer<QWidget> focusBefore_;
     // The firmware code the firmware label shows, as the last read that set it found it.
     int32_t labelCode_ = 0;
     bool loaded_ = false;

@@ -15,6 +15,7 @@
 #include "vberror.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -71,6 +72,9 @@ void frmMain::UpdateControls()
 
 void frmMain::BeginExchange()
 {
+    if (!exchanging_) {
+        focusBefore_ = QApplication::focusWidget();
+    }
     exchanging_ = true;
     SetBusyControls();
 }
@@ -79,6 +83,10 @@ void frmMain::EndExchange()
 {
     exchanging_ = false;
     UpdateControls();
+    // Disabled while busy, the control lost the focus, and nothing else took it.
+    if (QApplication::focusWidget() == nullptr && QApplication::activeWindow() == this) {
+        MoveFocus(focusBefore_);
+    }
 }
 
 void frmMain::EnableControlsNoFirmware()
