@@ -136,12 +136,14 @@ void frmGenSettings::ShowCmdAddress()
         ShowQuickNav(); // what the unit holds, or not read
         return;
     }
+    // A read under way shows the address as not read, as it shows the rest.
+    const bool reading = Reading[2];
     {
         const QSignalBlocker block(txtAddress);
         txtAddress->setToolTip(Q(NavParams.CmdAddressToolTip()));
-        txtAddress->setText(Q(NavParams.CmdAddressString()));
+        txtAddress->setText(reading ? QStringLiteral(" ") : Q(NavParams.CmdAddressString()));
     }
-    Forms::SetBackColor(txtAddress, static_cast<uint32_t>(NavParams.CmdAddressColor()));
+    Forms::SetBackColor(txtAddress, reading ? Forms::vbWhite : static_cast<uint32_t>(NavParams.CmdAddressColor()));
 }
 
 void frmGenSettings::GenToolTips()
