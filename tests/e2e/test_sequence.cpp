@@ -693,8 +693,9 @@ private:
         std::string stray;
         bool answered = yes.empty() || why || !clean;
         for (size_t i = step.f0; i < frames.size(); ++i) {
-            const Addrs to = Write(frames[i]) && (step.consistent || i >= step.found) ? Targets(frames[i]) : Addrs{};
-            answered = answered || std::any_of(to.begin(), to.end(), [&](Addr a) { return yes.count(a) != 0; });
+            const Addrs sent = Write(frames[i]) ? Targets(frames[i]) : Addrs{};
+            answered = answered || std::any_of(sent.begin(), sent.end(), [&](Addr a) { return yes.count(a) != 0; });
+            const Addrs to = step.consistent || i >= step.found ? sent : Addrs{};
             if (std::any_of(to.begin(), to.end(), [&](Addr a) {
                     return yes.count(a) == 0 && !(step.consistent && step.chosen.count(a) != 0);
                 })) {
