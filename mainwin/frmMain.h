@@ -285,7 +285,8 @@ private:
     void UnloadIOList();
     // The Spanwave scheme the quick-set panel writes, whatever scheme was read.
     void UseQuickSetScheme();
-    void OpenSettings();
+    // Settings, or with the Spanwave scheme chosen, Quickset.
+    void OpenSettings(bool quickSet);
     // Shows a dialog modally; the window then follows what its reads found.
     void ShowDialog(const char* formName);
     // Shows a large dialog with the main window disabled, not hidden.

@@ -208,26 +208,19 @@ void frmMain::ShowLargeDialog(const char* formName)
     setEnabled(true);
 }
 
-void frmMain::cmdSettings_Click()
+void frmMain::cmdSettings_Click() { OpenSettings(false); }
+
+void frmMain::cmdQuickSet_Click() { OpenSettings(true); }
+
+// The dialog starts from the navigation as read, an edit of this window not
+// sent being no value of the unit, and the window reads it all again after.
+void frmMain::OpenSettings(bool quickSet)
 {
     Forms::HourglassPointer();
     RestoreReadParams();
-    OpenSettings();
-}
-
-void frmMain::cmdQuickSet_Click()
-{
-    Forms::HourglassPointer();
-    RestoreReadParams();
-    UseQuickSetScheme();
-    OpenSettings();
-}
-
-// The dialog starts from what the unit holds (the callers put back the
-// navigation as read: an edit of this window not sent is no value of the
-// unit), and the window reads it all again after.
-void frmMain::OpenSettings()
-{
+    if (quickSet) {
+        UseQuickSetScheme();
+    }
     ShowDialog("frmGenSettings");
     cmdRead_Click();
     MoveFocus(cmdSettings);
